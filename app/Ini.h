@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// One value of an INI file, read by the private-profile rules: section and
+// key match without regard to case, blanks around the value are dropped, one
+// pair of enclosing single or double quotes is removed, at most 254
+// characters come back, and anything missing reads as empty text.
+QString ReadIni(const QString& section, const QString& key, const QString& file);
+
+// Writes "'" + value + "'" as the value of key in section, replacing the key
+// where it stands, appending it to the section, or creating the section and
+// the file; every other line is kept. Answers whether the file was written.
+bool WriteIni(const QString& section, const QString& key, const QString& value,
+              const QString& file);

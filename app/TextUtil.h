@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// True when the code holds a character the till cannot accept: a double
+// quote, a space (code 32 only), a single quote or a hash.
+bool CheckString(const QString& text);
+
+// Recovers a password stored in the company directory. The stored text
+// carries its keys: characters 1, 2, 3 and the last one, taken as their
+// Windows-1252 codes; each payload code is lowered by the keys in turn.
+// Answers "Error: Invalid text to Decrypt" when the text cannot be decrypted.
+QString Decrypt(const QString& stored);
+
+extern const QString kInvalidDecrypt;
+
+// Windows-1252 single-byte code of a character (63, "?", when it has none)
+// and the character of a code 0..255.
+int Cp1252Code(QChar c);
+QChar Cp1252Char(int code);

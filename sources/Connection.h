@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+#include "Recordset.h"
+
+// A connection of the database client: the target database, the workbook's
+// sheets, or the company directory. Failures raise AppError with the
+// driver's own number and text.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    // Runs a query and reads its whole result (values bound to "?" in order).
+    virtual std::unique_ptr<Recordset> Open(const QString& sql, const QVariantList& params = {}) = 0;
+    // Runs a statement that returns no rows.
+    virtual void Execute(const QString& sql, const QVariantList& params = {}) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+};
