@@ -23,6 +23,7 @@ struct TextBox {
 struct Button {
     QString caption;
     bool enabled = true;
+    bool visible = true;
 };
 
 // A drop-down list or a list box: entries and the selected position (-1: none).

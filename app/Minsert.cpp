@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "../mapping/Catalogue.h"
+#include "../sources/CompanyDirectory.h"
 #include "../sources/Connection.h"
 
 namespace {
@@ -31,12 +32,15 @@ void Minsert::Form_Load() {
 
 void Minsert::Form_Unload() {
     // Closing must never stop the program: every failure is ignored.
-    for (auto* c : {&ExcelConnection, &CompanyConnection, &SqlConnection}) {
+    const auto close = [](auto& connection) {
         try {
-            if (*c) (*c)->Close();
+            if (connection) connection->Close();
         } catch (...) {
         }
-    }
+    };
+    close(ExcelConnection);
+    close(CompanyConnection);
+    close(SqlConnection);
 }
 
 void Minsert::CheckExistFolder() {

@@ -12,6 +12,7 @@
 #include "Grid.h"
 #include "Operator.h"
 
+class CompanyDirectory;
 class Connection;
 
 // The main window MINSERT without its widgets: every control as plain state
@@ -48,10 +49,15 @@ public:
         TextBox{.maxLength = 10, .locked = true},
         TextBox{.locked = true},
         TextBox{.locked = true}};
+    // Which engine the database details name: the company's SQL Server, a
+    // PostgreSQL server, or an SQLite file whose path is the database name
+    // (CSearch(2) browses for it).
+    Label LblDriver{"Driver"};
+    ListControl CboDriver{{"SQL Server", "PostgreSQL", "SQLite file"}, 0};
     Button CConnect{"C&onnect"};
     Label LblStatus{"Connected", false};
     Label Frame2{"Excel Details"};
-    std::array<Button, 2> CSearch{Button{"..."}, Button{"..."}};
+    std::array<Button, 3> CSearch{Button{"..."}, Button{"..."}, Button{"...", true, false}};
     std::array<ListControl, 2> LCombo;
     std::array<Label, 3> Label4{Label{"Total Line "}, Label{"Total OK Line "},
                                 Label{"Total Error Line "}};
@@ -81,7 +87,7 @@ public:
     // ---- Shared state ----
     std::unique_ptr<Connection> SqlConnection;
     QString SqlConnectString;
-    std::unique_ptr<Connection> CompanyConnection;
+    std::unique_ptr<CompanyDirectory> CompanyConnection;
     QString CompanyConnectString;
     std::unique_ptr<Connection> ExcelConnection;
     QString ExcelConnectString;

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package xlsload needs to build, run and test.
+# Safe to run again: it asks apt only for what is missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config clang-format
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins
+    libgl-dev fonts-dejavu-core
+    libsqlite3-dev libfreexl-dev mdbtools-dev libglib2.0-dev
+    unixodbc unixodbc-dev tdsodbc odbc-postgresql
+    postgresql
+    googletest libgtest-dev
+    python3 python3-xlwt python3-xlrd python3-pandas
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
