@@ -19,3 +19,12 @@ private:
     qint32 number_;
     QString description_;
 };
+
+// Numbers of the failures the program raises itself, as the original
+// runtime and database client numbered them.
+namespace ErrorNumber {
+constexpr qint32 InvalidArgument = 5;
+constexpr qint32 FileAccess = 75;
+constexpr qint32 PathNotFound = 76;
+constexpr qint32 ConnectionClosed = 3709;
+}  // namespace ErrorNumber

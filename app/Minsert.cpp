@@ -7,11 +7,6 @@
 #include "../sources/CompanyDirectory.h"
 #include "../sources/Connection.h"
 
-namespace {
-// The file-system object's "path not found".
-constexpr qint32 kPathNotFound = 76;
-}  // namespace
-
 Minsert::Minsert(Operator& op, QString home, Clock clock)
     : op_(op), home_(std::move(home)), reporter_(Err, op_, home_, std::move(clock)) {
     for (int i = 0; i < 5; ++i) SC[i] = std::make_unique<Grid>(i < 3);
@@ -46,7 +41,7 @@ void Minsert::Form_Unload() {
 void Minsert::CheckExistFolder() {
     Handle("CheckExistFolder", [&] {
         if (!QDir().mkpath(home_ + "/EXCEL"))
-            throw AppError(kPathNotFound, "Path not found: " + home_ + "/EXCEL");
+            throw AppError(ErrorNumber::PathNotFound, "Path not found: " + home_ + "/EXCEL");
     });
 }
 

@@ -18,3 +18,6 @@ extern const QString kInvalidDecrypt;
 // and the character of a code 0..255.
 int Cp1252Code(QChar c);
 QChar Cp1252Char(int code);
+
+// Trimmed and upper-cased: the form in which column names are compared.
+inline QString ColumnKey(const QString& name) { return name.trimmed().toUpper(); }

@@ -1,0 +1,35 @@
+#include "MatchFile.h"
+
+#include <QFile>
+
+#include "Ini.h"
+
+namespace {
+const QString kSection = "MatchField";
+QString FieldKey(int i) { return "Field_" + QString::number(i + 1); }
+}  // namespace
+
+QString MatchNameProblem(const QString& name) {
+    if (name.contains('/') || name.contains('\\') || name.contains(".."))
+        return "Invalid Match File Name: \"" + name +
+               "\" must be a plain name without folders; match files are kept in the EXCEL folder.";
+    return {};
+}
+
+QString MatchFilePath(const QString& home, const QString& name) {
+    return home + "/EXCEL/" + name + ".ini";
+}
+
+bool SaveMatchFile(const QString& path, const MatchFile& match) {
+    if (QFile::exists(path) && !QFile::remove(path)) return false;
+    bool ok = WriteIni(kSection, "TableName", match.tableName, path);
+    for (int i = 0; i < match.fields.size(); ++i)
+        ok = WriteIni(kSection, FieldKey(i), match.fields[i], path) && ok;
+    return ok;
+}
+
+MatchFile ReadMatchFile(const QString& path, int rows) {
+    MatchFile match{ReadIni(kSection, "TableName", path), {}};
+    for (int i = 0; i < rows; ++i) match.fields << ReadIni(kSection, FieldKey(i), path);
+    return match;
+}

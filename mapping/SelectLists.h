@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class Grid;
+
+// The column lists that read the sheet under the target columns' names.
+// Element k of sheet and of target name the same mapped column.
+struct SelectLists {
+    QString sheetBom;  // "[E] As [TILL-F]" for every complete mapping row
+    QString sheet;     // the same without the TYPE row of a bill of material
+    QString target;    // the target columns of sheet's rows
+};
+
+// A mapping row is complete when its "Excel Field" and "TILL Field" are both set.
+SelectLists BuildSelectLists(const Grid& mapping, const QString& table);
+
+// "[E]" for every mapping row, complete or not, joined by ",".
+QString SheetColumnList(const Grid& mapping);
+
+// The query of the verify pass and of the insert pass over sheet S.
+QString VerifyQuery(const QString& table, const QString& sheet, const SelectLists& lists,
+                    const QString& sheetColumnList);
+QString InsertQuery(const QString& table, const QString& sheet, const SelectLists& lists);
+
+// The mapped "TILL Field" texts, each between single quotes, joined by ",".
+QString UsedFieldList(const Grid& mapping);
+
+// The second table whose columns are offered with the first, or empty.
+QString PairedTable(const QString& table);

@@ -1,0 +1,83 @@
+#include "Rules.h"
+
+#include <QHash>
+
+#include "Grid.h"
+
+namespace {
+
+QStringList Numbered(const QString& stem, int last) {
+    QStringList names;
+    for (int i = 1; i <= last; ++i) names << stem + QString::number(i);
+    return names;
+}
+
+const QHash<QString, TableRules>& RuleTable() {
+    static const QHash<QString, TableRules> table = [] {
+        const QStringList classFill{"CLASSTYPECODE", "CLASSCODE", "CLASSNAME"};
+        QHash<QString, TableRules> t;
+        t["INVT_MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {"APPCODE"}};
+        t["INVT_MT_ITEM"] = {{"ITEMCODE", "", ""},
+                             {"ITEMCODE", "ITEMNAME"},
+                             QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE",
+                                         "REFPRINTERGROUPCODE", "REFTAXCODE", "REFCHARGECODE",
+                                         "REFDISCOUNTCODE", "REFSEASONCODE", "POSDESCRIPTION"} +
+                                 Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}};
+        t["INVT_MT_BOM"] = {{"BOMGROUPCODE", "BOMITEMCODE", "ITEMCODE"}, {}, {}};
+        // A vendor or customer sheet without its code would pass Verify and
+        // fail in the middle of Start, so their code and name must be mapped.
+        t["LEDG_MT_CREDITOR"] = {{"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}};
+        t["LEDG_MT_DEBTOR"] = {{"DEBTORCODE", "", ""}, {"DEBTORCODE", "DEBTORNAME"}, {}};
+        t["INVT_MT_ITEMGROUP"] = {{"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}};
+        t["CLUB_MT_MEMBER"] = {{"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}};
+        t["MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {}};
+        t["MT_ITEM"] = {{"ITEMCODE", "", ""},
+                        {"ITEMCODE", "ITEMNAME"},
+                        QStringList{"ITEMCODE AS PLUCODE", "ITEMTYPE", "POSDESCRIPTION"} +
+                            Numbered("POSDESCRIPTION", 3) +
+                            QStringList{"BUTTONDESC", "DATECREATED", "REFCODE"}};
+        t["MT_PLU"] = {{"PLUCODE", "", ""},
+                       {"PLUCODE", "ITEMCODE", "POSDESCRIPTION", "UOMQTY"},
+                       QStringList{"ITEMCODE", "POSDESCRIPTION"} + Numbered("POSDESCRIPTION", 3) +
+                           QStringList{"BUTTONDESC", "UOMQTY"}};
+        return t;
+    }();
+    return table;
+}
+
+// Shows each rule row, then hides it when a mapped column covers it.
+// mapAlias turns a mapped column into the entry it covers.
+template <class Alias>
+void HideCovered(Grid& rules, const Grid& mapping, Alias mapAlias) {
+    for (int i = 0; i < rules.Rows(); ++i) {
+        rules.SetRowHeight(i, kShownRowHeight);
+        const QString entry = ColumnKey(rules.CellText(i, 0));
+        for (int j = 0; j < mapping.Rows(); ++j)
+            if (entry == mapAlias(ColumnKey(mapping.CellText(j, 1)))) rules.SetRowHeight(i, 0);
+    }
+}
+
+}  // namespace
+
+TableRules RulesFor(const QString& tableName) { return RuleTable().value(tableName); }
+
+QString HideCoveredMustFill(Grid& mustFill, const Grid& mapping) {
+    HideCovered(mustFill, mapping, [](const QString& m) { return m; });
+    QStringList shown;
+    for (int i = 0; i < mustFill.Rows(); ++i)
+        if (mustFill.RowHeight(i) != 0) shown << mustFill.CellText(i, 0);
+    return shown.join(",");
+}
+
+DefaultFields HideCoveredMustDefault(Grid& mustDefault, const Grid& mapping) {
+    HideCovered(mustDefault, mapping, [](const QString& m) {
+        return m == "PLUCODE" ? QString("ITEMCODE AS PLUCODE") : m;
+    });
+    DefaultFields result;
+    for (int i = 0; i < mustDefault.Rows(); ++i) {
+        if (mustDefault.RowHeight(i) == 0) continue;
+        result.list += "," + mustDefault.CellText(i, 0);
+        ++result.count;
+    }
+    return result;
+}
