@@ -13,3 +13,6 @@ struct Command {
 
 // Every sub-command, in the order --help lists them.
 const QList<Command>& Commands();
+
+// xlsload companies [--home DIR]
+int RunCompanies(const QStringList& args);

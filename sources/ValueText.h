@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+// A number as the program writes it as text: up to 15 significant digits,
+// "." as decimal point whatever the locale ("1001", "12.5").
+inline QString NumberText(double d) { return QString::number(d, 'g', 15); }
+
+// A value as text: a null as the empty text, a number as NumberText.
+inline QString ValueText(const QVariant& v) {
+    if (v.isNull()) return {};
+    switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return NumberText(v.toDouble());
+        case QMetaType::QDate:
+            return v.toDate().toString("yyyy-MM-dd");
+        case QMetaType::QDateTime: {
+            const QDateTime d = v.toDateTime();
+            return d.time() == QTime(0, 0) ? d.toString("yyyy-MM-dd")
+                                           : d.toString("yyyy-MM-dd HH:mm:ss");
+        }
+        default:
+            return v.toString();
+    }
+}
