@@ -6,6 +6,8 @@
 #include "../mapping/Catalogue.h"
 #include "../sources/CompanyDirectory.h"
 #include "../sources/Connection.h"
+#include "../sources/DbConnection.h"
+#include "../validation/VerifyPass.h"
 
 Minsert::Minsert(Operator& op, QString home, Clock clock)
     : op_(op), home_(std::move(home)), reporter_(Err, op_, home_, std::move(clock)) {
@@ -91,6 +93,11 @@ void Minsert::CVerify_Click() {
         HideDuplicateMustFillField();
         if (!BlankFillFields.isEmpty()) {
             op_.MsgBox(BlankFillFields + " Cannot Leave Blank !!!", MsgIcon::Critical, "Message");
+            return;
+        }
+        if (const QString problem = CompositeKeyProblem(*SC[1], TABLENAME.text);
+            !problem.isEmpty()) {
+            op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }
         if (VerifyData())

@@ -10,10 +10,12 @@
 #include "ErrorReporter.h"
 #include "ErrorVariables.h"
 #include "Grid.h"
+#include "../import/InsertPass.h"
 #include "Operator.h"
 
 class CompanyDirectory;
 class Connection;
+class DbConnection;
 
 // The main window MINSERT without its widgets: every control as plain state
 // named as the control, the state the commands share, and the handlers.
@@ -85,7 +87,7 @@ public:
     std::array<std::unique_ptr<Grid>, 5> SC;
 
     // ---- Shared state ----
-    std::unique_ptr<Connection> SqlConnection;
+    std::unique_ptr<DbConnection> SqlConnection;
     QString SqlConnectString;
     std::unique_ptr<CompanyDirectory> CompanyConnection;
     QString CompanyConnectString;
@@ -103,6 +105,8 @@ public:
     QString BlankFillFields;
     QString DefaultFieldList;
     int DefaultFieldCount = 0;
+    // What the last insert pass wrote.
+    InsertCounts InsertTotals;
 
     // True once the window has been unloaded.
     bool Unloaded = false;
@@ -141,6 +145,9 @@ public:
     // True when at least one sheet row was rejected.
     bool VerifyData();
     void InsertData();
+
+    // Sets LblProgress and shows it at once, while a pass keeps the thread.
+    void ShowProgress(const QString& text);
 
     const QString& Home() const { return home_; }
     Operator& Op() { return op_; }

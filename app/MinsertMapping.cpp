@@ -1,8 +1,10 @@
 // Choosing the target table, the mapping grid and match files.
 #include <QFileInfo>
 
+#include "../mapping/ColumnDiscovery.h"
 #include "../mapping/MatchFile.h"
 #include "../mapping/SelectLists.h"
+#include "../sources/DbConnection.h"
 #include "Minsert.h"
 
 namespace {
@@ -170,4 +172,29 @@ void Minsert::GetColumnList() {
         SheetSelectList = lists.sheet;
         TargetSelectList = lists.target;
     });
+}
+
+void Minsert::LoadFieldList(const QString& mode) {
+    if (!LblStatus.visible) {
+        op_.MsgBox("Please Connect the Database to Select TILL Field.", MsgIcon::Critical,
+                   "Message");
+        op_.SetFocus("TxtField(0)");
+        return;
+    }
+    Grid& mapping = *SC[1];
+    mapping.ComboClear();
+    mapping.ComboAddItem("");
+    const Dialect& dialect = SqlConnection->GetDialect();
+    SqlText = ColumnQuery(dialect, TABLENAME.text, mode, UsedFieldList);
+    const auto rs = SqlConnection->Open(SqlText);
+    MaxLength.resize(mapping.Rows());
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const QString column = rs->Value(0).toString();
+        const QVariant length = rs->Value(2);
+        RecordColumnLength(column,
+                           length.isNull() ? kNoLengthLimit
+                                           : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt()),
+                           mapping, TABLENAME.text, MaxLength);
+        if (IsOffered(column)) mapping.ComboAddItem(column);
+    }
 }

@@ -11,6 +11,3 @@ namespace {
 }  // namespace
 
 void Minsert::ConnectDSN() { NotBuilt("Connecting to a database"); }
-void Minsert::LoadFieldList(const QString&) { NotBuilt("Column discovery"); }
-bool Minsert::VerifyData() { NotBuilt("Verify"); }
-void Minsert::InsertData() { NotBuilt("Start"); }

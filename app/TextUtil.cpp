@@ -44,3 +44,32 @@ QString Decrypt(const QString& stored) {
     }
     return plain;
 }
+
+double Val(const QString& text) {
+    QString s;
+    for (QChar c : text)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
+    qsizetype i = 0;
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) ++i;
+        return i > start;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool any = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        any = digits() || any;
+    }
+    if (!any) return 0;
+    const qsizetype mantissaEnd = i;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (!digits()) i = mantissaEnd;
+    }
+    QString number = s.left(i);
+    number.replace('d', 'e').replace('D', 'e');
+    if (number.endsWith('.')) number.chop(1);
+    return number.toDouble();
+}

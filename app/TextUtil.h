@@ -21,3 +21,8 @@ QChar Cp1252Char(int code);
 
 // Trimmed and upper-cased: the form in which column names are compared.
 inline QString ColumnKey(const QString& name) { return name.trimmed().toUpper(); }
+
+// The number at the front of a text: blanks are ignored, "." is always the
+// decimal point, reading stops at the first character that cannot continue
+// the number, and a text that does not begin with one gives 0.
+double Val(const QString& text);

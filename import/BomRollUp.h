@@ -1,0 +1,11 @@
+#pragma once
+
+#include "SheetValues.h"
+
+// A mapped BOMITEMCODE column (field k of the target line): makes sure the
+// bill's header exists before the line is saved, then writes the component.
+void ApplyBomLineRule(const RecordContext& r, int field);
+
+// After a line is saved: its unit and total cost from the component's
+// portion price, then the header's totals from all its stored lines.
+void RollUpBomCosts(const RecordContext& r);

@@ -1,0 +1,128 @@
+#include "Companions.h"
+
+#include <initializer_list>
+#include <utility>
+
+#include "DbConnection.h"
+#include "TextUtil.h"
+#include "ValueText.h"
+
+namespace {
+
+using Values = std::initializer_list<std::pair<const char*, QVariant>>;
+
+std::unique_ptr<Recordset> Lookup(DbConnection& db, const QString& table,
+                                  QList<QPair<QString, QVariant>> where) {
+    return db.OpenTable({table, {}, std::move(where)});
+}
+
+// Adds a record when the lookup found none; an existing one is left alone.
+void CreateWhenMissing(Recordset& lookup, Values values) {
+    if (!lookup.Eof()) return;
+    lookup.AddNew();
+    for (const auto& [field, value] : values) lookup.SetValue(field, value);
+    lookup.Update();
+}
+
+void CopyFields(const Recordset& from, Recordset& to, std::initializer_list<const char*> fields) {
+    for (const char* f : fields) to.SetValue(f, from.Value(f));
+    to.Update();
+}
+
+QList<QPair<QString, QVariant>> BasePluOf(const QVariant& itemCode) {
+    return {{"ItemCode", itemCode}, {"UOMQty", 1}};
+}
+
+void CopyBasePluToItem(const RecordContext& r) {
+    const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
+    if (item->Eof()) return;
+    const auto plu = Lookup(r.db, "Mt_Plu", BasePluOf(r.V("ITEMCODE")));
+    if (plu->Eof()) return;
+    CopyFields(*plu, *item,
+               {"PosDescription", "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+}
+
+}  // namespace
+
+void ApplyPluRule(const RecordContext& r, int field) {
+    if (r.table == "INVT_MT_ITEM") {
+        const auto plu = Lookup(r.db, "Invt_mt_Plu", {{"PluCode", r.V("PLUCODE")}});
+        CreateWhenMissing(*plu, {{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}});
+    } else if (r.table == "MT_ITEM") {
+        const QVariant desc = r.V("POSDESCRIPTION");
+        const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", r.V("PLUCODE")}});
+        CreateWhenMissing(*plu, {{"ItemCode", r.V("ITEMCODE")},
+                                 {"PluCode", r.V("PLUCODE")},
+                                 {"PosDescription", desc},
+                                 {"PosDescription1", desc},
+                                 {"PosDescription2", desc},
+                                 {"PosDescription3", desc},
+                                 {"ButtonDesc", Left(desc, 20)},
+                                 {"UOMQty", 1}});
+    } else if (r.table == "MT_PLU") {
+        r.target.SetValue(field, r.V("PLUCODE"));
+        const QVariant desc = r.V("POSDESCRIPTION");
+        const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
+        CreateWhenMissing(*item, {{"ItemCode", r.V("ITEMCODE")},
+                                  {"ItemName", desc},
+                                  {"PosDescription", desc},
+                                  {"PosDescription1", desc},
+                                  {"PosDescription2", desc},
+                                  {"PosDescription3", desc},
+                                  {"ButtonDesc", Left(desc, 20)},
+                                  {"ItemType", "I"},
+                                  {"RefCode", "DEF"},
+                                  {"DateCreated", r.today}});
+        if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
+    } else {
+        // No companion for other tables: the code is kept like any other value.
+        r.target.SetValue(field, r.V("PLUCODE"));
+    }
+}
+
+void CreatePluOfItemCode(const RecordContext& r) {
+    const QVariant code = r.V("ITEMCODE");
+    if (r.table == "INVT_MT_ITEM") {
+        const auto plu = Lookup(r.db, "Invt_mt_Plu", {{"PluCode", code}});
+        CreateWhenMissing(*plu, {{"ItemCode", code}, {"PluCode", code}});
+    } else if (r.table == "MT_ITEM") {
+        const QVariant name = r.V("ITEMNAME");
+        const QVariant desc = Left(name, 40);
+        const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", code}});
+        CreateWhenMissing(*plu, {{"ItemCode", code},
+                                 {"PluCode", code},
+                                 {"PosDescription", desc},
+                                 {"PosDescription1", desc},
+                                 {"PosDescription2", desc},
+                                 {"PosDescription3", desc},
+                                 {"ButtonDesc", Left(name, 20)},
+                                 {"UOMQty", 1}});
+    }
+}
+
+void CreateItemOfPlu(const RecordContext& r) {
+    // Reached only when the PLU sheet maps no ITEMCODE; the item looked up
+    // by the PLU code is then created under that code, so a second run finds it.
+    const QVariant code = r.V("PLUCODE");
+    const QVariant desc = r.V("POSDESCRIPTION");
+    const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", code}});
+    CreateWhenMissing(*item, {{"ItemCode", code},
+                              {"PluCode", code},
+                              {"PosDescription", desc},
+                              {"PosDescription1", desc},
+                              {"PosDescription2", desc},
+                              {"PosDescription3", desc},
+                              {"ButtonDesc", Left(desc, 20)},
+                              {"ItemType", "I"},
+                              {"DateCreated", r.today}});
+}
+
+void CopyItemToBasePlu(const RecordContext& r) {
+    const auto item = Lookup(r.db, "mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
+    if (item->Eof()) return;
+    const auto plu = Lookup(r.db, "mt_Plu", BasePluOf(r.V("ITEMCODE")));
+    if (plu->Eof()) return;
+    CopyFields(*item, *plu,
+               {"PosDescription", "PosDescription1", "PosDescription2", "PosDescription3",
+                "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+}

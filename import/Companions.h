@@ -1,0 +1,16 @@
+#pragma once
+
+#include "SheetValues.h"
+
+// Items and their PLU records are kept together: whichever side is imported,
+// the missing other side is created, and the descriptions, unit and prices
+// of an item and its base-unit PLU (UOMQty 1) follow each other.
+
+// A mapped PLUCODE column (field k of the target record).
+void ApplyPluRule(const RecordContext& r, int field);
+// The default entry "ITEMCODE AS PLUCODE": an item's PLU is its item code.
+void CreatePluOfItemCode(const RecordContext& r);
+// The default entry "ITEMCODE" of a PLU sheet: the item the PLU belongs to.
+void CreateItemOfPlu(const RecordContext& r);
+// After a new item is saved: its base-unit PLU takes its texts and prices.
+void CopyItemToBasePlu(const RecordContext& r);

@@ -1,0 +1,113 @@
+#include "InsertPass.h"
+
+#include <QSet>
+
+#include "AppError.h"
+#include "BomRollUp.h"
+#include "Companions.h"
+#include "DbConnection.h"
+#include "DefaultValues.h"
+#include "Grid.h"
+#include "TextUtil.h"
+#include "ValueText.h"
+
+namespace {
+
+bool IsNumeric(int type) {
+    switch (type) {
+        case TypeCode::SmallInt:
+        case TypeCode::Integer:
+        case TypeCode::Single:
+        case TypeCode::Double:
+        case TypeCode::Currency:
+        case TypeCode::Decimal:
+        case TypeCode::TinyInt:
+        case TypeCode::BigInt:
+        case TypeCode::Numeric:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QSet<int> RejectedRows(const Grid& rejected) {
+    QSet<int> rows;
+    for (int i = 0; i < rejected.Rows(); ++i)
+        rows.insert(static_cast<int>(Val(rejected.CellText(i, -1))));
+    return rows;
+}
+
+QStringList Columns(const InsertInput& in) {
+    QStringList columns = in.lists.target.split(',');
+    if (!in.defaultFieldList.isEmpty()) columns += in.defaultFieldList.mid(1).split(',');
+    return columns;
+}
+
+QList<QPair<QString, QVariant>> KeyCriteria(const InsertInput& in, const Recordset& sheet) {
+    QList<QPair<QString, QVariant>> where;
+    for (int j = 0; j < 3; ++j) {
+        const QString& key = in.keyFields[j];
+        if (j > 0 && key.isEmpty()) continue;
+        where.append({key, ValueText(sheet.Value("TILL-" + key))});
+    }
+    return where;
+}
+
+// Copies the mapped columns: target field k takes sheet field p, where p
+// steps over the TYPE column of a bill of material, which feeds no column.
+void CopyMappedColumns(const RecordContext& r, int mapped) {
+    int p = 0;
+    for (int k = 0; k < mapped; ++k, ++p) {
+        const QString name = ColumnKey(r.target.FieldAt(k).name);
+        if (name == "PLUCODE") {
+            ApplyPluRule(r, k);
+        } else if (name == "BOMITEMCODE") {
+            ApplyBomLineRule(r, k);
+        } else {
+            if (ColumnKey(r.sheet.FieldAt(p).name) == "TILL-TYPE") ++p;
+            const QString text = ValueText(r.sheet.Value(p));
+            r.target.SetValue(k, IsNumeric(r.target.FieldAt(k).type) ? QVariant(Val(text))
+                                                                     : QVariant(text));
+        }
+    }
+}
+
+// Writes one sheet record; answers whether a new record was added.
+bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet) {
+    const auto target = db.OpenTable({in.table, Columns(in), KeyCriteria(in, sheet)});
+    const bool added = target->Eof();
+    if (added) target->AddNew();
+    const RecordContext r{db, sheet, *target, in.table, in.home, in.today};
+    CopyMappedColumns(r, target->FieldCount() - in.defaultFieldCount);
+    for (int i = 0; i < in.mustDefault.Rows(); ++i)
+        if (in.mustDefault.RowHeight(i) != 0) ApplyDefault(r, in.mustDefault.CellText(i, 0));
+    target->Update();
+    if (in.table == "INVT_MT_BOM") RollUpBomCosts(r);
+    if (added && in.table == "MT_ITEM") CopyItemToBasePlu(r);
+    return added;
+}
+
+}  // namespace
+
+InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
+                           const std::function<void(int, int)>& progress) {
+    InsertCounts counts;
+    const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
+    const QSet<int> rejected = RejectedRows(in.rejected);
+    for (; !sheet->Eof(); sheet->MoveNext()) {
+        const int position = sheet->AbsolutePosition();
+        progress(position, sheet->RecordCount());
+        const int row = position + 1;
+        if (rejected.contains(row)) {
+            ++counts.skipped;
+            continue;
+        }
+        try {
+            ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
+        } catch (const AppError& e) {
+            throw AppError(e.Number(),
+                           "Row " + QString::number(row) + " of the sheet: " + e.Description());
+        }
+    }
+    return counts;
+}

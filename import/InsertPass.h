@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "SelectLists.h"
+
+class Connection;
+class DbConnection;
+class Grid;
+
+struct InsertInput {
+    QString table;  // TABLENAME
+    QString sheet;  // sheet name without "$"
+    QString home;   // program folder (GSETUP.ini)
+    SelectLists lists;                // as the last Verify built them
+    std::array<QString, 3> keyFields;  // PRIMARYFIELD(0..2)
+    const Grid& mustDefault;          // SC(3) with its shown flags
+    QString defaultFieldList;
+    int defaultFieldCount = 0;
+    const Grid& rejected;  // SC(2): row headers hold the rejected row numbers
+    QDate today;
+};
+
+struct InsertCounts {
+    int inserted = 0;
+    int updated = 0;
+    int skipped = 0;
+};
+
+// Writes every sheet record that Verify did not reject: the record with the
+// same key is updated, or a new one added, with its companion rules. A
+// failure ends the pass at that record, naming its row; what was saved
+// before stays saved.
+InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
+                           const std::function<void(int position, int count)>& progress);

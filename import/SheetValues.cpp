@@ -1,0 +1,22 @@
+#include "SheetValues.h"
+
+#include "AppError.h"
+#include "ValueText.h"
+
+namespace {
+// The runtime's "invalid use of null".
+constexpr qint32 kInvalidUseOfNull = 94;
+}  // namespace
+
+QVariant Left(const QVariant& value, int n) {
+    if (value.isNull()) return value;
+    return ValueText(value).left(n);
+}
+
+QString TextOf(const RecordContext& r, const QString& column) {
+    const QVariant v = r.V(column);
+    if (v.isNull())
+        throw AppError(kInvalidUseOfNull, "Invalid use of Null: the sheet value of " + column +
+                                              " is empty and is needed here");
+    return ValueText(v);
+}

@@ -1,0 +1,178 @@
+#include "VerifyPass.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <memory>
+
+#include "AppError.h"
+#include "Connection.h"
+#include "Grid.h"
+#include "TextUtil.h"
+#include "ValueText.h"
+
+namespace {
+
+const QSet<QString> kBlankCheck{"CLASSTYPECODE", "CLASSCODE",    "ITEMCODE",      "PLUCODE",
+                                "CREDITORCODE",  "DEBTORCODE",   "ITEMGROUPCODE", "MEMBERCODE",
+                                "BOMGROUPCODE",  "BOMITEMCODE"};
+const QSet<QString> kDuplicateCheck{"ITEMCODE",   "PLUCODE",       "CREDITORCODE",
+                                    "DEBTORCODE", "ITEMGROUPCODE", "MEMBERCODE"};
+const QSet<QString> kCharacterCheck{
+    "CLASSTYPECODE",  "CLASSCODE",       "ITEMCODE",       "PLUCODE",
+    "CLASSCODE1",     "CLASSCODE2",      "CLASSCODE3",     "CLASSCODE4",
+    "CLASSCODE5",     "CLASSCODE6",      "CLASSCODE7",     "CLASSCODE8",
+    "CLASSCODE9",     "CLASSCODE10",     "CYCLECODE",      "ITEMGROUPCODE",
+    "SPECIALTYPECODE", "BASEDMEASURE",   "PORTIONMEASURE", "APPCODE",
+    "TRSOUTLET",      "DEFLOCATIONCODE", "REFPOSCODE",     "REFPRINTERGROUPCODE",
+    "REFTAXCODE",     "REFCHARGECODE",   "REFDISCOUNTCODE", "REFSEASONCODE",
+    "GLGROUPCODE",    "DEFCREDITORCODE", "AUTONOTECODE",   "CREDITORCODE",
+    "DEBTORCODE",     "GLCODE",          "AREACODE",       "MULTICURRENCYCODE",
+    "MEMBERCODE",     "REFCODE",         "BOMGROUPCODE",   "BOMITEMCODE"};
+
+bool IsClassTable(const QString& table) { return table == "INVT_MT_CLASS" || table == "MT_CLASS"; }
+bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
+
+QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
+
+// One mapped column as the checks see it.
+struct Check {
+    int row;          // mapping row
+    int column;       // result-grid column
+    QString f;        // trimmed, upper-cased target column
+    int field;        // position of "TILL-" + f in the record
+    bool duplicate;   // in the duplicate list for this table
+    QString e;        // sheet column of the first row mapping f
+    bool numeric;     // that sheet column reads as numbers
+};
+
+QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
+    QVector<Check> checks;
+    QHash<QString, int> firstRow;
+    int column = 0;
+    for (int i = 0; i < in.mapping.Rows(); ++i) {
+        const QString f = ColumnKey(in.mapping.CellText(i, 1));
+        if (f.isEmpty()) continue;
+        if (!firstRow.contains(f)) firstRow[f] = i;
+        const int first = firstRow[f];
+        const bool skipped = f == "ITEMCODE" && (in.table == "MT_PLU" || in.table == "INVT_MT_BOM");
+        const int field = rs.IndexOf("TILL-" + f);
+        if (field < 0)
+            throw AppError(3265, "Item cannot be found in the collection corresponding to the "
+                                 "requested name or ordinal: TILL-" + f);
+        checks.append({i, column++, f, field, kDuplicateCheck.contains(f) && !skipped,
+                       in.mapping.CellText(first, 0), in.mapping.CellText(first, 2) == "5"});
+    }
+    return checks;
+}
+
+// Appends each record to the file of its verdict; every file opened once.
+class VerdictFiles {
+public:
+    explicit VerdictFiles(QString prefix) : prefix_(std::move(prefix)) {}
+    void Append(const QString& verdict, const QString& line) {
+        auto& file = files_[verdict];
+        if (!file) {
+            file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
+            if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
+                throw AppError(ErrorNumber::FileAccess,
+                               "Path/File access error: " + file->fileName() + " " + file->errorString());
+        }
+        const QByteArray bytes = (line + "\r\n").toUtf8();
+        if (file->write(bytes) != bytes.size())
+            throw AppError(ErrorNumber::FileAccess,
+                           "Path/File access error: " + file->fileName() + " " + file->errorString());
+    }
+
+private:
+    QString prefix_;
+    QHash<QString, std::unique_ptr<QFile>> files_;
+};
+
+qlonglong Count(Connection& excel, const QString& sql) {
+    const auto rs = excel.Open(sql);
+    if (rs->Eof() || rs->Value(0).isNull()) return 0;
+    return rs->Value(0).toLongLong();
+}
+
+}  // namespace
+
+QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
+    if (!IsClassTable(table)) return {};
+    int keys = 0;
+    for (int i = 0; i < mapping.Rows(); ++i)
+        if (IsClassKey(ColumnKey(mapping.CellText(i, 1)))) ++keys;
+    if (keys <= 2) return {};
+    return "CLASSTYPECODE and CLASSCODE can each be mapped from one Excel field only !!!";
+}
+
+VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& in,
+                           const std::function<void(int, int)>& progress) {
+    const auto rs = excel.Open(in.query);
+    const QVector<Check> checks = PlanChecks(in, *rs);
+    const QString from = " From [" + in.sheet + "$] ";
+    VerdictFiles files(in.verdictPathPrefix);
+    VerifyTotals totals;
+    totals.total = rs->RecordCount();
+
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const int position = rs->AbsolutePosition();
+        progress(position, totals.total);
+        QString verdict = "OK";
+        QHash<int, int> colors;  // result column -> colour of the failing cell
+        const auto mark = [&](const ErrorKind& kind, std::initializer_list<int> columns) {
+            verdict = kind.verdict;
+            for (int c : columns) colors[c] = kind.color;
+        };
+        for (const Check& c : checks) {
+            if (verdict != "OK") break;
+            const QVariant v = rs->Value(c.field);
+            const QString text = ValueText(v);
+            if (kBlankCheck.contains(c.f) && text.isEmpty()) {
+                mark(kNullValue, {c.column});
+            } else if (c.duplicate && !v.isNull() &&
+                       Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e + "]=" +
+                                        (c.numeric ? text : Quoted(text))) > 1) {
+                mark(kDuplicateValue, {c.column});
+            } else if (!v.isNull() && in.maxLength.value(c.row) != kNoLengthLimit &&
+                       text.size() > in.maxLength.value(c.row)) {
+                mark(kOverMaxLength, {c.column});
+            } else if (kCharacterCheck.contains(c.f) && !v.isNull() && CheckString(text)) {
+                mark(kStringError, {c.column});
+            }
+        }
+        if (verdict == "OK" && IsClassTable(in.table)) {
+            QVector<const Check*> keys;
+            for (const Check& c : checks)
+                if (IsClassKey(c.f) && keys.size() < 2) keys << &c;
+            if (keys.size() == 2) {
+                const QString k0 = in.mapping.CellText(keys[0]->row, 0);
+                const QString k1 = in.mapping.CellText(keys[1]->row, 0);
+                const QString sql =
+                    "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 + "])=" +
+                    Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
+                    "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" +
+                    k0 + "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
+                if (Count(excel, sql) > 1)
+                    mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
+            }
+        }
+        if (verdict != "OK") {
+            totals.errorsFound = true;
+            const int row = result.Rows();
+            result.InsertRows(row, 1);
+            result.SetCellText(row, -1, QString::number(position + 1));
+            for (int j = 0; j < rs->FieldCount() && j < result.Cols(); ++j)
+                if (rs->FieldAt(j).name.startsWith("TILL-"))
+                    result.SetCellText(row, j, ValueText(rs->Value(j)));
+            for (auto it = colors.cbegin(); it != colors.cend(); ++it)
+                result.SetCellBackColor(row, it.key(), it.value());
+        }
+        QStringList line;
+        for (int j = 0; j < rs->FieldCount(); ++j)
+            if (!rs->FieldAt(j).name.startsWith("TILL-")) line << ValueText(rs->Value(j));
+        files.Append(verdict, line.join('\t'));
+    }
+    totals.bad = result.Rows();
+    return totals;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <functional>
+
+#include "ColumnDiscovery.h"
+
+class Connection;
+class Grid;
+
+// Kinds of rejection: the verdict written for the row, and its cell colour.
+struct ErrorKind {
+    const char* verdict;
+    int color;  // &HBBGGRR
+};
+inline constexpr ErrorKind kNullValue{"NULLVALUE", 0xC0C0FF};
+inline constexpr ErrorKind kDuplicateValue{"DUPLICATEVALUE", 0xFFC0FF};
+inline constexpr ErrorKind kOverMaxLength{"OVERMAXLENGTH", 0xC0E0FF};
+inline constexpr ErrorKind kStringError{"STRINGERROR", 0xC0FFFF};
+
+struct VerifyInput {
+    const Grid& mapping;        // the mapping grid
+    QString table;              // TABLENAME
+    QString sheet;              // sheet name without "$"
+    QString query;              // the verify query over the sheet
+    QVector<int> maxLength;     // per mapping row; 0 when the column was not found
+    QString verdictPathPrefix;  // home/EXCEL/<workbook>_Migrate_
+};
+
+struct VerifyTotals {
+    bool errorsFound = false;
+    int total = 0;
+    int bad = 0;
+};
+
+// Checks every sheet record, leaves one row per rejected record in result
+// (whose columns the caller has made), appends every record to the file of
+// its verdict and answers the totals. progress receives "n of N" texts.
+VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& input,
+                           const std::function<void(int position, int count)>& progress);
+
+// Why the classification key cannot be checked, or empty: the composite
+// check takes exactly one CLASSTYPECODE and one CLASSCODE row.
+QString CompositeKeyProblem(const Grid& mapping, const QString& table);
