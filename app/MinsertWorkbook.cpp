@@ -54,7 +54,7 @@ void Minsert::ConnectExcelDSN() {
                              ";Extended Properties=\"Excel 8.0;HDR=YES;IMEX=1\"";
         // The previous workbook is released before the new one opens.
         ExcelConnection.reset();
-        ExcelConnection = SheetConnection::Open(TxtField[4].text);
+        ExcelConnection = SheetConnection::OpenWorkbook(TxtField[4].text);
     });
 }
 

@@ -16,3 +16,9 @@ const QList<Command>& Commands();
 
 // xlsload companies [--home DIR]
 int RunCompanies(const QStringList& args);
+// xlsload sheets WORKBOOK
+int RunSheets(const QStringList& args);
+// xlsload columns WORKBOOK SHEET
+int RunColumns(const QStringList& args);
+// xlsload dump WORKBOOK SHEET
+int RunDump(const QStringList& args);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSet>
+#include <QVector>
+
+// What a workbook file shows of itself before FreeXL reads it: FreeXL names
+// neither encryption nor the kind of each sheet, hands error cells over as
+// the numbers 0 and 1, and allocates every sheet's announced size up front,
+// so these are read from the file's own records first.
+enum class Container { Empty, Ole, RawBiff, Zip, Other };
+
+// Sheet kinds of the sheet list (BOUNDSHEET): worksheets and dialog sheets
+// hold cells; macro sheets, charts and modules do not.
+constexpr int kWorksheetKind = 0;
+
+struct BiffSheet {
+    int kind = kWorksheetKind;
+    quint32 rows = 0;  // size announced by the sheet's DIMENSION record
+    quint32 columns = 0;
+    QSet<quint32> errorCells;  // ErrorCellKey(row, column) of every error constant
+};
+
+struct BiffLayout {
+    Container container = Container::Other;
+    int biffVersion = 0;  // 2, 3, 4, 5 or 8 from the first BOF record; 0 when unknown
+    bool encrypted = false;
+    bool truncated = false;    // the container refers to parts past the end of the file
+    bool sheetsKnown = false;  // the workbook stream and its sheet list could be walked
+    QVector<BiffSheet> sheets;
+};
+
+inline quint32 ErrorCellKey(quint32 row, quint32 column) { return row << 8 | (column & 0xFF); }
+
+// Reads the container, the workbook stream's global records and each sheet's
+// records. Never fails: what cannot be walked is left unknown.
+BiffLayout ScanBiffLayout(const QByteArray& file);

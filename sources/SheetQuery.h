@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// A query over the sheets as the sheet engine prepares it. The duplicate
+// checks send one query per cell that differs only in the compared value, so
+// a value right after "=" becomes a parameter and the prepared statement
+// serves them all.
+struct SheetQuery {
+    // One parameter of the prepared text: the caller's next "?" value, or a
+    // value taken out of the query text.
+    struct Bind {
+        bool fromCaller = false;
+        QVariant literal;
+    };
+
+    QString text;                 // what SQLite prepares
+    QVector<Bind> binds;          // in the order of the "?" in text
+    QStringList names;            // every identifier: the tables it may read
+    QStringList comparedColumns;  // E of every "[E]=": worth an index
+    QStringList cstrColumns;      // E of every "CStr([E])=", in order: one index on all
+};
+
+// The case-folding collation that sheet text is compared with; a function's
+// result has none in SQLite, so every "CStr(...)" gets it attached here.
+constexpr const char* kFoldCollation = "CASEFOLD";
+
+SheetQuery AnalyzeSheetQuery(const QString& sql);

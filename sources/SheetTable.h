@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+
+// One cell as the workbook holds it, before the sheet's rules apply.
+struct SheetCell {
+    enum Kind { Empty, Number, Text, Date };
+    Kind kind = Empty;
+    double number = 0;
+    QString text;  // the text, or a date as "yyyy-mm-dd[ hh:mm:ss]"
+};
+
+// A sheet column: its name, its type code (5 numbers, 7 dates, 202 text)
+// and one value per record (null for an empty cell).
+struct SheetColumn {
+    QString name;
+    int type = 0;
+    QVector<QVariant> values;
+};
+
+// A sheet read as a table: the first row names the columns, every later row
+// up to the last one holding a value is a record.
+struct SheetTable {
+    QVector<SheetColumn> columns;
+    int rowCount = 0;
+};
+
+// Builds the table from a grid of cells: cell(row, column) for rows
+// 0..rows-1 and columns 0..columns-1, asked for twice (once to find the
+// records and the types, once for the values), so nothing is copied first.
+SheetTable BuildSheetTable(int rows, int columns, const std::function<SheetCell(int, int)>& cell);
+
+// The column names of a header row: an empty cell is named "F" + its
+// 1-based column number; a repeated name (letter case ignored) gets the
+// lowest number suffix that makes it unique.
+QStringList HeaderNames(const QVector<SheetCell>& header);
+
+// The type code of a column from all its values: only numbers 5, only dates
+// 7, anything else (mixed, or no value at all) 202.
+int ColumnType(int numbers, int dates, int others);
+
+// A cell's value in a column of that type: a number stays a number in a
+// number column and reads as its text elsewhere; dates and texts are text.
+QVariant ColumnValue(const SheetCell& cell, int type);

@@ -1,0 +1,166 @@
+// Every real-world workbook of the shared corpus is read or refused with a
+// message that says why, in a child process under a time and a memory limit:
+// a crash, a hang or a runaway allocation fails the test. Where the corpus
+// manifest has a reading of its own (xlrd's), the sheet names and record
+// counts must agree, apart from the differences listed below.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryFile>
+#include <QThread>
+
+#include "TestWorkbooks.h"
+
+namespace {
+
+constexpr rlim_t kMemoryLimit = rlim_t(1) << 30;  // bytes of address space
+constexpr rlim_t kCpuSeconds = 20;
+constexpr qint64 kWallMilliseconds = 30000;
+
+// Where this reader and the manifest's reference disagree, and why.
+constexpr const char* kFormulas =
+    "FreeXL 1.0 reads no formula cells: a formula reads as empty, so rows "
+    "holding only formulas are no records";
+const QHash<QString, const char*> kKnownDifferences = {
+    {"calamine__ptgexp-truncated-operand.xls", kFormulas},
+    {"readxl__types.xls", kFormulas},
+    {"sheetjs__sheet_visibility.xls", kFormulas},
+    {"sheetjs__sheet_visibility5.xls", kFormulas},
+    {"xlrd__namesdemo.xls", kFormulas},
+    // Excel 3 and 4 files hold one unnamed sheet; each reader names it.
+    {"poi__testEXCEL_3.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
+    {"poi__testEXCEL_4.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
+};
+
+// Files the corpus marks as beyond reading: they must be refused.
+const QStringList kMustRefuse = {
+    "calamine__too_small.xls",
+    "ExcelDataReader__TestFail_Binary.xls",
+    "poi__clusterfuzz-testcase-minimized-POIHSSFFuzzer-4819588401201152.xls",
+    "poi__clusterfuzz-testcase-minimized-POIHSSFFuzzer-5786329142919168.xls",
+    "poi__clusterfuzz-testcase-minimized-POIHSSFFuzzer-5816431116615680.xls",
+    "ExcelDataReader__Test_Issue_12556_corrupt.xls",
+    "libxls__xls2csv_ole_ole2_fread_327.xls",
+};
+
+struct ProbeRun {
+    bool finished = false;
+    bool signalled = false;
+    int status = 0;  // exit status, or the signal
+    QString output;
+    QString errors;  // stderr: sanitizer reports and other complaints
+};
+
+// Runs the probe on one file in a child process with the limits above.
+ProbeRun Probe(const QString& file) {
+    ProbeRun run;
+    QTemporaryFile output, errors;
+    if (!output.open() || !errors.open()) return run;
+    const QByteArray probe = WORKBOOK_PROBE;
+    const QByteArray path = QFile::encodeName(file);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit cpu{kCpuSeconds, kCpuSeconds};
+        setrlimit(RLIMIT_CPU, &cpu);
+#ifndef __SANITIZE_ADDRESS__  // the address sanitizer reserves terabytes of address space
+        const rlimit memory{kMemoryLimit, kMemoryLimit};
+        setrlimit(RLIMIT_AS, &memory);
+#endif
+        dup2(output.handle(), STDOUT_FILENO);
+        dup2(errors.handle(), STDERR_FILENO);
+        execl(probe.constData(), probe.constData(), path.constData(), nullptr);
+        _exit(127);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (clock.elapsed() > kWallMilliseconds) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return run;
+        }
+        QThread::msleep(5);
+    }
+    run.finished = true;
+    run.signalled = WIFSIGNALED(status);
+    run.status = run.signalled ? WTERMSIG(status) : WEXITSTATUS(status);
+    output.seek(0);
+    run.output = QString::fromUtf8(output.readAll());
+    errors.seek(0);
+    run.errors = QString::fromUtf8(errors.readAll());
+    return run;
+}
+
+QHash<QString, QJsonObject> Manifest(const QString& corpus) {
+    QFile file(corpus + "/manifest.json");
+    QHash<QString, QJsonObject> byFile;
+    if (!file.open(QIODevice::ReadOnly)) return byFile;
+    for (const QJsonValue& entry : QJsonDocument::fromJson(file.readAll())["files"].toArray())
+        byFile.insert(entry["file"].toString(), entry.toObject());
+    return byFile;
+}
+
+// "name<TAB>records" lines of a probe's output, in order.
+QStringList Sheets(const QString& output) {
+    QStringList sheets;
+    for (const QString& line : output.split('\n', Qt::SkipEmptyParts))
+        if (line.startsWith("sheet\t")) sheets.append(line.mid(6));
+    return sheets;
+}
+
+// The reference's sheets the same way: a sheet rendered as reference_lines
+// lines has one line less of records (its header), or none when it is empty.
+QStringList ReferenceSheets(const QJsonObject& entry) {
+    QStringList sheets;
+    for (const QJsonValue& s : entry["xlrd"]["sheets"].toArray()) {
+        const int lines = s["reference_lines"].toInt();
+        sheets.append(QString("%1\t%2").arg(s["name"].toString()).arg(qMax(0, lines - 1)));
+    }
+    return sheets;
+}
+
+TEST(Corpus, EveryFileReadOrRefusedClearly) {
+    const QString corpus = CorpusDir();
+    if (corpus.isEmpty()) GTEST_SKIP() << "no shared xls corpus beside the repository";
+    const QHash<QString, QJsonObject> manifest = Manifest(corpus);
+    ASSERT_FALSE(manifest.isEmpty()) << "manifest.json missing or unreadable";
+    const QStringList files = QDir(corpus).entryList({"*.xls"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), manifest.size()) << "files and manifest disagree";
+
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const ProbeRun run = Probe(corpus + "/" + file);
+        ASSERT_TRUE(run.finished) << "no answer within the time limit";
+        ASSERT_FALSE(run.signalled) << "killed by signal " << run.status;
+        ASSERT_TRUE(run.status == 0 || run.status == 3) << "exit status " << run.status;
+        EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        const QJsonObject entry = manifest.value(file);
+
+        if (run.status == 3) {
+            EXPECT_TRUE(run.output.startsWith("refused\t")) << run.output.toStdString();
+            EXPECT_TRUE(run.output.contains(file)) << "the message names the file";
+            if (entry["encrypted"].isObject()) {
+                EXPECT_TRUE(run.output.contains("password protected")) << run.output.toStdString();
+            }
+            continue;
+        }
+        EXPECT_FALSE(entry["encrypted"].isObject()) << "an encrypted file read as if plain";
+        EXPECT_FALSE(kMustRefuse.contains(file)) << "a broken file read";
+        if (!entry["xlrd"]["sheets"].isArray() || kKnownDifferences.contains(file)) continue;
+        EXPECT_EQ(Sheets(run.output).join('\n').toStdString(),
+                  ReferenceSheets(entry).join('\n').toStdString());
+    }
+}
+
+}  // namespace
