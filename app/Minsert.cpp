@@ -69,7 +69,10 @@ void Minsert::CConnect_Click() {
                        {1, "Invalid Database Name !!!"},
                        {2, "Invalid User ID !!!"},
                        {3, "Invalid Password !!!"}};
+        // An SQLite file needs only its path, given as the database name.
+        const bool fileOnly = CboDriver.listIndex == kSqliteDriver;
         for (const auto& check : kChecks) {
+            if (fileOnly && check.field != 1) continue;
             if (TxtField[check.field].text.isEmpty()) {
                 op_.MsgBox(check.message, MsgIcon::Critical, "Message");
                 op_.SetFocus(QString("TxtField(%1)").arg(check.field));

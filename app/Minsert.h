@@ -55,7 +55,10 @@ public:
     // PostgreSQL server, or an SQLite file whose path is the database name
     // (CSearch(2) browses for it).
     Label LblDriver{"Driver"};
-    ListControl CboDriver{{"SQL Server", "PostgreSQL", "SQLite file"}, 0};
+    static constexpr int kSqlServerDriver = 0;
+    static constexpr int kPostgreSqlDriver = 1;
+    static constexpr int kSqliteDriver = 2;
+    ListControl CboDriver{{"SQL Server", "PostgreSQL", "SQLite file"}, kSqlServerDriver};
     Button CConnect{"C&onnect"};
     Label LblStatus{"Connected", false};
     Label Frame2{"Excel Details"};
@@ -116,6 +119,8 @@ public:
     void Form_Unload();
     void TxtField_Validate(int index);
     void CConnect_Click();
+    // The engine chosen: an SQLite file is browsed for with CSearch(2).
+    void CboDriver_Click();
     void CSearch_Click(int index);
     void CSave_Click();
     void CVerify_Click();
@@ -131,6 +136,9 @@ public:
     void CheckExistFolder();
     void LoadLCombo();
     void ConnectDSN();
+    // Opens SqlConnection on a target ("sqlite:PATH", "odbc:STRING") under
+    // ConnectDSN's handler: the command line names targets directly.
+    void ConnectTarget(const QString& target);
     void ConnectCompDSN();
     void View_Data(int index);
     void GetExcelSheet();

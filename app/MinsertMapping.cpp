@@ -6,6 +6,7 @@
 #include "../mapping/SelectLists.h"
 #include "../sources/DbConnection.h"
 #include "Minsert.h"
+#include "TextUtil.h"
 
 namespace {
 void ClearTillFields(Grid& mapping) {
@@ -184,7 +185,7 @@ void Minsert::LoadFieldList(const QString& mode) {
     Grid& mapping = *SC[1];
     mapping.ComboClear();
     mapping.ComboAddItem("");
-    const Dialect& dialect = SqlConnection->GetDialect();
+    const Dialect& dialect = SqlConnection->SqlDialect();
     SqlText = ColumnQuery(dialect, TABLENAME.text, mode, UsedFieldList);
     const auto rs = SqlConnection->Open(SqlText);
     MaxLength.resize(mapping.Rows());
@@ -192,8 +193,9 @@ void Minsert::LoadFieldList(const QString& mode) {
         const QString column = rs->Value(0).toString();
         const QVariant length = rs->Value(2);
         RecordColumnLength(column,
-                           length.isNull() ? kNoLengthLimit
-                                           : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt()),
+                           length.isNull()
+                               ? NoLengthLimit
+                               : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt()),
                            mapping, TABLENAME.text, MaxLength);
         if (IsOffered(column)) mapping.ComboAddItem(column);
     }

@@ -22,3 +22,9 @@ int RunSheets(const QStringList& args);
 int RunColumns(const QStringList& args);
 // xlsload dump WORKBOOK SHEET
 int RunDump(const QStringList& args);
+// xlsload init-db TARGET
+int RunInitDb(const QStringList& args);
+
+// xlsload verify [OPTIONS] and xlsload import [OPTIONS]
+int RunVerify(const QStringList& args);
+int RunImport(const QStringList& args);

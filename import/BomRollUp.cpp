@@ -50,7 +50,7 @@ void RollUpBomCosts(const RecordContext& r) {
     const QVariant group = r.V("BOMGROUPCODE");
     const QVariant item = r.V("ITEMCODE");
     const QVariant component = r.V("BOMITEMCODE");
-    const QStringList sql = CostStatements(r.db.GetEngine());
+    const QStringList sql = CostStatements(r.db.SqlDialect().Kind());
     r.db.Execute(sql[0], {r.today, component, group, item, component});
     r.db.Execute(sql[1], {group, item, component});
     r.db.Execute(sql[2], {group, item, group, item});

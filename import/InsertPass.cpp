@@ -54,17 +54,19 @@ QList<QPair<QString, QVariant>> KeyCriteria(const InsertInput& in, const Records
 }
 
 // Copies the mapped columns: target field k takes sheet field p, where p
-// steps over the TYPE column of a bill of material, which feeds no column.
+// steps over the TYPE column of a bill of material, which feeds no column,
+// whichever rule the target column has: otherwise a TYPE column just before
+// BOMITEMCODE would shift every later value one column.
 void CopyMappedColumns(const RecordContext& r, int mapped) {
     int p = 0;
     for (int k = 0; k < mapped; ++k, ++p) {
+        if (p < r.sheet.FieldCount() && ColumnKey(r.sheet.FieldAt(p).name) == "TILL-TYPE") ++p;
         const QString name = ColumnKey(r.target.FieldAt(k).name);
         if (name == "PLUCODE") {
             ApplyPluRule(r, k);
         } else if (name == "BOMITEMCODE") {
             ApplyBomLineRule(r, k);
         } else {
-            if (ColumnKey(r.sheet.FieldAt(p).name) == "TILL-TYPE") ++p;
             const QString text = ValueText(r.sheet.Value(p));
             r.target.SetValue(k, IsNumeric(r.target.FieldAt(k).type) ? QVariant(Val(text))
                                                                      : QVariant(text));

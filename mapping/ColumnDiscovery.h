@@ -6,9 +6,6 @@
 class Dialect;
 class Grid;
 
-// Length of a target column that takes any length (not a character column).
-inline constexpr int kNoLengthLimit = -1;
-
 // The catalogue query that lists the columns of the target table (and of
 // its paired table): name, type code and length. With an empty mode the
 // columns already used are left out.

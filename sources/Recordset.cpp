@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "../app/AppError.h"
+#include "ValueText.h"
 
 namespace {
 // The database client's numbers for these failures.
@@ -12,9 +13,12 @@ constexpr qint32 kNoCurrent = 3021;     // no current record
 constexpr qint32 kWrongType = 3421;     // value of the wrong type
 constexpr qint32 kNotUpdatable = 3251;  // operation not supported by the provider
 
+// The day a time of day without a date stands on.
+const QDate kTimeOnlyDate(1899, 12, 30);
+
 bool IsInteger(int t) {
     return t == TypeCode::SmallInt || t == TypeCode::Integer || t == TypeCode::BigInt ||
-           t == TypeCode::TinyInt;
+           t == TypeCode::TinyInt || t == TypeCode::UnsignedTinyInt;
 }
 bool IsReal(int t) {
     return t == TypeCode::Single || t == TypeCode::Double || t == TypeCode::Currency ||
@@ -30,18 +34,21 @@ QDateTime ParseDate(const QString& text) {
                                            "yyyy-MM-dd",          "MM/dd/yyyy HH:mm:ss",
                                            "MM/dd/yyyy",          "HH:mm:ss"};
     for (const char* f : kFormats) {
-        QDateTime d = QDateTime::fromString(text.trimmed(), f);
-        if (d.isValid()) return d;
+        // A time alone would otherwise land on Qt's default day, 1900-01-01.
         if (QString(f) == "HH:mm:ss") {
             const QTime t = QTime::fromString(text.trimmed(), f);
-            if (t.isValid()) return QDateTime(QDate(1899, 12, 30), t);
+            if (t.isValid()) return QDateTime(kTimeOnlyDate, t);
+            continue;
         }
+        QDateTime d = QDateTime::fromString(text.trimmed(), f);
+        if (d.isValid()) return d;
     }
     return {};
 }
 
-// The value as the field's type stores it; a text is converted.
-QVariant Convert(const Field& field, const QVariant& value) {
+}  // namespace
+
+QVariant ConvertValue(const Field& field, const QVariant& value) {
     if (value.isNull()) return QVariant();
     const int t = field.type;
     const auto fail = [&] {
@@ -71,6 +78,7 @@ QVariant Convert(const Field& field, const QVariant& value) {
     if (IsDate(t)) {
         if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate)
             return value.toDateTime();
+        if (value.typeId() == QMetaType::QTime) return QDateTime(kTimeOnlyDate, value.toTime());
         const QString text = value.toString();
         // An empty cell is no date: it is stored as null, not as 1900-01-01.
         if (text.trimmed().isEmpty()) return QVariant();
@@ -84,10 +92,17 @@ QVariant Convert(const Field& field, const QVariant& value) {
         if (s == "false" || s == "0") return false;
         throw fail();
     }
-    if (value.typeId() == QMetaType::Double) return QString::number(value.toDouble(), 'g', 15);
+    if (value.typeId() == QMetaType::Double) return NumberText(value.toDouble());
     return value.toString();
 }
-}  // namespace
+
+QMetaType StoredType(int typeCode) {
+    if (IsInteger(typeCode)) return QMetaType::fromType<qlonglong>();
+    if (IsReal(typeCode)) return QMetaType::fromType<double>();
+    if (IsDate(typeCode)) return QMetaType::fromType<QDateTime>();
+    if (typeCode == TypeCode::Boolean) return QMetaType::fromType<bool>();
+    return QMetaType::fromType<QString>();
+}
 
 Recordset::Recordset(QVector<Field> fields, QVector<Row> rows,
                      std::shared_ptr<RecordWriter> writer)
@@ -140,7 +155,7 @@ QVariant Recordset::Value(const QString& name) const { return Current()[Require(
 void Recordset::SetValue(int i, const QVariant& value) {
     const Field& f = FieldAt(i);
     Current();
-    rows_[current_][i] = Convert(f, value);
+    rows_[current_][i] = ConvertValue(f, value);
 }
 
 void Recordset::SetValue(const QString& name, const QVariant& value) {

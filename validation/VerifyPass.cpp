@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <map>
 #include <memory>
 
 #include "AppError.h"
@@ -86,7 +87,7 @@ public:
 
 private:
     QString prefix_;
-    QHash<QString, std::unique_ptr<QFile>> files_;
+    std::map<QString, std::unique_ptr<QFile>> files_;
 };
 
 qlonglong Count(Connection& excel, const QString& sql) {
@@ -134,8 +135,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                        Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e + "]=" +
                                         (c.numeric ? text : Quoted(text))) > 1) {
                 mark(kDuplicateValue, {c.column});
-            } else if (!v.isNull() && in.maxLength.value(c.row) != kNoLengthLimit &&
-                       text.size() > in.maxLength.value(c.row)) {
+            } else if (!v.isNull() && text.size() > in.maxLength.value(c.row)) {
                 mark(kOverMaxLength, {c.column});
             } else if (kCharacterCheck.contains(c.f) && !v.isNull() && CheckString(text)) {
                 mark(kStringError, {c.column});

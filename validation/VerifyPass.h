@@ -4,7 +4,6 @@
 #include <QVector>
 #include <functional>
 
-#include "ColumnDiscovery.h"
 
 class Connection;
 class Grid;
@@ -24,7 +23,8 @@ struct VerifyInput {
     QString table;              // TABLENAME
     QString sheet;              // sheet name without "$"
     QString query;              // the verify query over the sheet
-    QVector<int> maxLength;     // per mapping row; 0 when the column was not found
+    QVector<int> maxLength;     // per mapping row: 0 when the column was not found,
+                                // NoLengthLimit when it takes any length
     QString verdictPathPrefix;  // home/EXCEL/<workbook>_Migrate_
 };
 

@@ -1,0 +1,43 @@
+// Connecting to the target database named by the database details.
+#include "../sources/ConnectionString.h"
+#include "../sources/DbConnection.h"
+#include "Minsert.h"
+
+void Minsert::CboDriver_Click() { CSearch[2].visible = CboDriver.listIndex == kSqliteDriver; }
+
+void Minsert::ConnectDSN() {
+    const QString& server = TxtField[0].text;
+    const QString& database = TxtField[1].text;
+    const QString& user = TxtField[2].text;
+    const QString& password = TxtField[3].text;
+    switch (CboDriver.listIndex) {
+        case kPostgreSqlDriver:
+            SqlConnectString = PostgreSqlConnectionString(server, database, user, password);
+            ConnectTarget(OdbcTarget(SqlConnectString));
+            break;
+        case kSqliteDriver:
+            SqlConnectString = SqliteTarget(database);
+            ConnectTarget(SqlConnectString);
+            break;
+        default:
+            SqlConnectString = SqlServerConnectionString(server, database, user, password);
+            ConnectTarget(OdbcTarget(SqlConnectString));
+            break;
+    }
+}
+
+void Minsert::ConnectTarget(const QString& target) {
+    Handle(
+        "ConnectDSN",
+        [&] {
+            // The previous connection is released before the new one opens.
+            SqlConnection.reset();
+            SqlConnection = DbConnection::Connect(target);
+            LblStatus.visible = true;
+            CVerify.enabled = true;
+        },
+        [&] {
+            LblStatus.visible = false;
+            CVerify.enabled = false;
+        });
+}

@@ -1,0 +1,99 @@
+// Times Verify and Start on generated MT_ITEM workbooks, through the same
+// form model the window and the command line drive.
+//
+//   bench WORKDIR TARGET ROWS...
+//
+// For each ROWS: makes WORKDIR/items-ROWS.xls (12 columns, unique codes, a
+// few rejected rows of each kind) unless it exists, empties the demo tables
+// in TARGET, then times Verify, Start with new items, and Start again
+// (every item updated). Prints one line a step with records per second.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTextStream>
+#include <cstdio>
+
+#include "DbConnection.h"
+#include "DemoSchema.h"
+#include "Minsert.h"
+#include "RecordingOperator.h"
+
+namespace {
+
+const QList<QPair<QString, QString>> kMapping{
+    {"Code", "ITEMCODE"},     {"Name", "ITEMNAME"},   {"Plu", "PLUCODE"},
+    {"Desc", "POSDESCRIPTION"}, {"Uom", "UOM"},       {"Price", "UNITPRICE"},
+    {"Cost", "UNITCOST"},     {"Type", "ITEMTYPE"},   {"Ref", "REFCODE"},
+    {"Class", "CLASSCODE"},   {"Button", "BUTTONDESC"}, {"Rcp", "UNITPRICERCP"}};
+
+QString Workbook(const QString& dir, int rows) {
+    const QString path = dir + "/items-" + QString::number(rows) + ".xls";
+    if (!QFile::exists(path)) {
+        const int status = QProcess::execute(
+            "/usr/bin/python3",
+            {QString(XLSLOAD_SOURCE_DIR) + "/bench/make_bench_workbook.py", QString::number(rows), path});
+        if (status != 0) qFatal("cannot make %s", qPrintable(path));
+    }
+    return path;
+}
+
+double Seconds(const std::function<void()>& step) {
+    QElapsedTimer t;
+    t.start();
+    step();
+    return t.nsecsElapsed() / 1e9;
+}
+
+void Report(const char* what, int rows, int records, double s) {
+    std::printf("%-22s %6d rows  %8.3f s  %9.0f records/s\n", what, rows, s, records / s);
+    std::fflush(stdout);
+}
+
+void Run(const QString& dir, const QString& target, int rows) {
+    {
+        auto db = DbConnection::Connect(target, DbConnection::SqliteFile::Create);
+        const Engine engine = db->SqlDialect().Kind();
+        for (const QString& table : CreatedTables(SplitStatements(DemoSchemaDdl(engine))))
+            db->Execute("Drop Table If Exists " + table);
+        CreateDemoSchema(*db);
+    }
+    RecordingOperator op;
+    Minsert form(op, dir);
+    form.CheckExistFolder();
+    form.LoadLCombo();
+    form.ConnectTarget(target);
+    form.TxtField[4].text = Workbook(dir, rows);
+    const double open = Seconds([&] {
+        form.TxtField_Validate(4);
+        form.LCombo[0].listIndex = 0;
+        form.LCombo_Click(0);
+    });
+    form.LCombo[1].listIndex = form.List1[0].items.indexOf("MT_ITEM");
+    form.LCombo_Click(1);
+    Grid& mapping = *form.SC[1];
+    for (int r = 0; r < mapping.Rows(); ++r)
+        for (const auto& [excel, till] : kMapping)
+            if (mapping.CellText(r, 0) == excel) mapping.SetCellText(r, 1, till);
+    form.SC_AfterEdit(1);
+    Report("open workbook", rows, rows, open);
+    Report("verify", rows, rows, Seconds([&] { form.CVerify_Click(); }));
+    const int good = form.TxtField[8].text.toInt();
+    op.yesNoAnswers = {true, true};
+    Report("import (new items)", rows, good, Seconds([&] { form.CStart_Click(); }));
+    Report("import (updates)", rows, good, Seconds([&] { form.CStart_Click(); }));
+    if (!op.errors.isEmpty()) qFatal("%s", qPrintable(op.errors[0].ErrDescription));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        QTextStream(stderr) << "usage: bench WORKDIR TARGET ROWS...\n";
+        return 2;
+    }
+    for (const QString& rows : args.mid(3)) Run(args[1], args[2], rows.toInt());
+    return 0;
+}

@@ -1,0 +1,170 @@
+// xlsload verify / import: the window's commands driven by options.
+#include <QTextStream>
+
+#include "../mapping/Catalogue.h"
+#include "../validation/VerifyPass.h"
+#include "CliOperator.h"
+#include "Commands.h"
+#include "Minsert.h"
+#include "RunOptions.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kRejectedRows = 1;
+constexpr int kFailed = 2;
+
+QString VerdictOf(int color) {
+    for (const ErrorKind& kind : {kNullValue, kDuplicateValue, kOverMaxLength, kStringError})
+        if (kind.color == color) return kind.verdict;
+    return {};
+}
+
+// Selects the entry of a list by its text, as the operator would click it.
+bool Choose(ListControl& list, const QString& text) {
+    list.listIndex = list.items.indexOf(text);
+    return list.listIndex >= 0;
+}
+
+bool ChooseTable(Minsert& form, const QString& table) {
+    for (int i = 0; i < int(kCatalogue.size()); ++i) {
+        if (table == kCatalogue[i].table || table == kCatalogue[i].label) {
+            form.LCombo[1].listIndex = i;
+            form.LCombo_Click(1);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PickCompany(Minsert& form, const QString& code) {
+    form.ConnectCompDSN();
+    form.View_Data(0);
+    Grid& list = *form.SC[0];
+    for (int r = 0; r < list.Rows(); ++r) {
+        if (list.CellText(r, 0) == code) {
+            list.SetRow(r);
+            form.SC_DblClick(0);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Connect(Minsert& form, const RunOptions& o) {
+    if (!o.company.isEmpty() && !PickCompany(form, o.company)) {
+        form.Op().MsgBox("Company " + o.company + " is not in the company directory !!!",
+                         MsgIcon::Critical, "Message");
+        return;
+    }
+    if (!o.server.isEmpty() || !o.database.isEmpty()) {
+        form.TxtField[0].text = o.server;
+        form.TxtField[1].text = o.database;
+        form.TxtField[2].text = o.user;
+        form.TxtField[3].text = o.password;
+    }
+    if (o.target.isEmpty())
+        form.CConnect_Click();
+    else
+        form.ConnectTarget(o.target);
+}
+
+bool ApplyMap(Minsert& form, const QString& map) {
+    const qsizetype eq = map.lastIndexOf('=');
+    Grid& mapping = *form.SC[1];
+    for (int r = 0; eq > 0 && r < mapping.Rows(); ++r) {
+        if (mapping.CellText(r, 0) == map.left(eq)) {
+            mapping.SetCellText(r, 1, map.mid(eq + 1));
+            form.SC_AfterEdit(1);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The source and the mapping, as the operator would set them up.
+bool Prepare(Minsert& form, const RunOptions& o) {
+    Operator& op = form.Op();
+    form.CheckExistFolder();
+    form.LoadLCombo();
+    Connect(form, o);
+    if (!form.LblStatus.visible) return false;
+    form.TxtField[4].text = o.workbook;
+    form.TxtField[5].text = o.match;
+    form.TxtField_Validate(4);
+    if (!Choose(form.LCombo[0], o.sheet)) {
+        op.MsgBox("Sheet " + o.sheet + " is not in the workbook !!!", MsgIcon::Critical, "Message");
+        return false;
+    }
+    form.LCombo_Click(0);
+    if (!o.table.isEmpty() && !ChooseTable(form, o.table)) {
+        op.MsgBox("Table " + o.table + " is not in the catalogue !!!", MsgIcon::Critical, "Message");
+        return false;
+    }
+    for (const QString& map : o.maps) {
+        if (!ApplyMap(form, map)) {
+            op.MsgBox("Cannot map \"" + map + "\": no such Excel field !!!", MsgIcon::Critical,
+                      "Message");
+            return false;
+        }
+    }
+    if (!o.saveMatch.isEmpty()) {
+        form.TxtField[5].text = o.saveMatch;
+        form.CSave_Click();
+    }
+    return true;
+}
+
+void PrintVerifyResult(Minsert& form, QTextStream& out) {
+    out << "Total Line " << form.TxtField[7].text << "\n"
+        << "Total OK Line " << form.TxtField[8].text << "\n"
+        << "Total Error Line " << form.TxtField[9].text << "\n";
+    QStringList columns;  // target column of each result-grid column
+    const Grid& mapping = *form.SC[1];
+    for (int i = 0; i < mapping.Rows(); ++i)
+        if (!mapping.CellText(i, 1).isEmpty()) columns << mapping.CellText(i, 1);
+    const Grid& result = *form.SC[2];
+    for (int r = 0; r < result.Rows(); ++r) {
+        QString verdict;
+        QStringList coloured;
+        for (int c = 0; c < result.Cols(); ++c) {
+            if (const int color = result.CellBackColor(r, c)) {
+                verdict = VerdictOf(color);
+                coloured << columns.value(c);
+            }
+        }
+        out << result.CellText(r, -1) << "\t" << verdict << "\t" << coloured.join(",") << "\n";
+    }
+}
+
+int Run(const QStringList& args, bool import) {
+    QTextStream err(stderr);
+    QString problem;
+    const auto options = ParseRunOptions(args, problem);
+    if (!options) {
+        err << "xlsload: " << problem << "\n";
+        return kFailed;
+    }
+    CliOperator op(options->yes);
+    Minsert form(op, HomeFolder(options->home));
+    if (!Prepare(form, *options) || op.ErrorsShown() > 0) return kFailed;
+    form.CVerify_Click();
+    if (!form.CStart.enabled || op.ErrorsShown() > 0) return kFailed;
+    QTextStream out(stdout);
+    PrintVerifyResult(form, out);
+    const bool rejected = form.SC[2]->Rows() > 0;
+    if (import) {
+        form.CStart_Click();
+        // Without --yes the question before inserting around rejected rows is answered No.
+        if (op.ErrorsShown() > 0 || (rejected && !options->yes)) return kFailed;
+        out << "Inserted " << form.InsertTotals.inserted << "\n"
+            << "Updated " << form.InsertTotals.updated << "\n"
+            << "Skipped " << form.InsertTotals.skipped << "\n";
+    }
+    return rejected ? kRejectedRows : kDone;
+}
+
+}  // namespace
+
+int RunVerify(const QStringList& args) { return Run(args, false); }
+int RunImport(const QStringList& args) { return Run(args, true); }

@@ -1,0 +1,47 @@
+#include "RunOptions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHash>
+
+std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
+    RunOptions o;
+    const QHash<QString, QString*> valued{
+        {"--home", &o.home},         {"--target", &o.target},   {"--server", &o.server},
+        {"--database", &o.database}, {"--user", &o.user},       {"--password", &o.password},
+        {"--company", &o.company},   {"--workbook", &o.workbook}, {"--sheet", &o.sheet},
+        {"--table", &o.table},       {"--match", &o.match},     {"--save-match", &o.saveMatch}};
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--yes") {
+            o.yes = true;
+        } else if (a == "--map" || valued.contains(a)) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            if (a == "--map")
+                o.maps << args[++i];
+            else
+                *valued[a] = args[++i];
+        } else {
+            error = "unknown option " + a;
+            return std::nullopt;
+        }
+    }
+    if (o.workbook.isEmpty() || o.sheet.isEmpty()) {
+        error = "--workbook and --sheet are needed";
+        return std::nullopt;
+    }
+    const bool byFields = !o.server.isEmpty() || !o.database.isEmpty();
+    if (int(!o.target.isEmpty()) + int(byFields) + int(!o.company.isEmpty()) != 1) {
+        error = "name the database once: --target, --server/--database/--user/--password, or "
+                "--company";
+        return std::nullopt;
+    }
+    return o;
+}
+
+QString HomeFolder(const QString& given) {
+    return given.isEmpty() ? QCoreApplication::applicationDirPath() : QDir(given).absolutePath();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The options of `verify` and `import`.
+struct RunOptions {
+    QString home;
+    QString target;  // sqlite:PATH or odbc:CONNECTION-STRING
+    QString server, database, user, password;
+    QString company;
+    QString workbook, sheet;
+    QString table;
+    QString match;
+    QStringList maps;  // "EXCEL FIELD=TILL FIELD"
+    QString saveMatch;
+    bool yes = false;
+};
+
+// Parses the options; on a mistake answers nullopt and says why in error.
+std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error);
+
+// The program folder: --home, or the executable's folder.
+QString HomeFolder(const QString& given);

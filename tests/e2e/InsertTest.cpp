@@ -1,0 +1,185 @@
+#include <QFile>
+
+#include "FormFixture.h"
+
+namespace {
+
+using InsertTest = FormFixture;
+
+QString Today() { return QDate::currentDate().toString("yyyy-MM-dd"); }
+
+TEST_P(InsertTest, NewKeysAreAddedExistingKeysUpdatedAndRejectedRowsSkipped) {
+    LoadSheet({{"Items",
+                {{"Code", "Name", "Price"},
+                 {"A1", "Apple", "1.5"},
+                 {"A1", "Apple twice", "9"},  // duplicate: both rejected
+                 {"B2", "Bread", "12abc"},
+                 {"C3", "Cake", ""}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"Price", "UNITPRICE"}});
+    VerifyAndStart();
+    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?"});
+    EXPECT_EQ(Query("Select ITEMCODE, ITEMNAME, UNITPRICE From MT_ITEM Order By ITEMCODE"),
+              (QList<QStringList>{{"B2", "Bread", "12"}, {"C3", "Cake", "0"}}));
+    EXPECT_EQ(form->InsertTotals.inserted, 2);
+    EXPECT_EQ(form->InsertTotals.skipped, 2);
+    EXPECT_TRUE(op.progress.contains("Insert Data... 1 of 4"));
+    EXPECT_EQ(op.progress.last(), "");
+    EXPECT_EQ(form->LblProgress.caption, "");
+
+    // The same keys again update in place, defaults rewritten, no second record.
+    db->Execute("Update MT_ITEM Set DATECREATED=NULL");
+    form->CStart_Click();
+    EXPECT_EQ(form->InsertTotals.updated, 2);
+    EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"2"}}));
+    EXPECT_EQ(Query("Select DATECREATED From MT_ITEM Where ITEMCODE='B2'")[0][0].left(10), Today());
+}
+
+TEST_P(InsertTest, AnItemGetsItsPluAndThePluTheNewItemsTexts) {
+    const QString name50 = QString("N").repeated(50);
+    LoadSheet({{"Items",
+                {{"Code", "Name", "Plu", "Desc", "Uom", "Price"},
+                 {"I1", name50, "P1", "Plu one", "PCS", 2.5},
+                 {"I2", "Two", QVariant(), QVariant(), "BOX", 4}}},
+               {"NoPlu", {{"Code", "Name"}, {"I3", name50}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"Plu", "PLUCODE"}, {"Desc", "POSDESCRIPTION"},
+         {"Uom", "UOM"}, {"Price", "UNITPRICE"}});
+    VerifyAndStart();
+    // The PLU is made from the sheet, then takes the new item's texts and prices.
+    EXPECT_EQ(Query("Select ITEMCODE, PLUCODE, POSDESCRIPTION, POSDESCRIPTION3, BUTTONDESC, UOM, "
+                    "UNITPRICE, UOMQTY From MT_PLU Where ITEMCODE='I1'"),
+              (QList<QStringList>{
+                  {"I1", "P1", "Plu one", name50.left(40), name50.left(20), "PCS", "2.5", "1"}}));
+    // An existing item is not copied to its PLU again.
+    db->Execute("Update MT_ITEM Set UOM='CTN' Where ITEMCODE='I1'");
+    form->CStart_Click();
+    EXPECT_EQ(Query("Select UOM From MT_PLU Where ITEMCODE='I1'"), (QList<QStringList>{{"PCS"}}));
+
+    // Without a PLU code mapped, the item code is the PLU code, texts cut to 40 and 20.
+    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("NoPlu");
+    form->LCombo_Click(0);
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    VerifyAndStart();
+    EXPECT_EQ(Query("Select PLUCODE, POSDESCRIPTION, BUTTONDESC From MT_PLU Where ITEMCODE='I3'"),
+              (QList<QStringList>{{"I3", name50.left(40), name50.left(20)}}));
+    EXPECT_EQ(Query("Select ITEMTYPE, REFCODE, POSDESCRIPTION, BUTTONDESC From MT_ITEM Where "
+                    "ITEMCODE='I3'"),
+              (QList<QStringList>{{"I", "DEF", name50.left(40), name50.left(20)}}));
+}
+
+TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
+    db->Execute("Insert Into MT_ITEM (ITEMCODE, ITEMNAME, POSDESCRIPTION) Values ('I9', 'Old', 'Old')");
+    db->Execute("Insert Into MT_PLU (PLUCODE, ITEMCODE, POSDESCRIPTION, BUTTONDESC, UOM, UOMQTY, UNITPRICE) "
+          "Values ('P9', 'I9', 'Stored base', 'Stored', 'EA', 1, 3)");
+    LoadSheet({{"Plu",
+                {{"Plu", "Item", "Desc", "Qty"},
+                 {"P1", "NEW1", "A new item", 1},
+                 {"P9", "I9", "Sheet base", 1}}}},
+              "Plu");
+    ChooseTable("MT_PLU");
+    Map({{"Plu", "PLUCODE"}, {"Item", "ITEMCODE"}, {"Desc", "POSDESCRIPTION"}, {"Qty", "UOMQTY"}});
+    VerifyAndStart();
+    EXPECT_EQ(Query("Select ITEMNAME, ITEMTYPE, REFCODE, DATECREATED From MT_ITEM Where "
+                    "ITEMCODE='NEW1'")[0].mid(0, 3),
+              (QStringList{"A new item", "I", "DEF"}));
+    // The copy reads the base PLU as stored before this sheet line was saved.
+    EXPECT_EQ(Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM Where ITEMCODE='I9'"),
+              (QList<QStringList>{{"Stored base", "Stored", "EA", "3"}}));
+    EXPECT_EQ(Query("Select POSDESCRIPTION From MT_PLU Where PLUCODE='P9'"),
+              (QList<QStringList>{{"Sheet base"}}));
+}
+
+TEST_P(InsertTest, ItemDefaultsComeFromTheSetupFileOrTheirFallbacks) {
+    const QString ini = home + "/GSETUP.ini";
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[DEFAULTDEFCODE]\r\nTax=T1\r\nGeneral='G1'\r\n");
+    }
+    const QString name60 = QString("L").repeated(60);
+    LoadSheet({{"Stock", {{"Code", "Name"}, {"S1", name60}}}}, "Stock");
+    ChooseTable("INVT_MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    VerifyAndStart();
+    EXPECT_EQ(Query("Select REFTAXCODE, REFPOSCODE, REFPRINTERGROUPCODE, REFCHARGECODE, "
+                    "REFDISCOUNTCODE, REFSEASONCODE, POSDESCRIPTION, POSDESCRIPTION10 From "
+                    "INVT_MT_ITEM"),
+              (QList<QStringList>{{"T1", "G1", "K1", "NON-SERV", "NON-DISC", "NON", name60, name60}}));
+    EXPECT_EQ(Query("Select ITEMCODE, PLUCODE From INVT_MT_PLU"), (QList<QStringList>{{"S1", "S1"}}));
+    QFile::remove(ini);
+    form->CStart_Click();
+    EXPECT_EQ(Query("Select REFTAXCODE From INVT_MT_ITEM"), (QList<QStringList>{{"NON-TAX"}}));
+}
+
+TEST_P(InsertTest, AMemberWithoutANameIsNamedByItsCode) {
+    LoadSheet({{"Members", {{"No", "Name"}, {"M1", "Ann"}}}}, "Members");
+    ChooseTable("CLUB_MT_MEMBER");
+    Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
+    VerifyAndStart();
+    Map({{"Name", ""}});  // Start keeps the lists of the last Verify
+    form->CStart_Click();
+    EXPECT_EQ(Query("Select MEMBERCODE, MEMBERNAME From CLUB_MT_MEMBER"),
+              (QList<QStringList>{{"M1", "M1"}}));
+}
+
+TEST_P(InsertTest, BillOfMaterialLinesRollUpTheirCosts) {
+    db->Execute("Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('C1', 'One', 1.5)");
+    // TYPE stands between two mapped columns; the columns after it still fit.
+    LoadSheet({{"Bom",
+                {{"Group", "Item", "Type", "Comp", "Qty"},
+                 {"G1", "F1", "H", QVariant(), QVariant()},
+                 {"G1", "F1", "D", "C1", 2},
+                 {"G1", "F1", "D", "C2", 3}}}},
+              "Bom");
+    ChooseTable("INVT_MT_BOM");
+    Map({{"Group", "BOMGROUPCODE"}, {"Item", "ITEMCODE"}, {"Type", "TYPE"}, {"Comp", "BOMITEMCODE"},
+         {"Qty", "SERVEQTY"}});
+    VerifyAndStart();
+    const QString lines =
+        "Select BOMITEMCODE, SERVEQTY, SERVEUNITCOST, SERVETOTALCOST From INVT_MT_BOM Order By "
+        "BOMITEMCODE";
+    EXPECT_EQ(Query(lines), (QList<QStringList>{{"C1", "2", "1.5", "3"}, {"C2", "3", "0", "0"}}));
+    const QString header =
+        "Select BOMGROUPCODE, ITEMCODE, ACTUALTOTALBOMCOST, TOTALBOMCOST From INVT_MT_BOMMASTER";
+    EXPECT_EQ(Query(header), (QList<QStringList>{{"G1", "F1", "3", "3"}}));
+    form->CStart_Click();  // a re-import counts each line once
+    EXPECT_EQ(Query(lines).size(), 2);
+    EXPECT_EQ(Query(header), (QList<QStringList>{{"G1", "F1", "3", "3"}}));
+    EXPECT_EQ(Query("Select LASTUPDATE From INVT_MT_BOMMASTER")[0][0].left(10), Today());
+}
+
+TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSaved) {
+    LoadSheet({{"Items",
+                {{"Code", "Name", "When"},
+                 {"A1", "Apple", {QDate(2024, 1, 31)}},
+                 {"B2", "Bread", "not a date"},
+                 {"C3", "Cake", QVariant()}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"When", "DATECREATED"}});
+    form->CVerify_Click();
+    form->CStart_Click();
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_EQ(op.errors[0].ErrProcName, "CStart_Click");
+    EXPECT_TRUE(op.errors[0].ErrDescription.contains("Row 3")) << op.errors[0].ErrDescription.toStdString();
+    EXPECT_EQ(Query("Select ITEMCODE, DATECREATED From MT_ITEM"),
+              (QList<QStringList>{{"A1", "2024-01-31"}}));
+    EXPECT_NE(op.LastMessage(), "Insert Done.");
+}
+
+TEST_P(InsertTest, QuotesInKeysAndValuesAreStoredAsTyped) {
+    LoadSheet({{"Members", {{"No", "Name"}, {"M1", "O'Neil"}, {"M2", "Quote \" here"}}}}, "Members");
+    ChooseTable("CLUB_MT_MEMBER");
+    Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
+    VerifyAndStart();
+    form->CStart_Click();
+    EXPECT_EQ(Query("Select MEMBERCODE, MEMBERNAME From CLUB_MT_MEMBER Order By MEMBERCODE"),
+              (QList<QStringList>{{"M1", "O'Neil"}, {"M2", "Quote \" here"}}));
+}
+
+INSTANTIATE_ON_ENGINES(InsertTest);
+
+}  // namespace

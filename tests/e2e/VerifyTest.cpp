@@ -1,0 +1,198 @@
+#include <QDir>
+
+#include "FormFixture.h"
+#include "VerifyPass.h"
+
+namespace {
+
+using VerifyTest = FormFixture;
+
+// A rejected row of the result grid: row number, and the coloured cells.
+struct Rejected {
+    QString row;
+    QMap<int, int> colors;  // result column -> colour
+};
+
+QList<Rejected> RejectedRows(const Grid& result) {
+    QList<Rejected> rows;
+    for (int r = 0; r < result.Rows(); ++r) {
+        Rejected row{result.CellText(r, -1), {}};
+        for (int c = 0; c < result.Cols(); ++c)
+            if (result.CellBackColor(r, c)) row.colors[c] = result.CellBackColor(r, c);
+        rows << row;
+    }
+    return rows;
+}
+
+TEST_P(VerifyTest, EachKindOfErrorColoursItsCellAndGoesToItsFile) {
+    LoadSheet({{"Items",
+                {{"Code", "Name"},
+                 {"A1", "Good"},
+                 {QVariant(), "Blank code"},
+                 {"D1", "Dup"},
+                 {"d1", "Dup in other case"},
+                 {"LONGER-THAN-TWENTY-CHARS", "Long"},
+                 {"B 1", "Space"},
+                 {"O'NE", "Quote"},
+                 {"C#", "Hash"}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    form->CVerify_Click();
+    EXPECT_EQ(op.LastMessage(), "Error Found !!! Please Check Again the Excel Data.");
+    EXPECT_EQ(op.messages.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(form->CStart.enabled);
+    const Grid& result = *form->SC[2];
+    ASSERT_EQ(result.Cols(), 2);
+    EXPECT_EQ(result.CellText(-1, 0), "Code=ITEMCODE");
+    EXPECT_EQ(result.CellText(-1, 1), "Name=ITEMNAME");
+    const QList<Rejected> rows = RejectedRows(result);
+    const QList<QPair<QString, int>> expected{{"3", kNullValue.color},     {"4", kDuplicateValue.color},
+                                              {"5", kDuplicateValue.color}, {"6", kOverMaxLength.color},
+                                              {"7", kStringError.color},    {"8", kStringError.color},
+                                              {"9", kStringError.color}};
+    ASSERT_EQ(rows.size(), expected.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].row, expected[i].first);
+        EXPECT_EQ(rows[i].colors, (QMap<int, int>{{0, expected[i].second}})) << i;
+    }
+    EXPECT_EQ(result.CellText(1, 0), "D1");
+    EXPECT_EQ(result.CellText(1, 1), "Dup");
+    EXPECT_EQ(form->TxtField[7].text, "8");
+    EXPECT_EQ(form->TxtField[8].text, "1");
+    EXPECT_EQ(form->TxtField[9].text, "7");
+    EXPECT_EQ(VerdictFile("OK"), "A1\tGood\r\n");
+    EXPECT_EQ(VerdictFile("NULLVALUE"), "\tBlank code\r\n");
+    EXPECT_EQ(VerdictFile("DUPLICATEVALUE"), "D1\tDup\r\nd1\tDup in other case\r\n");
+    EXPECT_EQ(VerdictFile("OVERMAXLENGTH"), "LONGER-THAN-TWENTY-CHARS\tLong\r\n");
+    EXPECT_EQ(VerdictFile("STRINGERROR"), "B 1\tSpace\r\nO'NE\tQuote\r\nC#\tHash\r\n");
+    EXPECT_EQ(op.progress.first(), "");
+    EXPECT_EQ(op.progress.last(), "");
+    EXPECT_TRUE(op.progress.contains("Processing... 1 of 8"));
+}
+
+TEST_P(VerifyTest, TheFirstFailingCheckAcrossColumnsWins) {
+    // The name (mapped first) is too long; the code after it is blank.
+    LoadSheet({{"Items", {{"Name", "Code"}, {QString(101, 'n'), QVariant()}, {"ok", "K1"}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Name", "ITEMNAME"}, {"Code", "ITEMCODE"}});
+    form->CVerify_Click();
+    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].colors, (QMap<int, int>{{0, kOverMaxLength.color}}));
+    EXPECT_FALSE(VerdictFile("OVERMAXLENGTH").isEmpty());
+    EXPECT_TRUE(VerdictFile("NULLVALUE").isEmpty());
+}
+
+TEST_P(VerifyTest, NumericCodesAreCountedAsNumbersAndQuotesAreSafe) {
+    LoadSheet({{"Members",
+                {{"No", "Name"}, {1001, "Ann"}, {1002, "Bob"}, {1001, "Cy"}, {12.5, "Di"}}},
+               {"Codes", {{"Code", "Name"}, {"X'1", "Q"}, {"x'1", "R"}}}},
+              "Members");
+    ChooseTable("CLUB_MT_MEMBER");
+    Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
+    form->CVerify_Click();
+    QStringList rows;
+    for (const Rejected& r : RejectedRows(*form->SC[2])) rows << r.row;
+    EXPECT_EQ(rows, QStringList({"2", "4"}));
+    EXPECT_EQ(form->SC[2]->CellText(0, 0), "1001");
+    EXPECT_EQ(form->SC[2]->CellText(1, 0), "1001");
+
+    // A code holding a quote is counted (and refused for its quote), not broken.
+    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("Codes");
+    form->LCombo_Click(0);
+    Map({{"Code", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
+    form->CVerify_Click();
+    ASSERT_TRUE(op.errors.isEmpty());
+    const QList<Rejected> quoted = RejectedRows(*form->SC[2]);
+    ASSERT_EQ(quoted.size(), 2);
+    EXPECT_EQ(quoted[0].colors[0], kDuplicateValue.color);
+}
+
+TEST_P(VerifyTest, ClassificationPairsAreDuplicatesOnlyTogether) {
+    LoadSheet({{"Class",
+                {{"Type", "Code", "Name"},
+                 {"DEPT", "01", "Food"},
+                 {"DEPT", "02", "Drink"},
+                 {"CAT", "01", "Cat one"},
+                 {"dept", "01", "Food again"}}}},
+              "Class");
+    ChooseTable("MT_CLASS");
+    Map({{"Type", "CLASSTYPECODE"}, {"Code", "CLASSCODE"}, {"Name", "CLASSNAME"}});
+    form->CVerify_Click();
+    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].row, "2");
+    EXPECT_EQ(rows[1].row, "5");
+    for (const Rejected& r : rows)
+        EXPECT_EQ(r.colors, (QMap<int, int>{{0, kDuplicateValue.color}, {1, kDuplicateValue.color}}));
+}
+
+TEST_P(VerifyTest, MoreThanTwoClassificationKeysAreRefused) {
+    LoadSheet({{"Class", {{"Type", "Code", "Code2", "Name"}, {"T", "1", "2", "N"}}}}, "Class");
+    ChooseTable("MT_CLASS");
+    Map({{"Type", "CLASSTYPECODE"}, {"Code", "CLASSCODE"}, {"Code2", "CLASSCODE"}, {"Name", "CLASSNAME"}});
+    form->CVerify_Click();
+    EXPECT_TRUE(op.LastMessage().contains("CLASSCODE"));
+    EXPECT_FALSE(form->CStart.enabled);
+}
+
+TEST_P(VerifyTest, ABillOfMaterialCountsOnlyItsDLines) {
+    LoadSheet({{"Bom",
+                {{"Group", "Type", "Item", "Comp"},
+                 {"G1", "H", "F1", ""},
+                 {"G1", "D", "F1", "C1"},
+                 {"G1", "D", "F1", "C1"},
+                 {"G1", "D", "F1", ""}}}},
+              "Bom");
+    ChooseTable("INVT_MT_BOM");
+    Map({{"Group", "BOMGROUPCODE"}, {"Type", "TYPE"}, {"Item", "ITEMCODE"}, {"Comp", "BOMITEMCODE"}});
+    form->CVerify_Click();
+    EXPECT_EQ(form->TxtField[7].text, "3");
+    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    ASSERT_EQ(rows.size(), 1);  // the component code is blank; repeats are not checked here
+    EXPECT_EQ(rows[0].row, "4");
+    EXPECT_EQ(rows[0].colors, (QMap<int, int>{{3, kNullValue.color}}));
+}
+
+TEST_P(VerifyTest, AnEmptySheetGivesZeroTotalsAndNoFiles) {
+    LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    form->CVerify_Click();
+    EXPECT_EQ(op.LastMessage(), "No Error Found.");
+    EXPECT_EQ(form->TxtField[7].text, "0");
+    EXPECT_EQ(form->TxtField[8].text, "0");
+    EXPECT_EQ(form->TxtField[9].text, "0");
+    EXPECT_EQ(QDir(home + "/EXCEL").entryList({"*.txt"}), QStringList());
+}
+
+TEST_P(VerifyTest, LengthsApplyToCharacterColumnsOnlyAndUnknownColumnsAreTooLong) {
+    LoadSheet({{"Plu",
+                {{"Plu", "Item", "Desc", "Qty", "Extra"},
+                 {"P1", "I1", "One", 123456789, ""},
+                 {"P2", "I2", "Two", 1, "x"}}}},
+              "Plu");
+    ChooseTable("MT_PLU");
+    Map({{"Plu", "PLUCODE"}, {"Item", "ITEMCODE"}, {"Desc", "POSDESCRIPTION"}, {"Qty", "UOMQTY"},
+         {"Extra", "NOSUCHCOLUMN"}});
+    form->CVerify_Click();
+    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].row, "3");
+    EXPECT_EQ(rows[0].colors, (QMap<int, int>{{4, kOverMaxLength.color}}));
+}
+
+TEST_P(VerifyTest, AMustFillColumnLeftUnmappedStopsVerify) {
+    LoadSheet({{"Vendors", {{"Code", "Name"}, {"V1", "Vendor"}}}}, "Vendors");
+    ChooseTable("LEDG_MT_CREDITOR");
+    Map({{"Name", "CREDITORNAME"}});
+    form->CVerify_Click();
+    EXPECT_EQ(op.LastMessage(), "CREDITORCODE Cannot Leave Blank !!!");
+    EXPECT_FALSE(form->CStart.enabled);
+}
+
+INSTANTIATE_ON_ENGINES(VerifyTest);
+
+}  // namespace
