@@ -3,12 +3,11 @@
 #include <QColor>
 
 #include "AppError.h"
+#include "BgrColor.h"
 
 namespace {
 // The grid component's "subscript out of range".
 constexpr qint32 kOutOfRange = 381;
-
-QColor FromBgr(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 }  // namespace
 
 Grid::Grid(bool hasRowHeaders, QObject* parent)
