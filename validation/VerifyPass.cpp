@@ -36,15 +36,17 @@ bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCO
 
 QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
 
-// One mapped column as the checks see it.
+// One mapped column and the checks it gets, worked out once per pass.
 struct Check {
-    int row;          // mapping row
-    int column;       // result-grid column
-    QString f;        // trimmed, upper-cased target column
-    int field;        // position of "TILL-" + f in the record
-    bool duplicate;   // in the duplicate list for this table
-    QString e;        // sheet column of the first row mapping f
-    bool numeric;     // that sheet column reads as numbers
+    int row;         // mapping row
+    int column;      // result-grid column
+    QString f;       // trimmed, upper-cased target column
+    int field;       // position of "TILL-" + f in the record
+    bool blank;      // in the blank check list
+    bool duplicate;  // in the duplicate list for this table
+    bool characters; // in the character check list
+    QString e;       // sheet column of the first row mapping f
+    bool numeric;    // that sheet column reads as numbers
 };
 
 QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
@@ -61,7 +63,8 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
         if (field < 0)
             throw AppError(3265, "Item cannot be found in the collection corresponding to the "
                                  "requested name or ordinal: TILL-" + f);
-        checks.append({i, column++, f, field, kDuplicateCheck.contains(f) && !skipped,
+        checks.append({i, column++, f, field, kBlankCheck.contains(f),
+                       kDuplicateCheck.contains(f) && !skipped, kCharacterCheck.contains(f),
                        in.mapping.CellText(first, 0), in.mapping.CellText(first, 2) == "5"});
     }
     return checks;
@@ -119,17 +122,17 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
     for (; !rs->Eof(); rs->MoveNext()) {
         const int position = rs->AbsolutePosition();
         progress(position, totals.total);
-        QString verdict = "OK";
-        QHash<int, int> colors;  // result column -> colour of the failing cell
-        const auto mark = [&](const ErrorKind& kind, std::initializer_list<int> columns) {
-            verdict = kind.verdict;
-            for (int c : columns) colors[c] = kind.color;
+        const ErrorKind* kind = nullptr;  // the row's error, none while it is good
+        QVector<int> marked;             // result columns of the failing cells
+        const auto mark = [&](const ErrorKind& k, std::initializer_list<int> columns) {
+            kind = &k;
+            marked = columns;
         };
         for (const Check& c : checks) {
-            if (verdict != "OK") break;
+            if (kind) break;
             const QVariant v = rs->Value(c.field);
             const QString text = ValueText(v);
-            if (kBlankCheck.contains(c.f) && text.isEmpty()) {
+            if (c.blank && text.isEmpty()) {
                 mark(kNullValue, {c.column});
             } else if (c.duplicate && !v.isNull() &&
                        Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e + "]=" +
@@ -137,11 +140,11 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                 mark(kDuplicateValue, {c.column});
             } else if (!v.isNull() && text.size() > in.maxLength.value(c.row)) {
                 mark(kOverMaxLength, {c.column});
-            } else if (kCharacterCheck.contains(c.f) && !v.isNull() && CheckString(text)) {
+            } else if (c.characters && !v.isNull() && CheckString(text)) {
                 mark(kStringError, {c.column});
             }
         }
-        if (verdict == "OK" && IsClassTable(in.table)) {
+        if (!kind && IsClassTable(in.table)) {
             QVector<const Check*> keys;
             for (const Check& c : checks)
                 if (IsClassKey(c.f) && keys.size() < 2) keys << &c;
@@ -157,7 +160,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                     mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
             }
         }
-        if (verdict != "OK") {
+        if (kind) {
             totals.errorsFound = true;
             const int row = result.Rows();
             result.InsertRows(row, 1);
@@ -165,13 +168,12 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
             for (int j = 0; j < rs->FieldCount() && j < result.Cols(); ++j)
                 if (rs->FieldAt(j).name.startsWith("TILL-"))
                     result.SetCellText(row, j, ValueText(rs->Value(j)));
-            for (auto it = colors.cbegin(); it != colors.cend(); ++it)
-                result.SetCellBackColor(row, it.key(), it.value());
+            for (int c : marked) result.SetCellBackColor(row, c, kind->color);
         }
         QStringList line;
         for (int j = 0; j < rs->FieldCount(); ++j)
             if (!rs->FieldAt(j).name.startsWith("TILL-")) line << ValueText(rs->Value(j));
-        files.Append(verdict, line.join('\t'));
+        files.Append(kind ? kind->verdict : "OK", line.join('\t'));
     }
     totals.bad = result.Rows();
     return totals;
