@@ -1,27 +1,19 @@
 #include "BiffLayout.h"
 
 #include <QString>
-#include <QtEndian>
 #include <optional>
 
+#include "BiffGlobals.h"
+#include "BiffRecords.h"
+
 namespace {
+using namespace Biff;
+
 constexpr quint32 kMaxRegularSector = 0xFFFFFFFA;  // higher numbers mark free or special sectors
 constexpr quint32 kEndOfChain = 0xFFFFFFFE;
 constexpr quint32 kNoStream = 0xFFFFFFFF;
 constexpr int kHeaderDifatEntries = 109;
 constexpr int kDirEntrySize = 128;
-
-// BIFF record numbers read here.
-constexpr quint16 kBof2 = 0x0009, kBof3 = 0x0209, kBof4 = 0x0409, kBof = 0x0809;
-constexpr quint16 kEof = 0x000A, kFilePass = 0x002F, kBoundSheet = 0x0085;
-constexpr quint16 kDimension = 0x0200, kBoolErr = 0x0205;
-
-quint16 U16(const QByteArray& b, qsizetype at) {
-    return qFromLittleEndian<quint16>(b.constData() + at);
-}
-quint32 U32(const QByteArray& b, qsizetype at) {
-    return qFromLittleEndian<quint32>(b.constData() + at);
-}
 
 // A compound document (OLE2), read only as far as finding one stream needs.
 // Every chain is bounded by the file's sector count, so looping or forged
@@ -189,14 +181,18 @@ int VersionOfBof(const QByteArray& s, const RecordWalk& r) {
     }
 }
 
-// One sheet's records from its BOF to the matching EOF: its announced size
-// and its error constants. Charts embedded in the sheet nest their own BOF.
-// budget bounds the bytes all sheets may walk together, as a forged sheet
-// list could send every sheet through the whole stream; none when spent.
-std::optional<BiffSheet> ScanSheet(const QByteArray& s, qsizetype at, int version, int kind,
-                                   qsizetype& budget) {
+// One sheet's records from its BOF to the matching EOF: its announced size,
+// its error constants and the results of its formulas. Charts embedded in
+// the sheet nest their own BOF. The globals take in the sheet's records too,
+// as FreeXL takes formats from wherever they stand (a BIFF3 or BIFF4 file
+// keeps them in its one sheet). budget bounds the bytes all sheets may walk
+// together, as a forged sheet list could send every sheet through the whole
+// stream; none when spent.
+std::optional<BiffSheet> ScanSheet(const QByteArray& s, qsizetype at, int kind,
+                                   BiffGlobals& globals, qsizetype& budget) {
     BiffSheet sheet;
     sheet.kind = kind;
+    FormulaScan formulas(globals);
     RecordWalk r(s, at);
     int depth = 0;
     while (r.Next()) {
@@ -206,19 +202,27 @@ std::optional<BiffSheet> ScanSheet(const QByteArray& s, qsizetype at, int versio
             ++depth;
         } else if (r.type == kEof) {
             if (--depth <= 0) break;
-        } else if (depth == 1 && r.type == kDimension) {
-            if (version == 8 && r.length >= 14) {
-                sheet.rows = U32(s, r.data + 4);
-                sheet.columns = U16(s, r.data + 10);
-            } else if (r.length >= 8) {
-                sheet.rows = U16(s, r.data + 2);
-                sheet.columns = U16(s, r.data + 6);
+        } else if (depth == 1) {
+            const QByteArrayView data = QByteArrayView(s).sliced(r.data, r.length);
+            globals.Record(r.type, data);
+            formulas.Record(r.type, data);
+            if (r.type == kDimension) {
+                if (globals.Version() == 8 && r.length >= 14) {
+                    sheet.rows = U32(s, r.data + 4);
+                    sheet.columns = U16(s, r.data + 10);
+                } else if (r.length >= 8) {
+                    sheet.rows = U16(s, r.data + 2);
+                    sheet.columns = U16(s, r.data + 6);
+                }
+            } else if (r.type == kBoolErr && r.length >= 8 && s[r.data + 7] != 0) {
+                sheet.errorCells.insert(CellKey(U16(s, r.data), U16(s, r.data + 2)));
             }
-        } else if (depth == 1 && r.type == kBoolErr && r.length >= 8 && s[r.data + 7] != 0) {
-            sheet.errorCells.insert(ErrorCellKey(U16(s, r.data), U16(s, r.data + 2)));
         }
         if (depth == 0) break;
     }
+    formulas.Finish();
+    sheet.formulas = formulas.Results();
+    sheet.unreadableFormula = formulas.Unreadable();
     return sheet;
 }
 
@@ -227,10 +231,11 @@ void ScanWorkbookStream(const QByteArray& s, BiffLayout& layout) {
     if (!r.Next()) return;
     layout.biffVersion = VersionOfBof(s, r);
     if (layout.biffVersion == 0) return;
+    BiffGlobals globals(layout.biffVersion);
     qsizetype budget = 2 * s.size();
     if (layout.biffVersion < 5) {
         // An Excel 2 to 4 file is one worksheet in a bare stream.
-        layout.sheets = {*ScanSheet(s, 0, layout.biffVersion, kWorksheetKind, budget)};
+        layout.sheets = {*ScanSheet(s, 0, kWorksheetKind, globals, budget)};
         layout.sheetsKnown = true;
         return;
     }
@@ -240,12 +245,12 @@ void ScanWorkbookStream(const QByteArray& s, BiffLayout& layout) {
             layout.encrypted = true;
             return;
         }
+        globals.Record(r.type, QByteArrayView(s).sliced(r.data, r.length));
         if (r.type == kBoundSheet && r.length >= 6)
             bound.append({U32(s, r.data), static_cast<quint8>(s[r.data + 5])});
     }
     for (const auto& [position, kind] : bound) {
-        const std::optional<BiffSheet> sheet =
-            ScanSheet(s, position, layout.biffVersion, kind, budget);
+        const std::optional<BiffSheet> sheet = ScanSheet(s, position, kind, globals, budget);
         if (!sheet) {
             layout.sheets.clear();
             return;

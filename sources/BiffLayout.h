@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QVector>
 
+#include "BiffRecords.h"
+#include "FormulaResults.h"
+
 // What a workbook file shows of itself before FreeXL reads it: FreeXL names
 // neither encryption nor the kind of each sheet, hands error cells over as
-// the numbers 0 and 1, and allocates every sheet's announced size up front,
-// so these are read from the file's own records first.
+// the numbers 0 and 1, skips formula cells, and allocates every sheet's
+// announced size up front, so these are read from the file's own records first.
 enum class Container { Empty, Ole, RawBiff, Zip, Other };
 
 // Sheet kinds of the sheet list (BOUNDSHEET): worksheets and dialog sheets
@@ -18,7 +22,9 @@ struct BiffSheet {
     int kind = kWorksheetKind;
     quint32 rows = 0;  // size announced by the sheet's DIMENSION record
     quint32 columns = 0;
-    QSet<quint32> errorCells;  // ErrorCellKey(row, column) of every error constant
+    QSet<quint32> errorCells;                // CellKey(row, column) of every error constant
+    QHash<quint32, FormulaResult> formulas;  // by CellKey(row, column)
+    QString unreadableFormula;               // the formula result that cannot be read, if any
 };
 
 struct BiffLayout {
@@ -29,8 +35,6 @@ struct BiffLayout {
     bool sheetsKnown = false;  // the workbook stream and its sheet list could be walked
     QVector<BiffSheet> sheets;
 };
-
-inline quint32 ErrorCellKey(quint32 row, quint32 column) { return row << 8 | (column & 0xFF); }
 
 // Reads the container, the workbook stream's global records and each sheet's
 // records. Never fails: what cannot be walked is left unknown.

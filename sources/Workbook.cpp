@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include "../app/AppError.h"
 #include "BiffLayout.h"
@@ -160,6 +161,52 @@ void CheckLayout(const QString& path, const BiffLayout& layout) {
                                 QString::number(kMaxCells) + " of one full sheet.");
 }
 
+SheetCell TextCell(const QString& text) {
+    SheetCell cell;
+    cell.text = text;
+    if (!text.isEmpty()) cell.kind = SheetCell::Text;
+    return cell;
+}
+
+// A number in a cell of a format of that kind: a date where the format shows
+// one the driver can hold, the number otherwise.
+SheetCell NumberCell(double value, DateKind kind, bool date1904) {
+    SheetCell cell;
+    if (const std::optional<QString> date = SerialDateText(value, kind, date1904)) {
+        cell.kind = SheetCell::Date;
+        cell.text = *date;
+    } else {
+        cell.kind = SheetCell::Number;
+        cell.number = value == 0 ? 0.0 : value;  // no "-0"
+    }
+    return cell;
+}
+
+// A formula cell reads as its result: booleans as the numbers 1 and 0, like
+// boolean constants, and errors as empty, like error constants.
+SheetCell FormulaCell(const FormulaResult& result, bool date1904) {
+    switch (result.kind) {
+        case FormulaResult::Number:
+            return NumberCell(result.number, result.date, date1904);
+        case FormulaResult::Text:
+            return TextCell(result.text);
+        case FormulaResult::Error:
+            break;
+    }
+    return {};
+}
+
+DateKind FreexlDateKind(int type) {
+    switch (type) {
+        case FREEXL_CELL_DATE:
+            return DateKind::Date;
+        case FREEXL_CELL_DATETIME:
+            return DateKind::DateTime;
+        default:
+            return DateKind::Time;
+    }
+}
+
 bool IsReadableName(const QString& name) {
     if (name.isEmpty()) return false;
     for (const QChar c : name)
@@ -206,9 +253,12 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
             throw Damaged(path, QString("two sheets are named \"%1\"").arg(text));
         seen.insert(text.toCaseFolded());
         if (kindsKnown && layout.sheets[i].kind != kWorksheetKind) continue;
+        if (kindsKnown && !layout.sheets[i].unreadableFormula.isEmpty())
+            throw Damaged(path, QString("%1 of sheet \"%2\" cannot be read")
+                                    .arg(layout.sheets[i].unreadableFormula, text));
         book->names_.append(text);
         book->freexlIndex_.append(i);
-        book->errorCells_.append(kindsKnown ? layout.sheets[i].errorCells : QSet<quint32>());
+        book->records_.append(kindsKnown ? layout.sheets[i] : BiffSheet());
     }
     if (book->names_.isEmpty())
         throw Refusal(path, "The workbook %1 has no worksheets, only charts or macro sheets.");
@@ -219,7 +269,7 @@ Workbook::~Workbook() {
     if (handle_) freexl_close(handle_);
 }
 
-SheetCell Workbook::Cell(unsigned row, unsigned short column, const QSet<quint32>& errorCells,
+SheetCell Workbook::Cell(unsigned row, unsigned short column, const BiffSheet& records,
                          const QString& sheet) const {
     FreeXL_CellValue v;
     const int rc = freexl_get_cell_value(handle_, row, column, &v);
@@ -227,40 +277,33 @@ SheetCell Workbook::Cell(unsigned row, unsigned short column, const QSet<quint32
         return QString("cell R%1C%2 of sheet \"%3\"").arg(row + 1).arg(column + 1).arg(sheet);
     };
     if (rc != FREEXL_OK) throw Damaged(path_, where() + " cannot be read", rc);
-    SheetCell cell;
     switch (v.type) {
-        case FREEXL_CELL_NULL:
-            break;
+        case FREEXL_CELL_NULL: {
+            // FreeXL skips formula cells.
+            const auto formula = records.formulas.constFind(CellKey(row, column));
+            return formula == records.formulas.cend() ? SheetCell()
+                                                      : FormulaCell(*formula, date1904_);
+        }
         case FREEXL_CELL_INT:
             // FreeXL gives booleans and error constants alike as 1 or 0;
             // booleans count as numbers, errors read as empty.
-            if (!errorCells.contains(ErrorCellKey(row, column))) {
-                cell.kind = SheetCell::Number;
-                cell.number = v.value.int_value;
-            }
-            break;
+            if (records.errorCells.contains(CellKey(row, column))) return {};
+            return NumberCell(v.value.int_value, DateKind::None, date1904_);
         case FREEXL_CELL_DOUBLE:
-            cell.kind = SheetCell::Number;
-            cell.number = v.value.double_value == 0 ? 0.0 : v.value.double_value;  // no "-0"
-            break;
+            return NumberCell(v.value.double_value, DateKind::None, date1904_);
         case FREEXL_CELL_TEXT:
         case FREEXL_CELL_SST_TEXT:
-            cell.text = QString::fromUtf8(v.value.text_value);
-            if (!cell.text.isEmpty()) cell.kind = SheetCell::Text;
-            break;
+            return TextCell(QString::fromUtf8(v.value.text_value));
         case FREEXL_CELL_DATE:
         case FREEXL_CELL_DATETIME:
         case FREEXL_CELL_TIME: {
             const QString text = QString::fromUtf8(v.value.text_value);
-            const std::optional<QString> date = DateCellText(text, date1904_);
-            cell.kind = date ? SheetCell::Date : SheetCell::Text;
-            cell.text = date.value_or(text);
-            break;
+            const std::optional<double> serial = FreexlDateSerial(text, date1904_);
+            return serial ? NumberCell(*serial, FreexlDateKind(v.type), date1904_) : TextCell(text);
         }
         default:
             throw Damaged(path_, where() + " has an unknown type");
     }
-    return cell;
 }
 
 SheetTable Workbook::ReadSheet(int index) const {
@@ -278,8 +321,8 @@ SheetTable Workbook::ReadSheet(int index) const {
                                  .arg(name)
                                  .arg(rows)
                                  .arg(columns));
-    const QSet<quint32>& errors = errorCells_[index];
+    const BiffSheet& records = records_[index];
     return BuildSheetTable(int(rows), columns, [&](int r, int c) {
-        return Cell(unsigned(r), static_cast<unsigned short>(c), errors, name);
+        return Cell(unsigned(r), static_cast<unsigned short>(c), records, name);
     });
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QSet>
 #include <QStringList>
 #include <QVector>
 #include <memory>
 
+#include "BiffLayout.h"
 #include "SheetTable.h"
 
-// An Excel 97-2003 workbook (.xls) read with FreeXL. Opening refuses, with
-// an AppError that says why, a file that is missing, not a workbook,
-// encrypted, too old, damaged or without worksheets; a file is read whole
-// or not at all.
+// An Excel 97-2003 workbook (.xls) read with FreeXL, and formula cells with
+// the results the file keeps of them. Opening refuses, with an AppError that
+// says why, a file that is missing, not a workbook, encrypted, too old,
+// damaged or without worksheets; a file is read whole or not at all.
 class Workbook {
 public:
     static std::unique_ptr<Workbook> Open(const QString& path);
@@ -26,7 +26,7 @@ public:
 
 private:
     Workbook() = default;
-    SheetCell Cell(unsigned row, unsigned short column, const QSet<quint32>& errorCells,
+    SheetCell Cell(unsigned row, unsigned short column, const BiffSheet& records,
                    const QString& sheet) const;
 
     QString path_;
@@ -34,5 +34,5 @@ private:
     bool date1904_ = false;
     QStringList names_;
     QVector<unsigned short> freexlIndex_;  // FreeXL's index of each worksheet
-    QVector<QSet<quint32>> errorCells_;    // error constants of each worksheet
+    QVector<BiffSheet> records_;           // what each worksheet's own records show
 };

@@ -28,15 +28,7 @@ constexpr rlim_t kCpuSeconds = 20;
 constexpr qint64 kWallMilliseconds = 30000;
 
 // Where this reader and the manifest's reference disagree, and why.
-constexpr const char* kFormulas =
-    "FreeXL 1.0 reads no formula cells: a formula reads as empty, so rows "
-    "holding only formulas are no records";
 const QHash<QString, const char*> kKnownDifferences = {
-    {"calamine__ptgexp-truncated-operand.xls", kFormulas},
-    {"readxl__types.xls", kFormulas},
-    {"sheetjs__sheet_visibility.xls", kFormulas},
-    {"sheetjs__sheet_visibility5.xls", kFormulas},
-    {"xlrd__namesdemo.xls", kFormulas},
     // Excel 3 and 4 files hold one unnamed sheet; each reader names it.
     {"poi__testEXCEL_3.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
     {"poi__testEXCEL_4.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
@@ -102,15 +94,6 @@ ProbeRun Probe(const QString& file) {
     return run;
 }
 
-QHash<QString, QJsonObject> Manifest(const QString& corpus) {
-    QFile file(corpus + "/manifest.json");
-    QHash<QString, QJsonObject> byFile;
-    if (!file.open(QIODevice::ReadOnly)) return byFile;
-    for (const QJsonValue& entry : QJsonDocument::fromJson(file.readAll())["files"].toArray())
-        byFile.insert(entry["file"].toString(), entry.toObject());
-    return byFile;
-}
-
 // "name<TAB>records" lines of a probe's output, in order.
 QStringList Sheets(const QString& output) {
     QStringList sheets;
@@ -133,7 +116,7 @@ QStringList ReferenceSheets(const QJsonObject& entry) {
 TEST(Corpus, EveryFileReadOrRefusedClearly) {
     const QString corpus = CorpusDir();
     if (corpus.isEmpty()) GTEST_SKIP() << "no shared xls corpus beside the repository";
-    const QHash<QString, QJsonObject> manifest = Manifest(corpus);
+    const QHash<QString, QJsonObject> manifest = CorpusManifest(corpus);
     ASSERT_FALSE(manifest.isEmpty()) << "manifest.json missing or unreadable";
     const QStringList files = QDir(corpus).entryList({"*.xls"}, QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), manifest.size()) << "files and manifest disagree";

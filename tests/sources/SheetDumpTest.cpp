@@ -8,12 +8,7 @@ namespace {
 
 QString Dump(const char* file, const char* sheet,
              void (*write)(Connection&, const QString&, QTextStream&)) {
-    const auto book = SheetConnection::OpenWorkbook(TestWorkbook(file));
-    QString text;
-    QTextStream out(&text);
-    write(*book, sheet, out);
-    out.flush();
-    return text;
+    return DumpSheet(TestWorkbook(file), sheet, write);
 }
 
 TEST(SheetDump, FieldEscapes) {

@@ -76,6 +76,31 @@ TEST(WorkbookReader, BooleansAreNumbersErrorsAreNull) {
                                               });
 }
 
+// Formula cells read as the results saved with them and count in the type
+// codes like typed values: texts from STRING records (going on in CONTINUE
+// records, 8-bit or UTF-16), numbers, dates where the cell's format shows
+// one, booleans as 1 and 0, errors as null, an empty text as null; a date
+// format on a number past 9999-12-31 leaves a number. A row of formulas only
+// is a record.
+TEST(WorkbookReader, FormulaCellsReadAsTheirSavedResults) {
+    const QString latin = QString("ab").repeated(5000);
+    const QString mixed = QString(8221, 'x') + QString(10, QChar(0x3A9));
+    const QString wide(9000, QChar(0x3A9));
+    ExpectColumns(
+        Read("formulas.xls", "Results"),
+        {
+            {"Code",
+             TypeCode::VarWChar,
+             {"AB-1", "plain", "\u03A9\u03BC\u03AD\u03B3\u03B1", "last"}},
+            {"Price", TypeCode::Double, {"12.5", "3", "0.3", "0"}},
+            {"When", TypeCode::Date, {"2024-01-31 18:00:00", "2024-02-01", "2024-02-01", ""}},
+            {"Flag", TypeCode::Double, {"1", "0", "1", ""}},
+            {"Check", TypeCode::Double, {"", "", "4", ""}},
+            {"Serial", TypeCode::VarWChar, {"2958466", "2024-01-31", "", ""}},
+            {"Long", TypeCode::VarWChar, {latin, mixed, wide, ""}},
+        });
+}
+
 TEST(WorkbookReader, EmptyRowsAtTheEndAndEmptySheets) {
     ExpectColumns(Read("rules.xls", "Trailing"), {{"Name", TypeCode::VarWChar, {"a", "b"}}});
     ExpectColumns(Read("rules.xls", "Empty"), {{"F1", TypeCode::VarWChar, {}}});

@@ -39,6 +39,12 @@ TEST(WorkbookRefusal, BrokenFilesSayWhy) {
         {TestWorkbook("biff2.xls"), "Excel 2.x workbook, a format too old"},
         // FreeXL would take over a gigabyte for what these announce.
         {TestWorkbook("two-full-sheets.xls"), "too large to be read"},
+        // A formula's text result cut short, or missing: the workbook is not
+        // read at all rather than read without it.
+        {TestWorkbook("formula-truncated-text.xls"),
+         "is damaged: the result of the formula in cell R2C1 of sheet \"Results\" cannot be read"},
+        {TestWorkbook("formula-missing-text.xls"),
+         "is damaged: the result of the formula in cell R2C1 of sheet \"Results\" cannot be read"},
     };
     for (const Refusal& r : cases) ExpectRefused(r);
 }
