@@ -22,9 +22,10 @@ void Pass(DbConnection& db, const char* what, int records, const char* descripti
     clock.start();
     for (int i = 0; i < records; ++i) {
         const QString plu = QString("P%1").arg(i, 7, 10, QChar('0'));
-        const auto rs = db.OpenTable({"MT_PLU",
-                                      {"PLUCODE", "ITEMCODE", "POSDESCRIPTION", "UOMQTY", "UNITPRICE"},
-                                      {{"PLUCODE", plu}}});
+        const auto rs =
+            db.OpenTable({"MT_PLU",
+                          {"PLUCODE", "ITEMCODE", "POSDESCRIPTION", "UOMQTY", "UNITPRICE"},
+                          {{"PLUCODE", plu}}});
         if (rs->Eof()) rs->AddNew();
         rs->SetValue("PLUCODE", plu);
         rs->SetValue("ITEMCODE", "I" + plu);

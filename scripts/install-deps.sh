@@ -11,7 +11,7 @@ packages=(
     unixodbc unixodbc-dev tdsodbc odbc-postgresql
     postgresql
     googletest libgtest-dev
-    python3 python3-xlwt python3-xlrd python3-pandas
+    python3 python3-xlwt python3-xlrd python3-pandas sqlite3
 )
 
 missing=()
@@ -25,3 +25,20 @@ if ((${#missing[@]})); then
     $sudo apt-get update -q
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# ODBC drivers. The target's connection string names the driver "SQL Server";
+# unixODBC resolves that name to FreeTDS. Registered only when missing.
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if ! odbcinst -q -d | grep -qx '\[SQL Server\]'; then
+    tds_driver=$(dpkg -L tdsodbc | grep '/libtdsodbc\.so$' | head -n 1)
+    template=$(mktemp)
+    printf '[SQL Server]\nDescription=FreeTDS ODBC driver for Microsoft SQL Server\nDriver=%s\n' \
+        "$tds_driver" >"$template"
+    $sudo odbcinst -i -d -f "$template" >/dev/null
+    rm -f "$template"
+fi
+# Debian's psqlODBC entry logs every connection into /tmp (CommLog=1); the
+# driver reads that switch from its own section only.
+$sudo sed -i '/^\[PostgreSQL Unicode\]/,/^\[/{s/^CommLog=1/CommLog=0/;s/^Debug=1/Debug=0/}' \
+    /etc/odbcinst.ini

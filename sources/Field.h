@@ -14,6 +14,7 @@ constexpr int Date = 7;
 constexpr int Boolean = 11;
 constexpr int Decimal = 14;
 constexpr int TinyInt = 16;
+constexpr int UnsignedTinyInt = 17;
 constexpr int BigInt = 20;
 constexpr int Guid = 72;
 constexpr int Binary = 128;

@@ -52,8 +52,9 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
     if (value.isNull()) return QVariant();
     const int t = field.type;
     const auto fail = [&] {
-        return AppError(kWrongType, QString("Cannot convert \"%1\" for column %2")
-                                        .arg(value.toString(), field.name));
+        return AppError(
+            kWrongType,
+            QString("Cannot convert \"%1\" for column %2").arg(value.toString(), field.name));
     };
     if (IsInteger(t)) {
         if (value.typeId() == QMetaType::QString) {
@@ -104,8 +105,7 @@ QMetaType StoredType(int typeCode) {
     return QMetaType::fromType<QString>();
 }
 
-Recordset::Recordset(QVector<Field> fields, QVector<Row> rows,
-                     std::shared_ptr<RecordWriter> writer)
+Recordset::Recordset(QVector<Field> fields, QVector<Row> rows, std::shared_ptr<RecordWriter> writer)
     : fields_(std::move(fields)),
       rows_(std::move(rows)),
       original_(rows_),
@@ -121,7 +121,8 @@ void Recordset::MoveNext() {
 
 const Field& Recordset::FieldAt(int i) const {
     if (i < 0 || i >= FieldCount())
-        throw AppError(kNotFound, QString("Item cannot be found in the collection: field %1").arg(i));
+        throw AppError(kNotFound,
+                       QString("Item cannot be found in the collection: field %1").arg(i));
     return fields_[i];
 }
 
@@ -136,7 +137,8 @@ int Recordset::Require(const QString& name) const {
     if (i < 0)
         throw AppError(kNotFound,
                        "Item cannot be found in the collection corresponding to the requested "
-                       "name or ordinal: " + name);
+                       "name or ordinal: " +
+                           name);
     return i;
 }
 

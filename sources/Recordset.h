@@ -67,5 +67,11 @@ public:
     virtual QVector<Recordset::Row> Reread() = 0;
 };
 
+// The value as the field's type stores it: a text is converted to a number
+// or a date, a number to text; an empty text is no date (null).
+QVariant ConvertValue(const Field& field, const QVariant& value);
+// The Qt type ConvertValue gives for values of a type code.
+QMetaType StoredType(int typeCode);
+
 // True when the recordset has a field of exactly that name (letter case counts).
 bool FieldExists(const Recordset& recordset, const QString& name);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <memory>
+
+#include "Dialect.h"
+#include "Recordset.h"
+#include "TableQuery.h"
+
+// One open Qt SQL connection under a name of its own, with what it keeps
+// between statements: the statements with values, prepared once, and the
+// primary keys of the tables it has met. Failures raise AppError.
+class DbSession {
+public:
+    struct Result {
+        QVector<Field> fields;
+        QVector<Recordset::Row> rows;
+    };
+
+    // Adds the connection of a Qt SQL driver ("QSQLITE", "QODBC"), not open.
+    explicit DbSession(const QString& driver);
+    ~DbSession();
+
+    QSqlDatabase& Database() { return db_; }
+    // Opens the connection and finds the engine behind it.
+    void Open();
+    void Close();
+    bool IsOpen() const;
+    void RequireOpen() const;
+    const Dialect& SqlDialect() const { return dialect_; }
+
+    // The rows of a query; fields as the engine describes them unless given.
+    Result Query(const SqlCall& call, const QVector<Field>* fields = nullptr);
+    // Runs a statement that returns no rows; answers how many it changed.
+    int Execute(const SqlCall& call);
+    // The primary key columns of a table, upper case, in key order.
+    const QStringList& PrimaryKey(const QString& table);
+
+private:
+    struct Prepared;
+    std::shared_ptr<Prepared> Prepare(const QString& sql);
+    void Run(QSqlQuery& query, const QVariantList& params);
+
+    QString name_;
+    QSqlDatabase db_;
+    Dialect dialect_{Engine::SqlServer};
+    QHash<QString, std::shared_ptr<Prepared>> prepared_;
+    QHash<QString, QStringList> primaryKeys_;
+};

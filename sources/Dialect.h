@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <limits>
+
+// The database engines a target can run on.
+enum class Engine { SqlServer, PostgreSQL, SQLite };
+
+// A character column without a maximum length.
+constexpr int NoLengthLimit = std::numeric_limits<int>::max();
+
+// The statements that differ between the engines. The SQL Server dialect
+// gives the system's own statement texts unchanged; the others give
+// statements with the same effect. PostgreSQL folds unquoted names to lower
+// case, so its dialect reports them in the upper case the program uses.
+class Dialect {
+public:
+    explicit Dialect(Engine engine) : engine_(engine) {}
+
+    Engine Kind() const { return engine_; }
+
+    // [X] on SQL Server, "x" on PostgreSQL, "X" on SQLite.
+    QString Quote(const QString& identifier) const;
+
+    // One table's part of the column catalogue query: the columns name,
+    // xtype and Length of the table's columns, leaving out those named in
+    // notInList (a list of quoted names, "'A','B'") when it is not empty.
+    // Outside SQL Server the type code is 0 and the length is the maximum
+    // number of characters of a character column, -1 for one without a
+    // limit, and null for every other column.
+    QString ColumnListQuery(const QString& table, const QString& notInList) const;
+    // What joins two parts of the column catalogue query.
+    QString UnionAll() const;
+    // The maximum number of characters of a column from the length the
+    // catalogue reports: SQL Server counts nchar and nvarchar in bytes.
+    // -1 (a "max" column) gives NoLengthLimit on every engine.
+    int CharacterLength(int reportedLength, int xtype) const;
+
+    // Names the primary key columns of the table bound to its one "?",
+    // in key order.
+    QString PrimaryKeyQuery() const;
+    // A column name of a result as the program sees it.
+    QString FieldName(const QString& returned) const;
+    // A value as the engine's driver takes it as a bound parameter.
+    QVariant Bindable(const QVariant& value) const;
+
+private:
+    Engine engine_;
+};

@@ -1,0 +1,59 @@
+#include "TableQuery.h"
+
+namespace {
+
+void AppendWhere(const Dialect& dialect, const Criteria& where, SqlCall& call) {
+    QStringList terms;
+    for (const auto& [column, value] : where) {
+        if (value.isNull()) {
+            terms << dialect.Quote(column) + " Is Null";
+        } else {
+            terms << dialect.Quote(column) + " = ?";
+            call.params << value;
+        }
+    }
+    if (!terms.isEmpty()) call.sql += " Where " + terms.join(" And ");
+}
+
+}  // namespace
+
+SelectItem ParseSelectItem(const QString& item) {
+    const QString text = item.trimmed();
+    const qsizetype as = text.indexOf(" as ", 0, Qt::CaseInsensitive);
+    if (as < 0) return {text, text};
+    return {text.left(as).trimmed(), text.mid(as + 4).trimmed()};
+}
+
+SqlCall SelectCall(const Dialect& dialect, const TableQuery& query) {
+    QStringList items;
+    for (const QString& c : query.columns) {
+        const SelectItem item = ParseSelectItem(c);
+        items << (item.name == item.column
+                      ? dialect.Quote(item.column)
+                      : dialect.Quote(item.column) + " As " + dialect.Quote(item.name));
+    }
+    SqlCall call;
+    call.sql = "Select " + (items.isEmpty() ? QString("*") : items.join(", ")) + " From " +
+               dialect.Quote(query.table);
+    AppendWhere(dialect, query.where, call);
+    return call;
+}
+
+SqlCall InsertCall(const Dialect& dialect, const QString& table, const QStringList& columns,
+                   const QVariantList& values) {
+    if (columns.isEmpty()) return {"Insert Into " + dialect.Quote(table) + " Default Values", {}};
+    QStringList quoted;
+    for (const QString& c : columns) quoted << dialect.Quote(c);
+    return {"Insert Into " + dialect.Quote(table) + " (" + quoted.join(", ") + ") Values (" +
+                QStringList(columns.size(), "?").join(", ") + ")",
+            values};
+}
+
+SqlCall UpdateCall(const Dialect& dialect, const QString& table, const QStringList& columns,
+                   const QVariantList& values, const Criteria& where) {
+    QStringList sets;
+    for (const QString& c : columns) sets << dialect.Quote(c) + " = ?";
+    SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), values};
+    AppendWhere(dialect, where, call);
+    return call;
+}
