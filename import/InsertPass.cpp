@@ -1,6 +1,8 @@
 #include "InsertPass.h"
 
 #include <QSet>
+#include <limits>
+#include <optional>
 
 #include "AppError.h"
 #include "BomRollUp.h"
@@ -12,6 +14,9 @@
 #include "ValueText.h"
 
 namespace {
+
+// Records committed together on an SQLite file.
+constexpr int kGroupSize = 1000;
 
 bool IsNumeric(int type) {
     switch (type) {
@@ -96,20 +101,37 @@ InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInpu
     InsertCounts counts;
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
-    for (; !sheet->Eof(); sheet->MoveNext()) {
-        const int position = sheet->AbsolutePosition();
-        progress(position, sheet->RecordCount());
-        const int row = position + 1;
-        if (rejected.contains(row)) {
-            ++counts.skipped;
-            continue;
+    std::optional<AppError> failure;
+    // Writes up to limit records; a failing record ends the pass there.
+    const auto writeRecords = [&](int limit) {
+        for (int n = 0; n < limit && !sheet->Eof(); ++n, sheet->MoveNext()) {
+            const int position = sheet->AbsolutePosition();
+            progress(position, sheet->RecordCount());
+            const int row = position + 1;
+            if (rejected.contains(row)) {
+                ++counts.skipped;
+                continue;
+            }
+            try {
+                ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
+            } catch (const AppError& e) {
+                failure = AppError(e.Number(), "Row " + QString::number(row) +
+                                                   " of the sheet: " + e.Description());
+                return;
+            }
         }
-        try {
-            ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
-        } catch (const AppError& e) {
-            throw AppError(e.Number(),
-                           "Row " + QString::number(row) + " of the sheet: " + e.Description());
-        }
+    };
+    // An SQLite file commits every statement on its own, which costs more
+    // than the statement: there the records are committed in groups. What
+    // a failing record wrote before it failed is committed with its group,
+    // as it would have been statement by statement.
+    const bool grouped = db.SqlDialect().Kind() == Engine::SQLite;
+    while (!sheet->Eof() && !failure) {
+        if (grouped)
+            db.RunInTransaction([&] { writeRecords(kGroupSize); });
+        else
+            writeRecords(std::numeric_limits<int>::max());
     }
+    if (failure) throw *failure;
     return counts;
 }

@@ -224,3 +224,8 @@ CREATE TABLE mt_plu (
     lastupdate timestamp,
     PRIMARY KEY (plucode)
 );
+
+-- The import looks up an item's PLUs and a bill's lines by these columns.
+CREATE INDEX invt_mt_plu_itemcode ON invt_mt_plu (itemcode);
+CREATE INDEX mt_plu_itemcode ON mt_plu (itemcode);
+CREATE INDEX invt_mt_bom_header ON invt_mt_bom (bomgroupcode, itemcode);

@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <cmath>
 
 #include "../app/AppError.h"
@@ -29,19 +30,21 @@ bool IsDate(int t) {
            t == TypeCode::DBTime;
 }
 
-QDateTime ParseDate(const QString& text) {
-    static const char* const kFormats[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss",
-                                           "yyyy-MM-dd",          "MM/dd/yyyy HH:mm:ss",
-                                           "MM/dd/yyyy",          "HH:mm:ss"};
-    for (const char* f : kFormats) {
-        // A time alone would otherwise land on Qt's default day, 1900-01-01.
-        if (QString(f) == "HH:mm:ss") {
-            const QTime t = QTime::fromString(text.trimmed(), f);
-            if (t.isValid()) return QDateTime(kTimeOnlyDate, t);
-            continue;
-        }
-        QDateTime d = QDateTime::fromString(text.trimmed(), f);
-        if (d.isValid()) return d;
+// Dates carry no time zone: they are built in UTC, which also spares a
+// look-up of the local zone for every value read.
+QDateTime ParseDate(const QString& raw) {
+    const QString text = raw.trimmed();
+    const qsizetype gap = text.indexOf(QRegularExpression("[ T]"));
+    const QString datePart = gap < 0 ? text : text.left(gap);
+    const QString timePart = gap < 0 ? QString() : text.mid(gap + 1);
+    const QTime time = QTime::fromString(timePart.isEmpty() ? datePart : timePart, "HH:mm:ss");
+    // A time alone would otherwise land on Qt's default day, 1900-01-01.
+    if (timePart.isEmpty() && time.isValid()) return QDateTime(kTimeOnlyDate, time, Qt::UTC);
+    for (const char* format : {"yyyy-MM-dd", "MM/dd/yyyy"}) {
+        const QDate date = QDate::fromString(datePart, format);
+        if (!date.isValid()) continue;
+        if (timePart.isEmpty()) return QDateTime(date, QTime(0, 0), Qt::UTC);
+        if (time.isValid()) return QDateTime(date, time, Qt::UTC);
     }
     return {};
 }
@@ -77,9 +80,11 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
         return d;
     }
     if (IsDate(t)) {
-        if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate)
-            return value.toDateTime();
-        if (value.typeId() == QMetaType::QTime) return QDateTime(kTimeOnlyDate, value.toTime());
+        if (value.typeId() == QMetaType::QDateTime) return value;
+        if (value.typeId() == QMetaType::QDate)
+            return QDateTime(value.toDate(), QTime(0, 0), Qt::UTC);
+        if (value.typeId() == QMetaType::QTime)
+            return QDateTime(kTimeOnlyDate, value.toTime(), Qt::UTC);
         const QString text = value.toString();
         // An empty cell is no date: it is stored as null, not as 1900-01-01.
         if (text.trimmed().isEmpty()) return QVariant();
