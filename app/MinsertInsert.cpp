@@ -14,16 +14,22 @@ void Minsert::InsertData() {
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No database is connected: press Connect first.");
     ProgressThrottle throttle;
-    InsertTotals = RunInsertPass(
-        *ExcelConnection, *SqlConnection,
-        {TABLENAME.text, LCombo[0].Text(), home_,
-         SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
-         {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text}, *SC[3],
-         DefaultFieldList, DefaultFieldCount, *SC[2], reporter_.Now()().date()},
-        [&](int position, int count) {
-            if (throttle.Due())
-                ShowProgress("Insert Data... " + QString::number(position) + " of " +
-                             QString::number(count));
-        });
+    InsertTotals =
+        RunInsertPass(*ExcelConnection, *SqlConnection,
+                      {TABLENAME.text,
+                       LCombo[0].Text(),
+                       home_,
+                       SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
+                       {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text},
+                       *SC[3],
+                       DefaultFieldList,
+                       DefaultFieldCount,
+                       *SC[2],
+                       reporter_.Now()().date()},
+                      [&](int position, int count) {
+                          if (throttle.Due())
+                              ShowProgress("Insert Data... " + QString::number(position) + " of " +
+                                           QString::number(count));
+                      });
     ShowProgress("");
 }

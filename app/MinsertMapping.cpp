@@ -132,8 +132,8 @@ void Minsert::CSave_Click() {
         for (int i = 0; i < mapping.Rows(); ++i) match.fields << mapping.CellText(i, 1);
         const QString path = MatchFilePath(home_, TxtField[5].text);
         if (!SaveMatchFile(path, match))
-            throw AppError(ErrorNumber::FileAccess, "Path/File access error: the match file " + path +
-                                            " could not be written.");
+            throw AppError(ErrorNumber::FileAccess, "Path/File access error: the match file " +
+                                                        path + " could not be written.");
         op_.MsgBox("Save Completed.", MsgIcon::Exclamation, "Message");
     });
 }
@@ -148,14 +148,16 @@ void Minsert::CSearch_Click(int index) {
             TxtField[4].text = path;
             op_.SetFocus("TxtField(4)");
         } else if (index == 1) {
-            const QString title = QFileInfo(
-                op_.OpenFile("Open Excel (.ini)", folder, "Match Files (*.ini)|*.ini")).fileName();
+            const QString title =
+                QFileInfo(op_.OpenFile("Open Excel (.ini)", folder, "Match Files (*.ini)|*.ini"))
+                    .fileName();
             if (title.isEmpty()) return;
             TxtField[5].text = title.left(title.size() - 4);
             op_.SetFocus("TxtField(5)");
         } else if (index == 2) {
-            const QString path = op_.OpenFile("Open SQLite Database", home_,
-                                              "SQLite Files (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3");
+            const QString path =
+                op_.OpenFile("Open SQLite Database", home_,
+                             "SQLite Files (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3");
             if (path.isEmpty()) return;
             TxtField[1].text = path;
             op_.SetFocus("TxtField(1)");

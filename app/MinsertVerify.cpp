@@ -29,19 +29,19 @@ bool Minsert::VerifyData() {
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No workbook is open: choose a workbook and its sheet first.");
     const QString sheet = LCombo[0].Text();
-    SqlText = VerifyQuery(TABLENAME.text, sheet,
-                          {SheetSelectListBom, SheetSelectList, TargetSelectList},
-                          SheetColumnList(mapping));
+    SqlText =
+        VerifyQuery(TABLENAME.text, sheet, {SheetSelectListBom, SheetSelectList, TargetSelectList},
+                    SheetColumnList(mapping));
     ProgressThrottle throttle;
-    const VerifyTotals totals = RunVerifyPass(
-        *ExcelConnection, result,
-        {mapping, TABLENAME.text, sheet, SqlText, MaxLength,
-         home_ + "/EXCEL/" + TxtField[6].text + "_Migrate_"},
-        [&](int position, int count) {
-            if (throttle.Due())
-                ShowProgress("Processing... " + QString::number(position) + " of " +
-                             QString::number(count));
-        });
+    const VerifyTotals totals =
+        RunVerifyPass(*ExcelConnection, result,
+                      {mapping, TABLENAME.text, sheet, SqlText, MaxLength,
+                       home_ + "/EXCEL/" + TxtField[6].text + "_Migrate_"},
+                      [&](int position, int count) {
+                          if (throttle.Due())
+                              ShowProgress("Processing... " + QString::number(position) + " of " +
+                                           QString::number(count));
+                      });
     TxtField[7].text = QString::number(totals.total);
     ShowProgress("");
     TxtField[9].text = QString::number(totals.bad);

@@ -31,8 +31,9 @@ void Minsert::TxtField_Validate(int index) {
         const QString path = TxtField[4].text;
         const QString name = path.mid(std::max(path.lastIndexOf('/'), path.lastIndexOf('\\')) + 1);
         if (name.size() < 4)
-            throw AppError(ErrorNumber::InvalidArgument, "Invalid procedure call or argument: the file name \"" +
-                                                 name + "\" is too short to be a workbook");
+            throw AppError(ErrorNumber::InvalidArgument,
+                           "Invalid procedure call or argument: the file name \"" + name +
+                               "\" is too short to be a workbook");
         TxtField[6].text = name.left(name.size() - 4);
         GetExcelSheet();
     });

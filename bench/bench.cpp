@@ -22,17 +22,17 @@
 namespace {
 
 const QList<QPair<QString, QString>> kMapping{
-    {"Code", "ITEMCODE"},     {"Name", "ITEMNAME"},   {"Plu", "PLUCODE"},
-    {"Desc", "POSDESCRIPTION"}, {"Uom", "UOM"},       {"Price", "UNITPRICE"},
-    {"Cost", "UNITCOST"},     {"Type", "ITEMTYPE"},   {"Ref", "REFCODE"},
-    {"Class", "CLASSCODE"},   {"Button", "BUTTONDESC"}, {"Rcp", "UNITPRICERCP"}};
+    {"Code", "ITEMCODE"},       {"Name", "ITEMNAME"},     {"Plu", "PLUCODE"},
+    {"Desc", "POSDESCRIPTION"}, {"Uom", "UOM"},           {"Price", "UNITPRICE"},
+    {"Cost", "UNITCOST"},       {"Type", "ITEMTYPE"},     {"Ref", "REFCODE"},
+    {"Class", "CLASSCODE"},     {"Button", "BUTTONDESC"}, {"Rcp", "UNITPRICERCP"}};
 
 QString Workbook(const QString& dir, int rows) {
     const QString path = dir + "/items-" + QString::number(rows) + ".xls";
     if (!QFile::exists(path)) {
         const int status = QProcess::execute(
-            "/usr/bin/python3",
-            {QString(XLSLOAD_SOURCE_DIR) + "/bench/make_bench_workbook.py", QString::number(rows), path});
+            "/usr/bin/python3", {QString(XLSLOAD_SOURCE_DIR) + "/bench/make_bench_workbook.py",
+                                 QString::number(rows), path});
         if (status != 0) qFatal("cannot make %s", qPrintable(path));
     }
     return path;

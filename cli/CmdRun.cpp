@@ -98,7 +98,8 @@ bool Prepare(Minsert& form, const RunOptions& o) {
     }
     form.LCombo_Click(0);
     if (!o.table.isEmpty() && !ChooseTable(form, o.table)) {
-        op.MsgBox("Table " + o.table + " is not in the catalogue !!!", MsgIcon::Critical, "Message");
+        op.MsgBox("Table " + o.table + " is not in the catalogue !!!", MsgIcon::Critical,
+                  "Message");
         return false;
     }
     for (const QString& map : o.maps) {

@@ -7,10 +7,10 @@
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
     RunOptions o;
     const QHash<QString, QString*> valued{
-        {"--home", &o.home},         {"--target", &o.target},   {"--server", &o.server},
-        {"--database", &o.database}, {"--user", &o.user},       {"--password", &o.password},
+        {"--home", &o.home},         {"--target", &o.target},     {"--server", &o.server},
+        {"--database", &o.database}, {"--user", &o.user},         {"--password", &o.password},
         {"--company", &o.company},   {"--workbook", &o.workbook}, {"--sheet", &o.sheet},
-        {"--table", &o.table},       {"--match", &o.match},     {"--save-match", &o.saveMatch}};
+        {"--table", &o.table},       {"--match", &o.match},       {"--save-match", &o.saveMatch}};
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == "--yes") {
@@ -35,8 +35,9 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
     }
     const bool byFields = !o.server.isEmpty() || !o.database.isEmpty();
     if (int(!o.target.isEmpty()) + int(byFields) + int(!o.company.isEmpty()) != 1) {
-        error = "name the database once: --target, --server/--database/--user/--password, or "
-                "--company";
+        error =
+            "name the database once: --target, --server/--database/--user/--password, or "
+            "--company";
         return std::nullopt;
     }
     return o;

@@ -53,8 +53,8 @@ void ItemDefault(const RecordContext& r, const QString& entry) {
         r.target.SetValue(entry, Left(r.V("ITEMNAME"), 20));
     } else if (r.table == "MT_ITEM" && entry == "ITEMTYPE") {
         static const QStringList kTypes{"I", "N", "C", "P"};
-        const bool given = FieldExists(r.sheet, "TILL-ITEMTYPE") &&
-                           kTypes.contains(ValueText(r.V("ITEMTYPE")));
+        const bool given =
+            FieldExists(r.sheet, "TILL-ITEMTYPE") && kTypes.contains(ValueText(r.V("ITEMTYPE")));
         r.target.SetValue("ItemType", given ? r.V("ITEMTYPE") : QVariant("I"));
     } else if (r.table == "MT_ITEM" && entry == "REFCODE") {
         const bool given =

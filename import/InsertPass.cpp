@@ -73,8 +73,8 @@ void CopyMappedColumns(const RecordContext& r, int mapped) {
             ApplyBomLineRule(r, k);
         } else {
             const QString text = ValueText(r.sheet.Value(p));
-            r.target.SetValue(k, IsNumeric(r.target.FieldAt(k).type) ? QVariant(Val(text))
-                                                                     : QVariant(text));
+            r.target.SetValue(
+                k, IsNumeric(r.target.FieldAt(k).type) ? QVariant(Val(text)) : QVariant(text));
         }
     }
 }

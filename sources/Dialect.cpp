@@ -1,11 +1,15 @@
 #include "Dialect.h"
 
 #include <QDateTime>
+#include <algorithm>
+#include <iterator>
 
 namespace {
-// SQL Server's xtype of the two column types it measures in bytes.
+// SQL Server's xtypes of character columns; nchar and nvarchar are
+// measured in bytes.
 constexpr int kNChar = 239;
 constexpr int kNVarChar = 231;
+constexpr int kCharacterTypes[] = {35, 99, 167, 175, kNChar, kNVarChar};
 }  // namespace
 
 QString Dialect::Quote(const QString& identifier) const {
@@ -56,6 +60,12 @@ QString Dialect::UnionAll() const {
 
 int Dialect::CharacterLength(int reportedLength, int xtype) const {
     if (reportedLength == -1) return NoLengthLimit;
+    // The length SQL Server reports for a number or a date is its storage
+    // size, not a limit on the characters of a value.
+    if (engine_ == Engine::SqlServer &&
+        std::find(std::begin(kCharacterTypes), std::end(kCharacterTypes), xtype) ==
+            std::end(kCharacterTypes))
+        return NoLengthLimit;
     if (engine_ == Engine::SqlServer && (xtype == kNChar || xtype == kNVarChar))
         return reportedLength / 2;
     return reportedLength;

@@ -17,19 +17,21 @@ const QHash<QString, TableRules>& RuleTable() {
         const QStringList classFill{"CLASSTYPECODE", "CLASSCODE", "CLASSNAME"};
         QHash<QString, TableRules> t;
         t["INVT_MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {"APPCODE"}};
-        t["INVT_MT_ITEM"] = {{"ITEMCODE", "", ""},
-                             {"ITEMCODE", "ITEMNAME"},
-                             QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE",
-                                         "REFPRINTERGROUPCODE", "REFTAXCODE", "REFCHARGECODE",
-                                         "REFDISCOUNTCODE", "REFSEASONCODE", "POSDESCRIPTION"} +
-                                 Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}};
+        t["INVT_MT_ITEM"] = {
+            {"ITEMCODE", "", ""},
+            {"ITEMCODE", "ITEMNAME"},
+            QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE", "REFPRINTERGROUPCODE", "REFTAXCODE",
+                        "REFCHARGECODE", "REFDISCOUNTCODE", "REFSEASONCODE", "POSDESCRIPTION"} +
+                Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}};
         t["INVT_MT_BOM"] = {{"BOMGROUPCODE", "BOMITEMCODE", "ITEMCODE"}, {}, {}};
         // A vendor or customer sheet without its code would pass Verify and
         // fail in the middle of Start, so their code and name must be mapped.
         t["LEDG_MT_CREDITOR"] = {{"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}};
         t["LEDG_MT_DEBTOR"] = {{"DEBTORCODE", "", ""}, {"DEBTORCODE", "DEBTORNAME"}, {}};
-        t["INVT_MT_ITEMGROUP"] = {{"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}};
-        t["CLUB_MT_MEMBER"] = {{"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}};
+        t["INVT_MT_ITEMGROUP"] = {
+            {"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}};
+        t["CLUB_MT_MEMBER"] = {
+            {"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}};
         t["MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {}};
         t["MT_ITEM"] = {{"ITEMCODE", "", ""},
                         {"ITEMCODE", "ITEMNAME"},

@@ -14,22 +14,22 @@
 
 namespace {
 
-const QSet<QString> kBlankCheck{"CLASSTYPECODE", "CLASSCODE",    "ITEMCODE",      "PLUCODE",
-                                "CREDITORCODE",  "DEBTORCODE",   "ITEMGROUPCODE", "MEMBERCODE",
+const QSet<QString> kBlankCheck{"CLASSTYPECODE", "CLASSCODE",  "ITEMCODE",      "PLUCODE",
+                                "CREDITORCODE",  "DEBTORCODE", "ITEMGROUPCODE", "MEMBERCODE",
                                 "BOMGROUPCODE",  "BOMITEMCODE"};
 const QSet<QString> kDuplicateCheck{"ITEMCODE",   "PLUCODE",       "CREDITORCODE",
                                     "DEBTORCODE", "ITEMGROUPCODE", "MEMBERCODE"};
 const QSet<QString> kCharacterCheck{
-    "CLASSTYPECODE",  "CLASSCODE",       "ITEMCODE",       "PLUCODE",
-    "CLASSCODE1",     "CLASSCODE2",      "CLASSCODE3",     "CLASSCODE4",
-    "CLASSCODE5",     "CLASSCODE6",      "CLASSCODE7",     "CLASSCODE8",
-    "CLASSCODE9",     "CLASSCODE10",     "CYCLECODE",      "ITEMGROUPCODE",
-    "SPECIALTYPECODE", "BASEDMEASURE",   "PORTIONMEASURE", "APPCODE",
-    "TRSOUTLET",      "DEFLOCATIONCODE", "REFPOSCODE",     "REFPRINTERGROUPCODE",
-    "REFTAXCODE",     "REFCHARGECODE",   "REFDISCOUNTCODE", "REFSEASONCODE",
-    "GLGROUPCODE",    "DEFCREDITORCODE", "AUTONOTECODE",   "CREDITORCODE",
-    "DEBTORCODE",     "GLCODE",          "AREACODE",       "MULTICURRENCYCODE",
-    "MEMBERCODE",     "REFCODE",         "BOMGROUPCODE",   "BOMITEMCODE"};
+    "CLASSTYPECODE",   "CLASSCODE",       "ITEMCODE",        "PLUCODE",
+    "CLASSCODE1",      "CLASSCODE2",      "CLASSCODE3",      "CLASSCODE4",
+    "CLASSCODE5",      "CLASSCODE6",      "CLASSCODE7",      "CLASSCODE8",
+    "CLASSCODE9",      "CLASSCODE10",     "CYCLECODE",       "ITEMGROUPCODE",
+    "SPECIALTYPECODE", "BASEDMEASURE",    "PORTIONMEASURE",  "APPCODE",
+    "TRSOUTLET",       "DEFLOCATIONCODE", "REFPOSCODE",      "REFPRINTERGROUPCODE",
+    "REFTAXCODE",      "REFCHARGECODE",   "REFDISCOUNTCODE", "REFSEASONCODE",
+    "GLGROUPCODE",     "DEFCREDITORCODE", "AUTONOTECODE",    "CREDITORCODE",
+    "DEBTORCODE",      "GLCODE",          "AREACODE",        "MULTICURRENCYCODE",
+    "MEMBERCODE",      "REFCODE",         "BOMGROUPCODE",    "BOMITEMCODE"};
 
 bool IsClassTable(const QString& table) { return table == "INVT_MT_CLASS" || table == "MT_CLASS"; }
 bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
@@ -38,15 +38,15 @@ QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "'
 
 // One mapped column and the checks it gets, worked out once per pass.
 struct Check {
-    int row;         // mapping row
-    int column;      // result-grid column
-    QString f;       // trimmed, upper-cased target column
-    int field;       // position of "TILL-" + f in the record
-    bool blank;      // in the blank check list
-    bool duplicate;  // in the duplicate list for this table
-    bool characters; // in the character check list
-    QString e;       // sheet column of the first row mapping f
-    bool numeric;    // that sheet column reads as numbers
+    int row;          // mapping row
+    int column;       // result-grid column
+    QString f;        // trimmed, upper-cased target column
+    int field;        // position of "TILL-" + f in the record
+    bool blank;       // in the blank check list
+    bool duplicate;   // in the duplicate list for this table
+    bool characters;  // in the character check list
+    QString e;        // sheet column of the first row mapping f
+    bool numeric;     // that sheet column reads as numbers
 };
 
 QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
@@ -61,8 +61,10 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
         const bool skipped = f == "ITEMCODE" && (in.table == "MT_PLU" || in.table == "INVT_MT_BOM");
         const int field = rs.IndexOf("TILL-" + f);
         if (field < 0)
-            throw AppError(3265, "Item cannot be found in the collection corresponding to the "
-                                 "requested name or ordinal: TILL-" + f);
+            throw AppError(3265,
+                           "Item cannot be found in the collection corresponding to the "
+                           "requested name or ordinal: TILL-" +
+                               f);
         checks.append({i, column++, f, field, kBlankCheck.contains(f),
                        kDuplicateCheck.contains(f) && !skipped, kCharacterCheck.contains(f),
                        in.mapping.CellText(first, 0), in.mapping.CellText(first, 2) == "5"});
@@ -79,13 +81,14 @@ public:
         if (!file) {
             file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
             if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
-                throw AppError(ErrorNumber::FileAccess,
-                               "Path/File access error: " + file->fileName() + " " + file->errorString());
+                throw AppError(
+                    ErrorNumber::FileAccess,
+                    "Path/File access error: " + file->fileName() + " " + file->errorString());
         }
         const QByteArray bytes = (line + "\r\n").toUtf8();
         if (file->write(bytes) != bytes.size())
-            throw AppError(ErrorNumber::FileAccess,
-                           "Path/File access error: " + file->fileName() + " " + file->errorString());
+            throw AppError(ErrorNumber::FileAccess, "Path/File access error: " + file->fileName() +
+                                                        " " + file->errorString());
     }
 
 private:
@@ -123,7 +126,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
         const int position = rs->AbsolutePosition();
         progress(position, totals.total);
         const ErrorKind* kind = nullptr;  // the row's error, none while it is good
-        QVector<int> marked;             // result columns of the failing cells
+        QVector<int> marked;              // result columns of the failing cells
         const auto mark = [&](const ErrorKind& k, std::initializer_list<int> columns) {
             kind = &k;
             marked = columns;
@@ -135,8 +138,8 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
             if (c.blank && text.isEmpty()) {
                 mark(kNullValue, {c.column});
             } else if (c.duplicate && !v.isNull() &&
-                       Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e + "]=" +
-                                        (c.numeric ? text : Quoted(text))) > 1) {
+                       Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e +
+                                        "]=" + (c.numeric ? text : Quoted(text))) > 1) {
                 mark(kDuplicateValue, {c.column});
             } else if (!v.isNull() && text.size() > in.maxLength.value(c.row)) {
                 mark(kOverMaxLength, {c.column});
@@ -152,10 +155,10 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                 const QString k0 = in.mapping.CellText(keys[0]->row, 0);
                 const QString k1 = in.mapping.CellText(keys[1]->row, 0);
                 const QString sql =
-                    "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 + "])=" +
-                    Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
-                    "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" +
-                    k0 + "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
+                    "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 +
+                    "])=" + Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
+                    "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" + k0 +
+                    "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
                 if (Count(excel, sql) > 1)
                     mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
             }

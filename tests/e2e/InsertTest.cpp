@@ -45,8 +45,12 @@ TEST_P(InsertTest, AnItemGetsItsPluAndThePluTheNewItemsTexts) {
                {"NoPlu", {{"Code", "Name"}, {"I3", name50}}}},
               "Items");
     ChooseTable("MT_ITEM");
-    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"Plu", "PLUCODE"}, {"Desc", "POSDESCRIPTION"},
-         {"Uom", "UOM"}, {"Price", "UNITPRICE"}});
+    Map({{"Code", "ITEMCODE"},
+         {"Name", "ITEMNAME"},
+         {"Plu", "PLUCODE"},
+         {"Desc", "POSDESCRIPTION"},
+         {"Uom", "UOM"},
+         {"Price", "UNITPRICE"}});
     VerifyAndStart();
     // The PLU is made from the sheet, then takes the new item's texts and prices.
     EXPECT_EQ(Query("Select ITEMCODE, PLUCODE, POSDESCRIPTION, POSDESCRIPTION3, BUTTONDESC, UOM, "
@@ -71,9 +75,12 @@ TEST_P(InsertTest, AnItemGetsItsPluAndThePluTheNewItemsTexts) {
 }
 
 TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
-    db->Execute("Insert Into MT_ITEM (ITEMCODE, ITEMNAME, POSDESCRIPTION) Values ('I9', 'Old', 'Old')");
-    db->Execute("Insert Into MT_PLU (PLUCODE, ITEMCODE, POSDESCRIPTION, BUTTONDESC, UOM, UOMQTY, UNITPRICE) "
-          "Values ('P9', 'I9', 'Stored base', 'Stored', 'EA', 1, 3)");
+    db->Execute(
+        "Insert Into MT_ITEM (ITEMCODE, ITEMNAME, POSDESCRIPTION) Values ('I9', 'Old', 'Old')");
+    db->Execute(
+        "Insert Into MT_PLU (PLUCODE, ITEMCODE, POSDESCRIPTION, BUTTONDESC, UOM, UOMQTY, "
+        "UNITPRICE) "
+        "Values ('P9', 'I9', 'Stored base', 'Stored', 'EA', 1, 3)");
     LoadSheet({{"Plu",
                 {{"Plu", "Item", "Desc", "Qty"},
                  {"P1", "NEW1", "A new item", 1},
@@ -83,11 +90,13 @@ TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
     Map({{"Plu", "PLUCODE"}, {"Item", "ITEMCODE"}, {"Desc", "POSDESCRIPTION"}, {"Qty", "UOMQTY"}});
     VerifyAndStart();
     EXPECT_EQ(Query("Select ITEMNAME, ITEMTYPE, REFCODE, DATECREATED From MT_ITEM Where "
-                    "ITEMCODE='NEW1'")[0].mid(0, 3),
+                    "ITEMCODE='NEW1'")[0]
+                  .mid(0, 3),
               (QStringList{"A new item", "I", "DEF"}));
     // The copy reads the base PLU as stored before this sheet line was saved.
-    EXPECT_EQ(Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM Where ITEMCODE='I9'"),
-              (QList<QStringList>{{"Stored base", "Stored", "EA", "3"}}));
+    EXPECT_EQ(
+        Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM Where ITEMCODE='I9'"),
+        (QList<QStringList>{{"Stored base", "Stored", "EA", "3"}}));
     EXPECT_EQ(Query("Select POSDESCRIPTION From MT_PLU Where PLUCODE='P9'"),
               (QList<QStringList>{{"Sheet base"}}));
 }
@@ -104,11 +113,13 @@ TEST_P(InsertTest, ItemDefaultsComeFromTheSetupFileOrTheirFallbacks) {
     ChooseTable("INVT_MT_ITEM");
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     VerifyAndStart();
-    EXPECT_EQ(Query("Select REFTAXCODE, REFPOSCODE, REFPRINTERGROUPCODE, REFCHARGECODE, "
-                    "REFDISCOUNTCODE, REFSEASONCODE, POSDESCRIPTION, POSDESCRIPTION10 From "
-                    "INVT_MT_ITEM"),
-              (QList<QStringList>{{"T1", "G1", "K1", "NON-SERV", "NON-DISC", "NON", name60, name60}}));
-    EXPECT_EQ(Query("Select ITEMCODE, PLUCODE From INVT_MT_PLU"), (QList<QStringList>{{"S1", "S1"}}));
+    EXPECT_EQ(
+        Query("Select REFTAXCODE, REFPOSCODE, REFPRINTERGROUPCODE, REFCHARGECODE, "
+              "REFDISCOUNTCODE, REFSEASONCODE, POSDESCRIPTION, POSDESCRIPTION10 From "
+              "INVT_MT_ITEM"),
+        (QList<QStringList>{{"T1", "G1", "K1", "NON-SERV", "NON-DISC", "NON", name60, name60}}));
+    EXPECT_EQ(Query("Select ITEMCODE, PLUCODE From INVT_MT_PLU"),
+              (QList<QStringList>{{"S1", "S1"}}));
     QFile::remove(ini);
     form->CStart_Click();
     EXPECT_EQ(Query("Select REFTAXCODE From INVT_MT_ITEM"), (QList<QStringList>{{"NON-TAX"}}));
@@ -126,7 +137,9 @@ TEST_P(InsertTest, AMemberWithoutANameIsNamedByItsCode) {
 }
 
 TEST_P(InsertTest, BillOfMaterialLinesRollUpTheirCosts) {
-    db->Execute("Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('C1', 'One', 1.5)");
+    db->Execute(
+        "Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('C1', 'One', "
+        "1.5)");
     // TYPE stands between two mapped columns; the columns after it still fit.
     LoadSheet({{"Bom",
                 {{"Group", "Item", "Type", "Comp", "Qty"},
@@ -135,7 +148,10 @@ TEST_P(InsertTest, BillOfMaterialLinesRollUpTheirCosts) {
                  {"G1", "F1", "D", "C2", 3}}}},
               "Bom");
     ChooseTable("INVT_MT_BOM");
-    Map({{"Group", "BOMGROUPCODE"}, {"Item", "ITEMCODE"}, {"Type", "TYPE"}, {"Comp", "BOMITEMCODE"},
+    Map({{"Group", "BOMGROUPCODE"},
+         {"Item", "ITEMCODE"},
+         {"Type", "TYPE"},
+         {"Comp", "BOMITEMCODE"},
          {"Qty", "SERVEQTY"}});
     VerifyAndStart();
     const QString lines =
@@ -164,14 +180,16 @@ TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSaved) {
     form->CStart_Click();
     ASSERT_EQ(op.errors.size(), 1);
     EXPECT_EQ(op.errors[0].ErrProcName, "CStart_Click");
-    EXPECT_TRUE(op.errors[0].ErrDescription.contains("Row 3")) << op.errors[0].ErrDescription.toStdString();
+    EXPECT_TRUE(op.errors[0].ErrDescription.contains("Row 3"))
+        << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(Query("Select ITEMCODE, DATECREATED From MT_ITEM"),
               (QList<QStringList>{{"A1", "2024-01-31"}}));
     EXPECT_NE(op.LastMessage(), "Insert Done.");
 }
 
 TEST_P(InsertTest, QuotesInKeysAndValuesAreStoredAsTyped) {
-    LoadSheet({{"Members", {{"No", "Name"}, {"M1", "O'Neil"}, {"M2", "Quote \" here"}}}}, "Members");
+    LoadSheet({{"Members", {{"No", "Name"}, {"M1", "O'Neil"}, {"M2", "Quote \" here"}}}},
+              "Members");
     ChooseTable("CLUB_MT_MEMBER");
     Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
     VerifyAndStart();

@@ -47,10 +47,10 @@ TEST_P(VerifyTest, EachKindOfErrorColoursItsCellAndGoesToItsFile) {
     EXPECT_EQ(result.CellText(-1, 0), "Code=ITEMCODE");
     EXPECT_EQ(result.CellText(-1, 1), "Name=ITEMNAME");
     const QList<Rejected> rows = RejectedRows(result);
-    const QList<QPair<QString, int>> expected{{"3", kNullValue.color},     {"4", kDuplicateValue.color},
-                                              {"5", kDuplicateValue.color}, {"6", kOverMaxLength.color},
-                                              {"7", kStringError.color},    {"8", kStringError.color},
-                                              {"9", kStringError.color}};
+    const QList<QPair<QString, int>> expected{
+        {"3", kNullValue.color},     {"4", kDuplicateValue.color}, {"5", kDuplicateValue.color},
+        {"6", kOverMaxLength.color}, {"7", kStringError.color},    {"8", kStringError.color},
+        {"9", kStringError.color}};
     ASSERT_EQ(rows.size(), expected.size());
     for (int i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].row, expected[i].first);
@@ -86,10 +86,10 @@ TEST_P(VerifyTest, TheFirstFailingCheckAcrossColumnsWins) {
 }
 
 TEST_P(VerifyTest, NumericCodesAreCountedAsNumbersAndQuotesAreSafe) {
-    LoadSheet({{"Members",
-                {{"No", "Name"}, {1001, "Ann"}, {1002, "Bob"}, {1001, "Cy"}, {12.5, "Di"}}},
-               {"Codes", {{"Code", "Name"}, {"X'1", "Q"}, {"x'1", "R"}}}},
-              "Members");
+    LoadSheet(
+        {{"Members", {{"No", "Name"}, {1001, "Ann"}, {1002, "Bob"}, {1001, "Cy"}, {12.5, "Di"}}},
+         {"Codes", {{"Code", "Name"}, {"X'1", "Q"}, {"x'1", "R"}}}},
+        "Members");
     ChooseTable("CLUB_MT_MEMBER");
     Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
     form->CVerify_Click();
@@ -126,13 +126,17 @@ TEST_P(VerifyTest, ClassificationPairsAreDuplicatesOnlyTogether) {
     EXPECT_EQ(rows[0].row, "2");
     EXPECT_EQ(rows[1].row, "5");
     for (const Rejected& r : rows)
-        EXPECT_EQ(r.colors, (QMap<int, int>{{0, kDuplicateValue.color}, {1, kDuplicateValue.color}}));
+        EXPECT_EQ(r.colors,
+                  (QMap<int, int>{{0, kDuplicateValue.color}, {1, kDuplicateValue.color}}));
 }
 
 TEST_P(VerifyTest, MoreThanTwoClassificationKeysAreRefused) {
     LoadSheet({{"Class", {{"Type", "Code", "Code2", "Name"}, {"T", "1", "2", "N"}}}}, "Class");
     ChooseTable("MT_CLASS");
-    Map({{"Type", "CLASSTYPECODE"}, {"Code", "CLASSCODE"}, {"Code2", "CLASSCODE"}, {"Name", "CLASSNAME"}});
+    Map({{"Type", "CLASSTYPECODE"},
+         {"Code", "CLASSCODE"},
+         {"Code2", "CLASSCODE"},
+         {"Name", "CLASSNAME"}});
     form->CVerify_Click();
     EXPECT_TRUE(op.LastMessage().contains("CLASSCODE"));
     EXPECT_FALSE(form->CStart.enabled);
@@ -147,7 +151,10 @@ TEST_P(VerifyTest, ABillOfMaterialCountsOnlyItsDLines) {
                  {"G1", "D", "F1", ""}}}},
               "Bom");
     ChooseTable("INVT_MT_BOM");
-    Map({{"Group", "BOMGROUPCODE"}, {"Type", "TYPE"}, {"Item", "ITEMCODE"}, {"Comp", "BOMITEMCODE"}});
+    Map({{"Group", "BOMGROUPCODE"},
+         {"Type", "TYPE"},
+         {"Item", "ITEMCODE"},
+         {"Comp", "BOMITEMCODE"}});
     form->CVerify_Click();
     EXPECT_EQ(form->TxtField[7].text, "3");
     const QList<Rejected> rows = RejectedRows(*form->SC[2]);
@@ -175,7 +182,10 @@ TEST_P(VerifyTest, LengthsApplyToCharacterColumnsOnlyAndUnknownColumnsAreTooLong
                  {"P2", "I2", "Two", 1, "x"}}}},
               "Plu");
     ChooseTable("MT_PLU");
-    Map({{"Plu", "PLUCODE"}, {"Item", "ITEMCODE"}, {"Desc", "POSDESCRIPTION"}, {"Qty", "UOMQTY"},
+    Map({{"Plu", "PLUCODE"},
+         {"Item", "ITEMCODE"},
+         {"Desc", "POSDESCRIPTION"},
+         {"Qty", "UOMQTY"},
          {"Extra", "NOSUCHCOLUMN"}});
     form->CVerify_Click();
     const QList<Rejected> rows = RejectedRows(*form->SC[2]);

@@ -49,7 +49,8 @@ TEST(Dialect, CountsCharactersWhereSqlServerReportsBytes) {
         {kSqlServer, 40, 231, 20},  // nvarchar
         {kSqlServer, 20, 239, 10},  // nchar
         {kSqlServer, 40, 167, 40},  // varchar
-        {kSqlServer, 4, 56, 4},     // int
+        {kSqlServer, 4, 56, NoLengthLimit},   // int: its storage size
+        {kSqlServer, 8, 61, NoLengthLimit},   // datetime
         {kSqlServer, -1, 231, NoLengthLimit},
         {kPostgres, 40, 0, 40},
         {kPostgres, -1, 0, NoLengthLimit},

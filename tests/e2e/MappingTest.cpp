@@ -1,0 +1,111 @@
+#include <QFile>
+
+#include "FormFixture.h"
+
+namespace {
+
+using MappingTest = FormFixture;
+
+QStringList TillFields(const Grid& mapping) {
+    QStringList fields;
+    for (int r = 0; r < mapping.Rows(); ++r) fields << mapping.CellText(r, 1);
+    return fields;
+}
+
+TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
+    QVariantList twelve, ten;
+    for (int i = 1; i <= 12; ++i) twelve << "C" + QString::number(i);
+    for (int i = 1; i <= 10; ++i) ten << "D" + QString::number(i);
+    LoadSheet({{"Twelve", {twelve}}, {"Ten", {ten}}}, "Twelve");
+    ChooseTable("MT_ITEM");
+    Map({{"C1", "ITEMCODE"}, {"C3", "ITEMNAME"}, {"C12", "UOM"}});
+    form->TxtField[5].text = "items";
+    form->CSave_Click();
+    EXPECT_EQ(op.LastMessage(), "Save Completed.");
+    QFile saved(home + "/EXCEL/items.ini");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith(
+        "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2=''\r\n"
+        "Field_3='ITEMNAME'\r\n"));
+
+    // A lower-case table name in the file still finds its catalogue entry.
+    saved.close();
+    QByteArray text = [&] {
+        QFile f(saved.fileName());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    text.replace("'MT_ITEM'", "'mt_plu'");
+    QFile rewrite(saved.fileName());
+    ASSERT_TRUE(rewrite.open(QIODevice::WriteOnly));
+    rewrite.write(text);
+    rewrite.close();
+
+    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("Ten");
+    form->LCombo_Click(0);
+    const QStringList expected{"ITEMCODE", "", "ITEMNAME", "", "", "", "", "", "", ""};
+    EXPECT_EQ(TillFields(*form->SC[1]), expected);
+    EXPECT_EQ(form->TABLENAME.text, "MT_PLU");
+    EXPECT_EQ(form->LCombo[1].Text(), "[Ver 8.0] Multi Plu");
+    EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
+}
+
+TEST_P(MappingTest, AMatchNameThatLeavesTheExcelFolderIsRefused) {
+    LoadSheet({{"Items", {{"Code"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    form->TxtField[5].text = "../outside";
+    form->CSave_Click();
+    EXPECT_TRUE(op.LastMessage().startsWith("Invalid Match File Name"));
+    EXPECT_FALSE(QFile::exists(home + "/outside.ini"));
+}
+
+TEST_P(MappingTest, TheDropDownOffersTheTablesUnusedColumnsButNeverId) {
+    LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}});
+    form->SC_BeforeEdit(1, 1, 1);
+    const QStringList offered = form->SC[1]->ComboItems();
+    EXPECT_EQ(offered.value(0), "");
+    EXPECT_TRUE(offered.contains("ITEMNAME"));
+    EXPECT_TRUE(offered.contains("UOMQTY"));  // the PLU table's columns too
+    EXPECT_FALSE(offered.contains("ITEMCODE"));
+    EXPECT_FALSE(offered.contains("ID"));
+    EXPECT_EQ(form->SC[1]->ListIndex(), 0);
+}
+
+INSTANTIATE_ON_ENGINES(MappingTest);
+
+// The company directory of the program folder fills the connection fields.
+TEST(CompanyPick, ADoubleClickFillsTheDatabaseDetails) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(QString(XLSLOAD_SOURCE_DIR) + "/tests/data/companies/CompFile.mdb",
+                            dir.filePath("CompFile.mdb")));
+    RecordingOperator op;
+    Minsert form(op, dir.path());
+    form.Form_Load();
+    ASSERT_EQ(form.SC[0]->Rows(), 10);
+    EXPECT_EQ(form.SC[0]->CellText(-1, 0), "Code");
+    const auto pick = [&](const QString& code) {
+        for (int r = 0; r < form.SC[0]->Rows(); ++r)
+            if (form.SC[0]->CellText(r, 0) == code) form.SC[0]->SetRow(r);
+        form.SC_DblClick(0);
+    };
+    pick("C002");
+    EXPECT_EQ(form.TxtField[0].text, "srv-north");
+    EXPECT_EQ(form.TxtField[1].text, "TILLNORTH");
+    EXPECT_EQ(form.TxtField[2].text, "admin");
+    EXPECT_EQ(form.TxtField[3].text, "p@ss;word");
+    pick("C009");  // NULL server and user keep the previous texts
+    EXPECT_EQ(form.TxtField[0].text, "srv-north");
+    EXPECT_EQ(form.TxtField[1].text, "DB9");
+    EXPECT_EQ(form.TxtField[3].text, "nine");
+    pick("O'NEIL");
+    EXPECT_EQ(form.TxtField[0].text, "srv8");
+    EXPECT_EQ(form.TxtField[3].text, "q");
+    pick("C007");  // decrypts without the marker: no usable password
+    EXPECT_EQ(form.TxtField[3].text, "");
+    EXPECT_TRUE(op.errors.isEmpty());
+    EXPECT_FALSE(form.CVerify.enabled);
+}
+
+}  // namespace
