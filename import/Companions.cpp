@@ -33,13 +33,26 @@ QList<QPair<QString, QVariant>> BasePluOf(const QVariant& itemCode) {
     return {{"ItemCode", itemCode}, {"UOMQty", 1}};
 }
 
-void CopyBasePluToItem(const RecordContext& r) {
+enum class Towards { Item, BasePlu };
+
+// Copies fields between the stored item of the sheet record's item code and
+// its stored base-unit PLU; nothing happens when either is missing.
+void CopyItemAndBasePlu(const RecordContext& r, Towards towards,
+                        std::initializer_list<const char*> fields) {
     const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
     if (item->Eof()) return;
     const auto plu = Lookup(r.db, "Mt_Plu", BasePluOf(r.V("ITEMCODE")));
     if (plu->Eof()) return;
-    CopyFields(*plu, *item,
-               {"PosDescription", "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+    if (towards == Towards::Item)
+        CopyFields(*plu, *item, fields);
+    else
+        CopyFields(*item, *plu, fields);
+}
+
+void CopyBasePluToItem(const RecordContext& r) {
+    CopyItemAndBasePlu(
+        r, Towards::Item,
+        {"PosDescription", "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
 }
 
 }  // namespace
@@ -118,11 +131,7 @@ void CreateItemOfPlu(const RecordContext& r) {
 }
 
 void CopyItemToBasePlu(const RecordContext& r) {
-    const auto item = Lookup(r.db, "mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
-    if (item->Eof()) return;
-    const auto plu = Lookup(r.db, "mt_Plu", BasePluOf(r.V("ITEMCODE")));
-    if (plu->Eof()) return;
-    CopyFields(*item, *plu,
-               {"PosDescription", "PosDescription1", "PosDescription2", "PosDescription3",
-                "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+    CopyItemAndBasePlu(r, Towards::BasePlu,
+                       {"PosDescription", "PosDescription1", "PosDescription2", "PosDescription3",
+                        "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
 }
