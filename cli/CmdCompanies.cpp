@@ -1,18 +1,18 @@
 // xlsload companies [--home DIR]: the company directory, one "Code<TAB>Name"
 // line per company in the file's order.
-#include <QCoreApplication>
 #include <QTextStream>
 
 #include "../app/AppError.h"
 #include "../sources/CompanyDirectory.h"
 #include "Commands.h"
+#include "RunOptions.h"
 
 int RunCompanies(const QStringList& args) {
     QTextStream err(stderr);
-    QString home = QCoreApplication::applicationDirPath();
+    QString given;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == "--home" && i + 1 < args.size()) {
-            home = args[++i];
+            given = args[++i];
             continue;
         }
         err << "companies: unexpected argument \"" << args[i]
@@ -20,7 +20,7 @@ int RunCompanies(const QStringList& args) {
         return 2;
     }
     try {
-        const auto directory = CompanyDirectory::Open(home + "/CompFile.mdb");
+        const auto directory = CompanyDirectory::Open(HomeFolder(given) + "/CompFile.mdb");
         const auto list = directory->List();
         QTextStream out(stdout);
         for (; !list->Eof(); list->MoveNext())

@@ -9,7 +9,16 @@
 
 namespace {
 
-using Values = std::initializer_list<std::pair<const char*, QVariant>>;
+using Values = QList<QPair<QString, QVariant>>;
+
+// The description fields of an item or a PLU, filled alike.
+Values Descriptions(const QVariant& desc, const QVariant& button) {
+    return {{"PosDescription", desc},
+            {"PosDescription1", desc},
+            {"PosDescription2", desc},
+            {"PosDescription3", desc},
+            {"ButtonDesc", button}};
+}
 
 std::unique_ptr<Recordset> Lookup(DbConnection& db, const QString& table,
                                   QList<QPair<QString, QVariant>> where) {
@@ -17,7 +26,7 @@ std::unique_ptr<Recordset> Lookup(DbConnection& db, const QString& table,
 }
 
 // Adds a record when the lookup found none; an existing one is left alone.
-void CreateWhenMissing(Recordset& lookup, Values values) {
+void CreateWhenMissing(Recordset& lookup, const Values& values) {
     if (!lookup.Eof()) return;
     lookup.AddNew();
     for (const auto& [field, value] : values) lookup.SetValue(field, value);
@@ -64,28 +73,20 @@ void ApplyPluRule(const RecordContext& r, int field) {
     } else if (r.table == "MT_ITEM") {
         const QVariant desc = r.V("POSDESCRIPTION");
         const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", r.V("PLUCODE")}});
-        CreateWhenMissing(*plu, {{"ItemCode", r.V("ITEMCODE")},
-                                 {"PluCode", r.V("PLUCODE")},
-                                 {"PosDescription", desc},
-                                 {"PosDescription1", desc},
-                                 {"PosDescription2", desc},
-                                 {"PosDescription3", desc},
-                                 {"ButtonDesc", Left(desc, 20)},
-                                 {"UOMQty", 1}});
+        CreateWhenMissing(
+            *plu,
+            Values{{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}, {"UOMQty", 1}} +
+                Descriptions(desc, Left(desc, 20)));
     } else if (r.table == "MT_PLU") {
         r.target.SetValue(field, r.V("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
         const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
-        CreateWhenMissing(*item, {{"ItemCode", r.V("ITEMCODE")},
-                                  {"ItemName", desc},
-                                  {"PosDescription", desc},
-                                  {"PosDescription1", desc},
-                                  {"PosDescription2", desc},
-                                  {"PosDescription3", desc},
-                                  {"ButtonDesc", Left(desc, 20)},
-                                  {"ItemType", "I"},
-                                  {"RefCode", "DEF"},
-                                  {"DateCreated", r.today}});
+        CreateWhenMissing(*item, Values{{"ItemCode", r.V("ITEMCODE")},
+                                        {"ItemName", desc},
+                                        {"ItemType", "I"},
+                                        {"RefCode", "DEF"},
+                                        {"DateCreated", r.today}} +
+                                     Descriptions(desc, Left(desc, 20)));
         if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
     } else {
         // No companion for other tables: the code is kept like any other value.
@@ -102,14 +103,8 @@ void CreatePluOfItemCode(const RecordContext& r) {
         const QVariant name = r.V("ITEMNAME");
         const QVariant desc = Left(name, 40);
         const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", code}});
-        CreateWhenMissing(*plu, {{"ItemCode", code},
-                                 {"PluCode", code},
-                                 {"PosDescription", desc},
-                                 {"PosDescription1", desc},
-                                 {"PosDescription2", desc},
-                                 {"PosDescription3", desc},
-                                 {"ButtonDesc", Left(name, 20)},
-                                 {"UOMQty", 1}});
+        CreateWhenMissing(*plu, Values{{"ItemCode", code}, {"PluCode", code}, {"UOMQty", 1}} +
+                                    Descriptions(desc, Left(name, 20)));
     }
 }
 
@@ -119,15 +114,10 @@ void CreateItemOfPlu(const RecordContext& r) {
     const QVariant code = r.V("PLUCODE");
     const QVariant desc = r.V("POSDESCRIPTION");
     const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", code}});
-    CreateWhenMissing(*item, {{"ItemCode", code},
-                              {"PluCode", code},
-                              {"PosDescription", desc},
-                              {"PosDescription1", desc},
-                              {"PosDescription2", desc},
-                              {"PosDescription3", desc},
-                              {"ButtonDesc", Left(desc, 20)},
-                              {"ItemType", "I"},
-                              {"DateCreated", r.today}});
+    CreateWhenMissing(
+        *item,
+        Values{{"ItemCode", code}, {"PluCode", code}, {"ItemType", "I"}, {"DateCreated", r.today}} +
+            Descriptions(desc, Left(desc, 20)));
 }
 
 void CopyItemToBasePlu(const RecordContext& r) {
