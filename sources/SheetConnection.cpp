@@ -172,6 +172,20 @@ void SheetConnection::Close() {
     db_ = nullptr;
 }
 
+AppError SheetConnection::LastError() const {
+    return AppError(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+void SheetConnection::Finish(sqlite3_stmt* stmt, int rc) {
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        return;
+    }
+    const AppError error = LastError();
+    sqlite3_reset(stmt);
+    throw error;
+}
+
 void SheetConnection::Exec(const QByteArray& sql) {
     char* message = nullptr;
     if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -198,13 +212,11 @@ void SheetConnection::LoadSheet(int index) {
     try {
         Exec(QString("CREATE TABLE %1 (%2)").arg(table, declarations.join(", ")).toUtf8());
         if (sqlite3_prepare_v2(db_, insert.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw AppError(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+            throw LastError();
         for (int r = 0; r < sheet.rowCount; ++r) {
             for (int c = 0; c < sheet.columns.size(); ++c)
                 Bind(stmt, c + 1, sheet.columns[c].values[r]);
-            if (sqlite3_step(stmt) != SQLITE_DONE)
-                throw AppError(sqlite3_extended_errcode(db_),
-                               QString::fromUtf8(sqlite3_errmsg(db_)));
+            if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError();
             sqlite3_reset(stmt);
         }
     } catch (const AppError&) {
@@ -314,9 +326,7 @@ std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVari
         for (int c = 0; c < columns; ++c) row[c] = ColumnValue(stmt, c);
         rows.append(row);
     }
-    const AppError error(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) throw error;
+    Finish(stmt, rc);
     return std::make_unique<Recordset>(std::move(fields), std::move(rows));
 }
 
@@ -325,9 +335,7 @@ void SheetConnection::Execute(const QString& sql, const QVariantList& params) {
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
-    const AppError error(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) throw error;
+    Finish(stmt, rc);
 }
 
 QStringList SheetNames(const QString& path) { return Workbook::Open(path)->SheetNames(); }

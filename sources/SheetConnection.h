@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "../app/AppError.h"
 #include "Connection.h"
 
 class Workbook;
@@ -40,6 +41,9 @@ private:
     void EnsureIndexes(const QStringList& tables, const QStringList& compared,
                        const QStringList& cstr);
     void Exec(const QByteArray& sql);
+    AppError LastError() const;
+    // Readies a statement that stepped to rc for its next use; raises unless it is done.
+    void Finish(sqlite3_stmt* stmt, int rc);
     void ClearStatements();
 
     std::unique_ptr<Workbook> workbook_;

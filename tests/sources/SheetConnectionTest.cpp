@@ -98,9 +98,19 @@ TEST_F(SheetConnectionTest, CStrGivesTheTextOfAValue) {
         QVariant text;
     };
     const Case cases[] = {
-        {"CStr([Num])", "1001"},    {"CStr([Code])", "ab1"}, {"CStr([Note])", "first"},
-        {"CStr(12.5)", "12.5"},     {"CStr(1e20)", "1e+20"}, {"CStr(0.1+0.2)", "0.3"},
-        {"CStr(Null)", QVariant()}, {"CStr(-3)", "-3"},
+        {"CStr([Num])", "1001"},
+        {"CStr([Code])", "ab1"},
+        {"CStr([Note])", "first"},
+        {"CStr(12.5)", "12.5"},
+        {"CStr(1e20)", "1e+20"},
+        {"CStr(0.1+0.2)", "0.3"},
+        {"CStr(Null)", QVariant()},
+        {"CStr(-3)", "-3"},
+        // Whole numbers up to 15 digits in full, beyond that 15 significant digits.
+        {"CStr(123456789012345)", "123456789012345"},
+        {"CStr(1234567890123456)", "1.23456789012346e+15"},
+        {"CStr(1e15)", "1e+15"},
+        {"CStr(-0.0)", "0"},
     };
     for (const Case& c : cases) {
         const QVariant v = Scalar(QString("Select %1 From [Codes$]").arg(c.expression));
