@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 #include "Operator.h"
 
@@ -25,6 +26,8 @@ public:
     QList<bool> yesNoAnswers;
     QList<std::optional<QString>> inputAnswers;
     QStringList fileAnswers;
+    // Called with every progress text once it is recorded.
+    std::function<void(const QString&)> onProgress;
 
     void MsgBox(const QString& text, MsgIcon icon, const QString& title) override {
         messages.append({text, icon, title});
@@ -45,7 +48,10 @@ public:
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     void SetFocus(const QString& control) override { focus.append(control); }
-    void Progress(const QString& text) override { progress.append(text); }
+    void Progress(const QString& text) override {
+        progress.append(text);
+        if (onProgress) onProgress(text);
+    }
 
     QString LastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 };

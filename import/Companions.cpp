@@ -1,6 +1,5 @@
 #include "Companions.h"
 
-#include <initializer_list>
 #include <utility>
 
 #include "DbConnection.h"
@@ -20,73 +19,58 @@ Values Descriptions(const QVariant& desc, const QVariant& button) {
             {"ButtonDesc", button}};
 }
 
-std::unique_ptr<Recordset> Lookup(DbConnection& db, const QString& table,
-                                  QList<QPair<QString, QVariant>> where) {
-    return db.OpenTable({table, {}, std::move(where)});
+// Adds a record with the values when none meets the criteria; an existing
+// one is left alone. Only the columns written are read.
+void CreateWhenMissing(DbConnection& db, const QString& table, Criteria where,
+                       const Values& values) {
+    QStringList columns;
+    for (const auto& [field, value] : values) columns << field;
+    const auto lookup = db.OpenTable({table, columns, std::move(where)});
+    if (!lookup->Eof()) return;
+    lookup->AddNew();
+    for (const auto& [field, value] : values) lookup->SetValue(field, value);
+    lookup->Update();
 }
 
-// Adds a record when the lookup found none; an existing one is left alone.
-void CreateWhenMissing(Recordset& lookup, const Values& values) {
-    if (!lookup.Eof()) return;
-    lookup.AddNew();
-    for (const auto& [field, value] : values) lookup.SetValue(field, value);
-    lookup.Update();
-}
+Criteria BasePluOf(const QVariant& itemCode) { return {{"ItemCode", itemCode}, {"UOMQty", 1}}; }
 
-void CopyFields(const Recordset& from, Recordset& to, std::initializer_list<const char*> fields) {
-    for (const char* f : fields) to.SetValue(f, from.Value(f));
-    to.Update();
-}
-
-QList<QPair<QString, QVariant>> BasePluOf(const QVariant& itemCode) {
-    return {{"ItemCode", itemCode}, {"UOMQty", 1}};
-}
-
-enum class Towards { Item, BasePlu };
-
-// Copies fields between the stored item of the sheet record's item code and
+// The stored item of the sheet record's item code takes these fields from
 // its stored base-unit PLU; nothing happens when either is missing.
-void CopyItemAndBasePlu(const RecordContext& r, Towards towards,
-                        std::initializer_list<const char*> fields) {
-    const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
-    if (item->Eof()) return;
-    const auto plu = Lookup(r.db, "Mt_Plu", BasePluOf(r.V("ITEMCODE")));
-    if (plu->Eof()) return;
-    if (towards == Towards::Item)
-        CopyFields(*plu, *item, fields);
-    else
-        CopyFields(*item, *plu, fields);
-}
-
 void CopyBasePluToItem(const RecordContext& r) {
-    CopyItemAndBasePlu(
-        r, Towards::Item,
-        {"PosDescription", "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+    const QStringList fields{"PosDescription", "ButtonDesc", "UOM",
+                             "UnitPrice",      "UnitCost",   "UnitPriceRCP"};
+    const QVariant code = r.V("ITEMCODE");
+    const auto item =
+        r.db.OpenTable({"Mt_Item", QStringList{"ItemCode"} + fields, {{"ItemCode", code}}});
+    if (item->Eof()) return;
+    const auto plu = r.db.OpenTable({"Mt_Plu", fields, BasePluOf(code)});
+    if (plu->Eof()) return;
+    for (const QString& f : fields) item->SetValue(f, plu->Value(f));
+    item->Update();
 }
 
 }  // namespace
 
 void ApplyPluRule(const RecordContext& r, int field) {
     if (r.table == "INVT_MT_ITEM") {
-        const auto plu = Lookup(r.db, "Invt_mt_Plu", {{"PluCode", r.V("PLUCODE")}});
-        CreateWhenMissing(*plu, {{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}});
+        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", r.V("PLUCODE")}},
+                          {{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}});
     } else if (r.table == "MT_ITEM") {
         const QVariant desc = r.V("POSDESCRIPTION");
-        const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", r.V("PLUCODE")}});
         CreateWhenMissing(
-            *plu,
+            r.db, "Mt_Plu", {{"PluCode", r.V("PLUCODE")}},
             Values{{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}, {"UOMQty", 1}} +
                 Descriptions(desc, Left(desc, 20)));
     } else if (r.table == "MT_PLU") {
         r.target.SetValue(field, r.V("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
-        const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}});
-        CreateWhenMissing(*item, Values{{"ItemCode", r.V("ITEMCODE")},
-                                        {"ItemName", desc},
-                                        {"ItemType", "I"},
-                                        {"RefCode", "DEF"},
-                                        {"DateCreated", r.today}} +
-                                     Descriptions(desc, Left(desc, 20)));
+        CreateWhenMissing(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}},
+                          Values{{"ItemCode", r.V("ITEMCODE")},
+                                 {"ItemName", desc},
+                                 {"ItemType", "I"},
+                                 {"RefCode", "DEF"},
+                                 {"DateCreated", r.today}} +
+                              Descriptions(desc, Left(desc, 20)));
         if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
     } else {
         // No companion for other tables: the code is kept like any other value.
@@ -97,14 +81,14 @@ void ApplyPluRule(const RecordContext& r, int field) {
 void CreatePluOfItemCode(const RecordContext& r) {
     const QVariant code = r.V("ITEMCODE");
     if (r.table == "INVT_MT_ITEM") {
-        const auto plu = Lookup(r.db, "Invt_mt_Plu", {{"PluCode", code}});
-        CreateWhenMissing(*plu, {{"ItemCode", code}, {"PluCode", code}});
+        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", code}},
+                          {{"ItemCode", code}, {"PluCode", code}});
     } else if (r.table == "MT_ITEM") {
         const QVariant name = r.V("ITEMNAME");
         const QVariant desc = Left(name, 40);
-        const auto plu = Lookup(r.db, "Mt_Plu", {{"PluCode", code}});
-        CreateWhenMissing(*plu, Values{{"ItemCode", code}, {"PluCode", code}, {"UOMQty", 1}} +
-                                    Descriptions(desc, Left(name, 20)));
+        CreateWhenMissing(r.db, "Mt_Plu", {{"PluCode", code}},
+                          Values{{"ItemCode", code}, {"PluCode", code}, {"UOMQty", 1}} +
+                              Descriptions(desc, Left(name, 20)));
     }
 }
 
@@ -113,15 +97,24 @@ void CreateItemOfPlu(const RecordContext& r) {
     // by the PLU code is then created under that code, so a second run finds it.
     const QVariant code = r.V("PLUCODE");
     const QVariant desc = r.V("POSDESCRIPTION");
-    const auto item = Lookup(r.db, "Mt_Item", {{"ItemCode", code}});
     CreateWhenMissing(
-        *item,
+        r.db, "Mt_Item", {{"ItemCode", code}},
         Values{{"ItemCode", code}, {"PluCode", code}, {"ItemType", "I"}, {"DateCreated", r.today}} +
             Descriptions(desc, Left(desc, 20)));
 }
 
+// One statement instead of reading the item back: on a server every
+// statement is a round trip. Every base-unit PLU of the item is updated.
 void CopyItemToBasePlu(const RecordContext& r) {
-    CopyItemAndBasePlu(r, Towards::BasePlu,
-                       {"PosDescription", "PosDescription1", "PosDescription2", "PosDescription3",
-                        "ButtonDesc", "UOM", "UnitPrice", "UnitCost", "UnitPriceRCP"});
+    static const QStringList kFields{"PosDescription",  "PosDescription1", "PosDescription2",
+                                     "PosDescription3", "ButtonDesc",      "UOM",
+                                     "UnitPrice",       "UnitCost",        "UnitPriceRCP"};
+    const KeyedRecord item{"Mt_Item", "ItemCode", r.V("ITEMCODE")};
+    if (item.key.isNull()) return;  // no stored item has no code
+    const Criteria where = BasePluOf(item.key);
+    r.db.Execute(r.db.KeptText("copy item to base PLU",
+                               [&](const Dialect& dialect) {
+                                   return CopyColumnsSql(dialect, "Mt_Plu", where, item, kFields);
+                               }),
+                 CopyColumnsParams(where, item, kFields));
 }

@@ -33,11 +33,20 @@ QString SetupValue(const RecordContext& r, const SetupCode& code) {
     return value.isEmpty() ? QString(code.fallback) : value;
 }
 
+// "POSDESCRIPTION", or "POSDESCRIPTION" and a number from 1 to last.
 bool IsPosDescription(const QString& entry, int last) {
-    if (entry == "POSDESCRIPTION") return true;
-    for (int i = 1; i <= last; ++i)
-        if (entry == "POSDESCRIPTION" + QString::number(i)) return true;
-    return false;
+    static const QString kName = "POSDESCRIPTION";
+    if (!entry.startsWith(kName)) return false;
+    const QStringView number = QStringView(entry).mid(kName.size());
+    if (number.isEmpty()) return true;
+    if (number.front() == u'0') return false;
+    int n = 0;
+    for (const QChar c : number) {
+        if (c < u'0' || c > u'9') return false;
+        n = n * 10 + c.digitValue();
+        if (n > last) return false;
+    }
+    return true;
 }
 
 void ItemDefault(const RecordContext& r, const QString& entry) {

@@ -1,8 +1,6 @@
 #include "InsertPass.h"
 
 #include <QSet>
-#include <limits>
-#include <optional>
 
 #include "AppError.h"
 #include "BomRollUp.h"
@@ -98,12 +96,12 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
 
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
                            const std::function<void(int, int)>& progress) {
-    InsertCounts counts;
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
-    std::optional<AppError> failure;
-    // Writes up to limit records; a failing record ends the pass there.
+    // Writes up to limit records from the current one; a failing record
+    // raises, naming its row, and stays current.
     const auto writeRecords = [&](int limit) {
+        InsertCounts counts;
         for (int n = 0; n < limit && !sheet->Eof(); ++n, sheet->MoveNext()) {
             const int position = sheet->AbsolutePosition();
             progress(position, sheet->RecordCount());
@@ -115,23 +113,34 @@ InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInpu
             try {
                 ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
             } catch (const AppError& e) {
-                failure = AppError(e.Number(), "Row " + QString::number(row) +
-                                                   " of the sheet: " + e.Description());
-                return;
+                throw AppError(e.Number(),
+                               "Row " + QString::number(row) + " of the sheet: " + e.Description());
             }
         }
+        return counts;
     };
-    // An SQLite file commits every statement on its own, which costs more
-    // than the statement: there the records are committed in groups. What
-    // a failing record wrote before it failed is committed with its group,
-    // as it would have been statement by statement.
-    const bool grouped = db.SqlDialect().Kind() == Engine::SQLite;
-    while (!sheet->Eof() && !failure) {
-        if (grouped)
-            db.RunInTransaction([&] { writeRecords(kGroupSize); });
-        else
-            writeRecords(std::numeric_limits<int>::max());
+    // A record is kept whole or not at all: an item never stays without the
+    // PLU copy that follows it, so running the sheet again mends a failure.
+    // An SQLite file commits records in groups, since a commit there costs
+    // more than a record; when one fails, its group is rolled back and the
+    // records before it are written again, so that they stay saved.
+    const int groupSize = db.SqlDialect().Kind() == Engine::SQLite ? kGroupSize : 1;
+    InsertCounts total;
+    const auto add = [&](const InsertCounts& c) {
+        total.inserted += c.inserted;
+        total.updated += c.updated;
+        total.skipped += c.skipped;
+    };
+    while (!sheet->Eof()) {
+        const int first = sheet->AbsolutePosition();
+        try {
+            db.RunInTransaction([&] { add(writeRecords(groupSize)); });
+        } catch (const AppError&) {
+            const int failed = sheet->AbsolutePosition();
+            sheet->MoveTo(first);
+            if (failed > first) db.RunInTransaction([&] { add(writeRecords(failed - first)); });
+            throw;
+        }
     }
-    if (failure) throw *failure;
-    return counts;
+    return total;
 }

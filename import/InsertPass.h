@@ -12,12 +12,12 @@ class DbConnection;
 class Grid;
 
 struct InsertInput {
-    QString table;  // TABLENAME
-    QString sheet;  // sheet name without "$"
-    QString home;   // program folder (GSETUP.ini)
-    SelectLists lists;                // as the last Verify built them
+    QString table;                     // TABLENAME
+    QString sheet;                     // sheet name without "$"
+    QString home;                      // program folder (GSETUP.ini)
+    SelectLists lists;                 // as the last Verify built them
     std::array<QString, 3> keyFields;  // PRIMARYFIELD(0..2)
-    const Grid& mustDefault;          // SC(3) with its shown flags
+    const Grid& mustDefault;           // SC(3) with its shown flags
     QString defaultFieldList;
     int defaultFieldCount = 0;
     const Grid& rejected;  // SC(2): row headers hold the rejected row numbers
@@ -32,7 +32,7 @@ struct InsertCounts {
 
 // Writes every sheet record that Verify did not reject: the record with the
 // same key is updated, or a new one added, with its companion rules. A
-// failure ends the pass at that record, naming its row; what was saved
-// before stays saved.
+// failure ends the pass at that record, naming its row: nothing of that
+// record is written, and the records before it stay saved.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
                            const std::function<void(int position, int count)>& progress);

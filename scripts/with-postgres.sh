@@ -5,6 +5,8 @@
 # test role and database, and exports for the command
 #   XLSLOAD_TEST_PG  "odbc:" + the ODBC connection string of the test database
 #   ODBCSYSINI       a private unixODBC folder with the drivers the tests use
+#   XLSLOAD_TEST_PG_SERVER  a command that stops ("stop") and starts
+#                    ("start") the server again, for tests of a lost server
 # The cluster is stopped and removed afterwards, also when the command
 # fails; the command's exit status is passed through.
 set -euo pipefail
@@ -27,7 +29,7 @@ fi
 
 stop_cluster() {
     if [ -f "$work/data/postmaster.pid" ]; then
-        "${as_owner[@]}" "$pg_bin/pg_ctl" -D "$work/data" -m immediate -w stop >/dev/null 2>&1 || true
+        "$work/server" stop >/dev/null 2>&1 || true
     fi
     rm -rf "$work"
 }
@@ -39,10 +41,20 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
     --auth-local=trust --auth-host=scram-sha-256 >"$work/initdb.log" 2>&1 ||
     { cat "$work/initdb.log" >&2; exit 1; }
 
-# A test cluster keeps nothing: durability is traded for speed.
-"${as_owner[@]}" "$pg_bin/pg_ctl" -D "$work/data" -l "$work/server.log" -w \
-    -o "-p $port -k $work -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
-    start >/dev/null || { cat "$work/server.log" >&2; exit 1; }
+# A test cluster keeps nothing: durability is traded for speed. A stop is
+# a fast shutdown: sessions are ended and every commit is kept.
+cat >"$work/server" <<SH
+#!/bin/sh
+case "\$1" in
+start) exec ${as_owner[*]} "$pg_bin/pg_ctl" -D "$work/data" -l "$work/server.log" -w \\
+    -o "-p $port -k $work -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \\
+    start ;;
+stop) exec ${as_owner[*]} "$pg_bin/pg_ctl" -D "$work/data" -m fast -w stop ;;
+*) echo "usage: \$0 start|stop" >&2; exit 2 ;;
+esac
+SH
+chmod a+rx "$work/server"
+"$work/server" start >/dev/null || { cat "$work/server.log" >&2; exit 1; }
 
 "${as_owner[@]}" psql -q -h "$work" -p "$port" -U postgres -d postgres -v ON_ERROR_STOP=1 <<'SQL'
 CREATE ROLE xlsload LOGIN PASSWORD 'xlsload';
@@ -69,6 +81,7 @@ INI
 chmod -R a+rX "$work/odbc"
 
 export ODBCSYSINI="$work/odbc"
+export XLSLOAD_TEST_PG_SERVER="$work/server"
 export XLSLOAD_TEST_PG="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=xlsload_test;Uid=xlsload;Pwd=xlsload;Protocol=7.4-0"
 
 status=0

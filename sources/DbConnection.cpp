@@ -86,28 +86,25 @@ bool DbConnection::IsOpen() const { return session_->IsOpen(); }
 
 const Dialect& DbConnection::SqlDialect() const { return session_->SqlDialect(); }
 
+const QString& DbConnection::KeptText(const QString& key,
+                                      const std::function<QString(const Dialect&)>& build) {
+    return session_->KeptText(key, [&] { return build(session_->SqlDialect()); });
+}
+
 std::unique_ptr<Recordset> DbConnection::OpenTable(const TableQuery& query) {
-    DbSession::Result result = session_->Query(SelectCall(session_->SqlDialect(), query));
-    QStringList columns;
-    for (int i = 0; i < result.fields.size(); ++i) {
-        if (query.columns.isEmpty()) {
-            columns << result.fields[i].name;
-            continue;
-        }
-        const SelectItem item = ParseSelectItem(query.columns[i]);
-        columns << item.column;
-        result.fields[i].name = item.name;
+    const QString key = ShapeKey(query);
+    std::shared_ptr<TableShape> shape = session_->FindShape(key);
+    DbSession::Result result;
+    if (shape) {
+        result = session_->Query({shape->selectSql, BoundValues(query.where)}, &shape->fields);
+    } else {
+        const SqlCall call = SelectCall(session_->SqlDialect(), query);
+        result = session_->Query(call);
+        shape = MakeShape(query, call.sql, result.fields, session_->PrimaryKey(query.table));
+        result.fields = shape->fields;
+        session_->KeepShape(key, shape);
     }
-    QVector<int> keyFields;
-    for (const QString& key : session_->PrimaryKey(query.table)) {
-        const int i = IndexOfColumn(columns, key);
-        if (i < 0) {
-            keyFields.clear();
-            break;
-        }
-        keyFields << i;
-    }
-    auto writer = std::make_shared<TableWriter>(session_, query, columns, result.fields, keyFields);
+    auto writer = std::make_shared<TableWriter>(session_, shape, query.where);
     return std::make_unique<Recordset>(std::move(result.fields), std::move(result.rows),
                                        std::move(writer));
 }

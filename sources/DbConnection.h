@@ -38,6 +38,10 @@ public:
     std::unique_ptr<Recordset> OpenTable(const TableQuery& query);
 
     const Dialect& SqlDialect() const;
+    // A statement text made by build once per connection and kept under key,
+    // for statements a pass sends once per record.
+    const QString& KeptText(const QString& key,
+                            const std::function<QString(const Dialect&)>& build);
     // Runs work in one transaction: all of it is kept, or none of it.
     void RunInTransaction(const std::function<void()>& work);
 

@@ -46,6 +46,8 @@ void DbSession::Open() {
 void DbSession::Close() {
     prepared_.clear();
     primaryKeys_.clear();
+    shapes_.clear();
+    texts_.clear();
     if (name_.isEmpty()) return;
     db_.close();
     db_ = QSqlDatabase();
@@ -100,6 +102,20 @@ const QStringList& DbSession::PrimaryKey(const QString& table) {
     for (const Recordset::Row& row : Query({dialect_.PrimaryKeyQuery(), {table}}).rows)
         columns << row.value(0).toString().toUpper();
     return *primaryKeys_.insert(key, columns);
+}
+
+std::shared_ptr<TableShape> DbSession::FindShape(const QString& key) const {
+    return shapes_.value(key);
+}
+
+void DbSession::KeepShape(const QString& key, std::shared_ptr<TableShape> shape) {
+    if (shapes_.size() >= kMaxPrepared) shapes_.clear();
+    shapes_.insert(key, std::move(shape));
+}
+
+const QString& DbSession::KeptText(const QString& key, const std::function<QString()>& build) {
+    if (const auto it = texts_.constFind(key); it != texts_.constEnd()) return *it;
+    return *texts_.insert(key, build());
 }
 
 std::shared_ptr<DbSession::Prepared> DbSession::Prepare(const QString& sql) {

@@ -4,15 +4,17 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "Dialect.h"
 #include "Recordset.h"
 #include "TableQuery.h"
+#include "TableShape.h"
 
 // One open Qt SQL connection under a name of its own, with what it keeps
 // between statements: the statements with values, prepared once, and the
-// primary keys of the tables it has met. Failures raise AppError.
+// primary keys and the shapes of the tables it has met. Failures raise AppError.
 class DbSession {
 public:
     struct Result {
@@ -38,6 +40,11 @@ public:
     int Execute(const SqlCall& call);
     // The primary key columns of a table, upper case, in key order.
     const QStringList& PrimaryKey(const QString& table);
+    // The shape kept under a ShapeKey, or null; and keeping one.
+    std::shared_ptr<TableShape> FindShape(const QString& key) const;
+    void KeepShape(const QString& key, std::shared_ptr<TableShape> shape);
+    // The text kept under key, made by build the first time.
+    const QString& KeptText(const QString& key, const std::function<QString()>& build);
 
 private:
     struct Prepared;
@@ -49,4 +56,6 @@ private:
     Dialect dialect_{Engine::SqlServer};
     QHash<QString, std::shared_ptr<Prepared>> prepared_;
     QHash<QString, QStringList> primaryKeys_;
+    QHash<QString, std::shared_ptr<TableShape>> shapes_;
+    QHash<QString, QString> texts_;
 };

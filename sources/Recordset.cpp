@@ -1,7 +1,7 @@
 #include "Recordset.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 #include "../app/AppError.h"
@@ -13,6 +13,10 @@ constexpr qint32 kNotFound = 3265;      // item cannot be found in the collectio
 constexpr qint32 kNoCurrent = 3021;     // no current record
 constexpr qint32 kWrongType = 3421;     // value of the wrong type
 constexpr qint32 kNotUpdatable = 3251;  // operation not supported by the provider
+
+AppError NoCurrentRecord() {
+    return AppError(kNoCurrent, "Either BOF or EOF is True, or the record was deleted");
+}
 
 // The day a time of day without a date stands on.
 const QDate kTimeOnlyDate(1899, 12, 30);
@@ -34,7 +38,9 @@ bool IsDate(int t) {
 // look-up of the local zone for every value read.
 QDateTime ParseDate(const QString& raw) {
     const QString text = raw.trimmed();
-    const qsizetype gap = text.indexOf(QRegularExpression("[ T]"));
+    const auto at =
+        std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c == u' ' || c == u'T'; });
+    const qsizetype gap = at == text.cend() ? -1 : at - text.cbegin();
     const QString datePart = gap < 0 ? text : text.left(gap);
     const QString timePart = gap < 0 ? QString() : text.mid(gap + 1);
     const QTime time = QTime::fromString(timePart.isEmpty() ? datePart : timePart, "HH:mm:ss");
@@ -120,8 +126,13 @@ Recordset::Recordset(QVector<Field> fields, QVector<Row> rows, std::shared_ptr<R
 Recordset::~Recordset() = default;
 
 void Recordset::MoveNext() {
-    if (Eof()) throw AppError(kNoCurrent, "Either BOF or EOF is True, or the record was deleted");
+    if (Eof()) throw NoCurrentRecord();
     ++current_;
+}
+
+void Recordset::MoveTo(int position) {
+    if (position < 1 || position > RecordCount()) throw NoCurrentRecord();
+    current_ = position - 1;
 }
 
 const Field& Recordset::FieldAt(int i) const {
@@ -132,8 +143,11 @@ const Field& Recordset::FieldAt(int i) const {
 }
 
 int Recordset::IndexOf(const QString& name) const {
+    // Names equal but for letter case are as long: lengths are compared first, cheaply.
     for (int i = 0; i < FieldCount(); ++i)
-        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+        if (fields_[i].name.size() == name.size() &&
+            fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
     return -1;
 }
 
@@ -148,7 +162,7 @@ int Recordset::Require(const QString& name) const {
 }
 
 const Recordset::Row& Recordset::Current() const {
-    if (Eof()) throw AppError(kNoCurrent, "Either BOF or EOF is True, or the record was deleted");
+    if (Eof()) throw NoCurrentRecord();
     return rows_[current_];
 }
 

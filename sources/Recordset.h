@@ -23,6 +23,8 @@ public:
     void MoveNext();
     // Position of the current record, from 1.
     int AbsolutePosition() const { return current_ + 1; }
+    // Makes the record at that position (from 1) current.
+    void MoveTo(int position);
     int RecordCount() const { return static_cast<int>(rows_.size()); }
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }

@@ -4,18 +4,20 @@ namespace {
 
 void AppendWhere(const Dialect& dialect, const Criteria& where, SqlCall& call) {
     QStringList terms;
-    for (const auto& [column, value] : where) {
-        if (value.isNull()) {
-            terms << dialect.Quote(column) + " Is Null";
-        } else {
-            terms << dialect.Quote(column) + " = ?";
-            call.params << value;
-        }
-    }
+    for (const auto& [column, value] : where)
+        terms << dialect.Quote(column) + (value.isNull() ? " Is Null" : " = ?");
+    call.params += BoundValues(where);
     if (!terms.isEmpty()) call.sql += " Where " + terms.join(" And ");
 }
 
 }  // namespace
+
+QVariantList BoundValues(const Criteria& where) {
+    QVariantList values;
+    for (const auto& [column, value] : where)
+        if (!value.isNull()) values << value;
+    return values;
+}
 
 SelectItem ParseSelectItem(const QString& item) {
     const QString text = item.trimmed();
@@ -56,4 +58,26 @@ SqlCall UpdateCall(const Dialect& dialect, const QString& table, const QStringLi
     SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), values};
     AppendWhere(dialect, where, call);
     return call;
+}
+
+QString CopyColumnsSql(const Dialect& dialect, const QString& table, const Criteria& where,
+                       const KeyedRecord& source, const QStringList& columns) {
+    const QString from = " From " + dialect.Quote(source.table) + " Where " +
+                         dialect.Quote(source.keyColumn) + " = ?";
+    QStringList sets;
+    for (const QString& c : columns) {
+        const QString quoted = dialect.Quote(c);
+        sets << quoted + " = (Select " + quoted + from + ")";
+    }
+    SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), {}};
+    AppendWhere(dialect, where, call);
+    return call.sql + (where.isEmpty() ? " Where" : " And") + " Exists (Select 1" + from + ")";
+}
+
+QVariantList CopyColumnsParams(const Criteria& where, const KeyedRecord& source,
+                               const QStringList& columns) {
+    QVariantList params(columns.size(), source.key);
+    params += BoundValues(where);
+    params << source.key;
+    return params;
 }

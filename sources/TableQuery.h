@@ -32,9 +32,27 @@ struct SqlCall {
     QVariantList params;
 };
 
+// The values bound to the criteria: a null criterion binds none.
+QVariantList BoundValues(const Criteria& where);
+
 // Identifiers are quoted by the dialect; a null criterion is "Is Null".
 SqlCall SelectCall(const Dialect& dialect, const TableQuery& query);
 SqlCall InsertCall(const Dialect& dialect, const QString& table, const QStringList& columns,
                    const QVariantList& values);
 SqlCall UpdateCall(const Dialect& dialect, const QString& table, const QStringList& columns,
                    const QVariantList& values, const Criteria& where);
+
+// The one record of a table whose key column holds the value.
+struct KeyedRecord {
+    QString table;
+    QString keyColumn;
+    QVariant key;
+};
+
+// Sets the columns of the records that meet the criteria to the columns of
+// the same names of the source record; nothing changes when it is missing.
+// Its values are those of CopyColumnsParams, in that order.
+QString CopyColumnsSql(const Dialect& dialect, const QString& table, const Criteria& where,
+                       const KeyedRecord& source, const QStringList& columns);
+QVariantList CopyColumnsParams(const Criteria& where, const KeyedRecord& source,
+                               const QStringList& columns);

@@ -7,8 +7,8 @@ namespace {
 
 // The database client's number when the record to update is gone.
 constexpr qint32 kRowNotFound = -2147217864;
-
-bool IsIdentity(const QString& column) { return column.compare("ID", Qt::CaseInsensitive) == 0; }
+// Statement texts kept per shape; more are let go all at once.
+constexpr int kMaxWriteTexts = 256;
 
 bool Differs(const QVariant& a, const QVariant& b) {
     return a.isNull() != b.isNull() || (!a.isNull() && a != b);
@@ -22,50 +22,51 @@ QVariant Typed(const Field& field, const QVariant& value) {
 
 }  // namespace
 
-int IndexOfColumn(const QStringList& columns, const QString& column) {
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
-    return -1;
-}
-
-TableWriter::TableWriter(std::shared_ptr<DbSession> session, TableQuery query, QStringList columns,
-                         QVector<Field> fields, QVector<int> keyFields)
-    : session_(std::move(session)),
-      query_(std::move(query)),
-      columns_(std::move(columns)),
-      fields_(std::move(fields)),
-      keyFields_(std::move(keyFields)) {}
+TableWriter::TableWriter(std::shared_ptr<DbSession> session, std::shared_ptr<TableShape> shape,
+                         Criteria where)
+    : session_(std::move(session)), shape_(std::move(shape)), where_(std::move(where)) {}
 
 void TableWriter::Save(const QVector<Field>& fields, const Recordset::Row& original,
                        const Recordset::Row& current) {
     const bool added = original.isEmpty();
-    QStringList columns;
+    QByteArray key(1, added ? 'I' : 'U');
     QVariantList values;
     for (int i = 0; i < fields.size(); ++i) {
-        const QString& column = columns_[i];
-        const bool write = added ? !current[i].isNull() : Differs(original[i], current[i]);
-        // Two fields reading one column write it once, from the first.
-        if (!write || IsIdentity(column) || IndexOfColumn(columns, column) >= 0) continue;
-        columns << column;
-        values << Typed(fields[i], current[i]);
+        const bool write = shape_->writable[i] &&
+                           (added ? !current[i].isNull() : Differs(original[i], current[i]));
+        key += write ? '1' : '0';
+        if (write) values << Typed(fields[i], current[i]);
     }
-    const Dialect& dialect = session_->SqlDialect();
     if (added) {
-        session_->Execute(InsertCall(dialect, query_.table, columns, values));
+        session_->Execute({WriteText(key, {}), values});
         return;
     }
-    if (columns.isEmpty()) return;
-    Criteria where = query_.where;
-    if (!keyFields_.isEmpty()) {
+    if (values.isEmpty()) return;
+    Criteria where = where_;
+    if (!shape_->keyFields.isEmpty()) {
         where.clear();
-        for (int k : keyFields_) where.append({columns_[k], original[k]});
+        for (int k : shape_->keyFields) where.append({shape_->columns[k], original[k]});
     }
-    if (session_->Execute(UpdateCall(dialect, query_.table, columns, values, where)) == 0)
+    for (const auto& criterion : where) key += criterion.second.isNull() ? 'n' : 'v';
+    if (session_->Execute({WriteText(key, where), values + BoundValues(where)}) == 0)
         throw AppError(kRowNotFound,
                        "Row cannot be located for updating. Some values may have been changed "
                        "since it was last read.");
 }
 
+const QString& TableWriter::WriteText(const QByteArray& key, const Criteria& where) {
+    QHash<QByteArray, QString>& texts = shape_->writes;
+    if (const auto it = texts.constFind(key); it != texts.constEnd()) return *it;
+    if (texts.size() >= kMaxWriteTexts) texts.clear();
+    QStringList columns;
+    for (int i = 0; i < shape_->columns.size(); ++i)
+        if (key[1 + i] == '1') columns << shape_->columns[i];
+    const Dialect& dialect = session_->SqlDialect();
+    return *texts.insert(key, key[0] == 'I'
+                                  ? InsertCall(dialect, shape_->table, columns, {}).sql
+                                  : UpdateCall(dialect, shape_->table, columns, {}, where).sql);
+}
+
 QVector<Recordset::Row> TableWriter::Reread() {
-    return session_->Query(SelectCall(session_->SqlDialect(), query_), &fields_).rows;
+    return session_->Query({shape_->selectSql, BoundValues(where_)}, &shape_->fields).rows;
 }

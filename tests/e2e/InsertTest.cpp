@@ -167,15 +167,19 @@ TEST_P(InsertTest, BillOfMaterialLinesRollUpTheirCosts) {
     EXPECT_EQ(Query("Select LASTUPDATE From INVT_MT_BOMMASTER")[0][0].left(10), Today());
 }
 
-TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSaved) {
+TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSavedAndNothingOfIt) {
     LoadSheet({{"Items",
-                {{"Code", "Name", "When"},
-                 {"A1", "Apple", {QDate(2024, 1, 31)}},
-                 {"B2", "Bread", "not a date"},
-                 {"C3", "Cake", QVariant()}}}},
+                {{"Code", "Name", "Plu", "Desc", "When"},
+                 {"A1", "Apple", "PA", "Apple", {QDate(2024, 1, 31)}},
+                 {"B2", "Bread", "PB", "Bread", "not a date"},
+                 {"C3", "Cake", "PC", "Cake", QVariant()}}}},
               "Items");
     ChooseTable("MT_ITEM");
-    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"When", "DATECREATED"}});
+    Map({{"Code", "ITEMCODE"},
+         {"Name", "ITEMNAME"},
+         {"Plu", "PLUCODE"},
+         {"Desc", "POSDESCRIPTION"},
+         {"When", "DATECREATED"}});
     form->CVerify_Click();
     form->CStart_Click();
     ASSERT_EQ(op.errors.size(), 1);
@@ -184,6 +188,8 @@ TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSaved) {
         << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(Query("Select ITEMCODE, DATECREATED From MT_ITEM"),
               (QList<QStringList>{{"A1", "2024-01-31"}}));
+    // The PLU made for the failing row before its date was refused is gone with it.
+    EXPECT_EQ(Query("Select PLUCODE From MT_PLU"), (QList<QStringList>{{"PA"}}));
     EXPECT_NE(op.LastMessage(), "Insert Done.");
 }
 

@@ -205,6 +205,21 @@ TEST_P(DbRecordsetTest, AStatementWithValuesIsReusedWithOthers) {
     }
 }
 
+TEST_P(DbRecordsetTest, OneQueryWithANullOrAValueCriterionReadsAndWritesItsOwnRecord) {
+    Insert({"A", "I1", "Apple", 1});
+    Insert({"B", "I1", "Pear", 1});
+    db_->Execute("Update MT_PLU Set POSDESCRIPTION = NULL Where PLUCODE = 'A'");
+    // Without the key among the fields the criteria find the record to write.
+    for (const QVariant& description : {QVariant(), QVariant("Pear"), QVariant()}) {
+        const auto rs = db_->OpenTable({"MT_PLU", {"UOMQTY"}, {{"POSDESCRIPTION", description}}});
+        ASSERT_EQ(rs->RecordCount(), 1);
+        rs->SetValue("UOMQTY", rs->Value("UOMQTY").toLongLong() + 1);
+        rs->Update();
+    }
+    EXPECT_EQ(OpenPlu("A")->Value("UOMQTY").toLongLong(), 3);
+    EXPECT_EQ(OpenPlu("B")->Value("UOMQTY").toLongLong(), 2);
+}
+
 TEST_P(DbRecordsetTest, UpdatingARecordThatWasDeletedMeanwhileFails) {
     Insert({"A", "I1", "Apple", 1});
     const auto rs = OpenPlu("A");
