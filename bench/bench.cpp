@@ -7,6 +7,9 @@
 // few rejected rows of each kind) unless it exists, empties the demo tables
 // in TARGET, then times Verify, Start with new items, and Start again
 // (every item updated). Prints one line a step with records per second.
+// On an SQLite target it then times, on the same workbook, the whole
+// `xlsload import` command into a fresh database, and beside it pandas
+// read_excel plus to_sql (bench/pandas_baseline.py).
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -50,14 +53,45 @@ void Report(const char* what, int rows, int records, double s) {
     std::fflush(stdout);
 }
 
+// Empties the demo tables of the target, creating them where missing.
+void FreshDemoTables(const QString& target) {
+    auto db = DbConnection::Connect(target, DbConnection::SqliteFile::Create);
+    const Engine engine = db->SqlDialect().Kind();
+    for (const QString& table : CreatedTables(SplitStatements(DemoSchemaDdl(engine))))
+        db->Execute("Drop Table If Exists " + table);
+    CreateDemoSchema(*db);
+}
+
+// Runs a program to its end, its output dropped; fails the benchmark when it fails.
+void RunProgram(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(program, args);
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() > 1)
+        qFatal("%s failed: %s", qPrintable(program), p.readAllStandardError().constData());
+}
+
+// The whole command as an operator runs it: open, map, Verify, Start.
+void CommandAndPandas(const QString& dir, const QString& workbook, int rows, int records) {
+    const QString db = dir + "/command.db";
+    QFile::remove(db);
+    FreshDemoTables("sqlite:" + db);
+    QStringList args{"import", "--home",  dir,     "--target", "sqlite:" + db, "--workbook",
+                     workbook, "--sheet", "Items", "--table",  "MT_ITEM"};
+    for (const auto& [excel, till] : kMapping) args << "--map" << excel + "=" + till;
+    args << "--yes";
+    Report("xlsload import command", rows, records,
+           Seconds([&] { RunProgram(QString(XLSLOAD_BINARY_DIR) + "/cli/xlsload", args); }));
+    QProcess pandas;
+    pandas.start("/usr/bin/python3", {QString(XLSLOAD_SOURCE_DIR) + "/bench/pandas_baseline.py",
+                                      workbook, dir + "/pandas.db"});
+    pandas.waitForFinished(-1);
+    std::printf("%s", pandas.readAll().constData());
+    std::fflush(stdout);
+}
+
 void Run(const QString& dir, const QString& target, int rows) {
-    {
-        auto db = DbConnection::Connect(target, DbConnection::SqliteFile::Create);
-        const Engine engine = db->SqlDialect().Kind();
-        for (const QString& table : CreatedTables(SplitStatements(DemoSchemaDdl(engine))))
-            db->Execute("Drop Table If Exists " + table);
-        CreateDemoSchema(*db);
-    }
+    FreshDemoTables(target);
     RecordingOperator op;
     Minsert form(op, dir);
     form.CheckExistFolder();
@@ -83,6 +117,7 @@ void Run(const QString& dir, const QString& target, int rows) {
     Report("import (new items)", rows, good, Seconds([&] { form.CStart_Click(); }));
     Report("import (updates)", rows, good, Seconds([&] { form.CStart_Click(); }));
     if (!op.errors.isEmpty()) qFatal("%s", qPrintable(op.errors[0].ErrDescription));
+    if (target.startsWith("sqlite:")) CommandAndPandas(dir, form.TxtField[4].text, rows, good);
 }
 
 }  // namespace

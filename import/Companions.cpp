@@ -116,5 +116,5 @@ void CopyItemToBasePlu(const RecordContext& r) {
                                [&](const Dialect& dialect) {
                                    return CopyColumnsSql(dialect, "Mt_Plu", where, item, kFields);
                                }),
-                 CopyColumnsParams(where, item, kFields));
+                 CopyColumnsParams(r.db.SqlDialect(), where, item, kFields));
 }

@@ -136,12 +136,15 @@ int Bind(sqlite3_stmt* stmt, int at, const QVariant& v) {
 
 SheetConnection::SheetConnection(std::unique_ptr<Workbook> workbook)
     : workbook_(std::move(workbook)) {
-    const bool ready = sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY,
-                                       nullptr) == SQLITE_OK &&
-                       sqlite3_create_collation(db_, kFoldCollation, SQLITE_UTF8, nullptr,
-                                                FoldCompare) == SQLITE_OK &&
-                       sqlite3_create_function(db_, "CStr", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                               nullptr, CStr, nullptr, nullptr) == SQLITE_OK;
+    // One thread uses a workbook: SQLite's own locks would only cost time.
+    const bool ready =
+        sqlite3_open_v2(":memory:", &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_create_collation(db_, kFoldCollation, SQLITE_UTF8, nullptr, FoldCompare) ==
+            SQLITE_OK &&
+        sqlite3_create_function(db_, "CStr", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CStr,
+                                nullptr, nullptr) == SQLITE_OK;
     if (!ready) {
         const AppError error(sqlite3_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
         Close();
@@ -162,7 +165,7 @@ const QStringList& SheetConnection::SheetNames() const { return workbook_->Sheet
 bool SheetConnection::IsOpen() const { return db_ != nullptr; }
 
 void SheetConnection::ClearStatements() {
-    for (sqlite3_stmt* stmt : std::as_const(statements_)) sqlite3_finalize(stmt);
+    for (const Statement& s : std::as_const(statements_)) sqlite3_finalize(s.stmt);
     statements_.clear();
 }
 
@@ -258,10 +261,12 @@ void SheetConnection::EnsureIndexes(const QStringList& tables, const QStringList
     }
 }
 
-sqlite3_stmt* SheetConnection::Statement(const SheetQuery& query) {
+const SheetConnection::Statement& SheetConnection::StatementOf(const QString& sql,
+                                                               const QString& text) {
     // A statement made before was made after its sheets were loaded and its
     // indexes built.
-    if (sqlite3_stmt* cached = statements_.value(query.text)) return cached;
+    if (const auto it = statements_.constFind(text); it != statements_.constEnd()) return *it;
+    const SheetQuery query = AnalyzeSheetQuery(sql);
     QStringList tables;  // the sheets the query names, loaded
     for (const QString& name : query.names) {
         const QString key = TableKey(name);
@@ -276,8 +281,8 @@ sqlite3_stmt* SheetConnection::Statement(const SheetQuery& query) {
     EnsureIndexes(tables, query.comparedColumns, query.cstrColumns);
 
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray text = query.text.toUtf8();
-    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+    const QByteArray utf8 = query.text.toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
         QString message = QString::fromUtf8(sqlite3_errmsg(db_));
         if (message.startsWith("no such table"))
             message += "; the workbook's sheets are " + workbook_->SheetNames().join(", ");
@@ -289,14 +294,18 @@ sqlite3_stmt* SheetConnection::Statement(const SheetQuery& query) {
         throw AppError(kReadOnly, "The workbook is read-only; it cannot be changed: " + query.text);
     }
     if (statements_.size() >= kMaxStatements) ClearStatements();
-    statements_.insert(query.text, stmt);
-    return stmt;
+    Statement made{stmt, {}};
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+        made.columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    return *statements_.insert(query.text, made);
 }
 
-sqlite3_stmt* SheetConnection::Prepare(const QString& sql, const QVariantList& params) {
+const SheetConnection::Statement& SheetConnection::Prepare(const QString& sql,
+                                                           const QVariantList& params) {
     if (!db_) throw AppError(kClosed, "The workbook connection is closed.");
-    const SheetQuery query = AnalyzeSheetQuery(sql);
-    sqlite3_stmt* stmt = Statement(query);
+    const SheetQuery query = ParameterizeSheetQuery(sql);
+    const Statement& prepared = StatementOf(sql, query.text);
+    sqlite3_stmt* stmt = prepared.stmt;
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     qsizetype fromCaller = 0;
@@ -307,16 +316,16 @@ sqlite3_stmt* SheetConnection::Prepare(const QString& sql, const QVariantList& p
         const int rc = Bind(stmt, i + 1, b.fromCaller ? params[fromCaller++] : b.literal);
         if (rc != SQLITE_OK) throw AppError(rc, QString::fromUtf8(sqlite3_errmsg(db_)));
     }
-    return stmt;
+    return prepared;
 }
 
 std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVariantList& params) {
-    sqlite3_stmt* stmt = Prepare(sql, params);
-    const int columns = sqlite3_column_count(stmt);
+    const Statement& prepared = Prepare(sql, params);
+    sqlite3_stmt* stmt = prepared.stmt;
+    const int columns = int(prepared.columns.size());
     QVector<Field> fields(columns);
     for (int c = 0; c < columns; ++c)
-        fields[c] =
-            Field{QString::fromUtf8(sqlite3_column_name(stmt, c)), ResultType(stmt, c, false)};
+        fields[c] = Field{prepared.columns[c], ResultType(stmt, c, false)};
     QVector<Recordset::Row> rows;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -331,7 +340,7 @@ std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVari
 }
 
 void SheetConnection::Execute(const QString& sql, const QVariantList& params) {
-    sqlite3_stmt* stmt = Prepare(sql, params);
+    sqlite3_stmt* stmt = Prepare(sql, params).stmt;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }

@@ -34,9 +34,15 @@ public:
 
 private:
     explicit SheetConnection(std::unique_ptr<Workbook> workbook);
+    // A prepared statement and the names of its result columns.
+    struct Statement {
+        sqlite3_stmt* stmt;
+        QStringList columns;
+    };
     // The statement ready to step: prepared (or taken from the cache) and bound.
-    sqlite3_stmt* Prepare(const QString& sql, const QVariantList& params);
-    sqlite3_stmt* Statement(const SheetQuery& query);
+    const Statement& Prepare(const QString& sql, const QVariantList& params);
+    // The statement of a query (sql) whose parameterized text is text.
+    const Statement& StatementOf(const QString& sql, const QString& text);
     void LoadSheet(int index);
     void EnsureIndexes(const QStringList& tables, const QStringList& compared,
                        const QStringList& cstr);
@@ -51,7 +57,7 @@ private:
     QHash<QString, int> sheetOfTable_;       // case-folded table name -> sheet position
     QHash<QString, QStringList> columnsOf_;  // case-folded table name of a loaded sheet
     QSet<QString> indexed_;                  // table and columns of every index made
-    QHash<QString, sqlite3_stmt*> statements_;
+    QHash<QString, Statement> statements_;
 };
 
 // The worksheet names of a workbook in workbook order; refuses the file as

@@ -83,43 +83,47 @@ QVariant NumberValue(const QString& text) {
     if (ok) return n;
     return text.toDouble();
 }
-}  // namespace
+// The tokens of a query and the questions asked of them.
+class Tokens {
+public:
+    explicit Tokens(const QString& sql) : sql_(sql), t_(Tokenize(sql)) {}
 
-SheetQuery AnalyzeSheetQuery(const QString& sql) {
-    const QVector<Token> t = Tokenize(sql);
-    const auto punct = [&](qsizetype i, char c) {
-        return i >= 0 && i < t.size() && t[i].kind == Token::Punct && sql[t[i].begin] == c;
-    };
+    qsizetype size() const { return t_.size(); }
+    const Token& operator[](qsizetype i) const { return t_[i]; }
+    bool Punct(qsizetype i, char c) const {
+        return i >= 0 && i < t_.size() && t_[i].kind == Token::Punct && sql_[t_[i].begin] == c;
+    }
     // Position of the ")" closing the "(" at open, or -1.
-    const auto closing = [&](qsizetype open) -> qsizetype {
+    qsizetype Closing(qsizetype open) const {
         int depth = 0;
-        for (qsizetype i = open; i < t.size(); ++i) {
-            if (punct(i, '(')) ++depth;
-            if (punct(i, ')') && --depth == 0) return i;
+        for (qsizetype i = open; i < t_.size(); ++i) {
+            if (Punct(i, '(')) ++depth;
+            if (Punct(i, ')') && --depth == 0) return i;
         }
         return -1;
-    };
-
-    SheetQuery q;
-    QVector<qsizetype> collateAfter;  // character positions right after a CStr(...)
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const Token& k = t[i];
-        if (k.kind == Token::Identifier || (k.kind == Token::Word && sql[k.end - 1] == '$'))
-            q.names.append(Value(sql, k));
-        if (IsName(k) && punct(i + 1, '=')) q.comparedColumns.append(Value(sql, k));
-        if (k.kind == Token::Word && punct(i + 1, '(') &&
-            QStringView(sql).mid(k.begin, k.end - k.begin).compare(u"CStr", Qt::CaseInsensitive) ==
-                0) {
-            const qsizetype close = closing(i + 1);
-            if (close < 0) continue;
-            collateAfter.append(t[close].end);
-            if (close == i + 3 && IsName(t[i + 2]) && punct(close + 1, '='))
-                q.cstrColumns.append(Value(sql, t[i + 2]));
-        }
+    }
+    // Position of the ")" of a "CStr(" call at i, or -1.
+    qsizetype CStrClosing(qsizetype i) const {
+        const Token& k = t_[i];
+        if (k.kind != Token::Word || !Punct(i + 1, '(') ||
+            QStringView(sql_).mid(k.begin, k.end - k.begin).compare(u"CStr", Qt::CaseInsensitive) !=
+                0)
+            return -1;
+        return Closing(i + 1);
     }
 
-    // Rebuild the text: parameters for the caller's "?" and for values after
-    // "=", the collation after every CStr(...).
+private:
+    const QString& sql_;
+    QVector<Token> t_;
+};
+
+// The text SQLite prepares: parameters for the caller's "?" and for values
+// after "=", the collation after every CStr(...).
+SheetQuery Parameterize(const QString& sql, const Tokens& t) {
+    SheetQuery q;
+    QVector<qsizetype> collateAfter;  // character positions right after a CStr(...)
+    for (qsizetype i = 0; i < t.size(); ++i)
+        if (const qsizetype close = t.CStrClosing(i); close >= 0) collateAfter.append(t[close].end);
     q.text.reserve(sql.size() + 32 * collateAfter.size());
     qsizetype copied = 0;
     qsizetype nextCollate = 0;
@@ -135,11 +139,12 @@ SheetQuery AnalyzeSheetQuery(const QString& sql) {
     };
     for (qsizetype i = 0; i < t.size(); ++i) {
         const Token& k = t[i];
-        if (punct(i, '?')) {
+        if (t.Punct(i, '?')) {
             q.binds.append(SheetQuery::Bind{true, {}});
             continue;
         }
-        const bool afterEquals = punct(i - 1, '=') || (punct(i - 1, '-') && punct(i - 2, '='));
+        const bool afterEquals =
+            t.Punct(i - 1, '=') || (t.Punct(i - 1, '-') && t.Punct(i - 2, '='));
         if (!afterEquals || (k.kind != Token::String && k.kind != Token::Number)) continue;
         copyTo(k.begin);
         q.text += '?';
@@ -149,5 +154,24 @@ SheetQuery AnalyzeSheetQuery(const QString& sql) {
             false, k.kind == Token::String ? QVariant(value) : NumberValue(value)});
     }
     copyTo(sql.size());
+    return q;
+}
+
+}  // namespace
+
+SheetQuery ParameterizeSheetQuery(const QString& sql) { return Parameterize(sql, Tokens(sql)); }
+
+SheetQuery AnalyzeSheetQuery(const QString& sql) {
+    const Tokens t(sql);
+    SheetQuery q = Parameterize(sql, t);
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const Token& k = t[i];
+        if (k.kind == Token::Identifier || (k.kind == Token::Word && sql[k.end - 1] == '$'))
+            q.names.append(Value(sql, k));
+        if (IsName(k) && t.Punct(i + 1, '=')) q.comparedColumns.append(Value(sql, k));
+        if (const qsizetype close = t.CStrClosing(i);
+            close == i + 3 && IsName(t[i + 2]) && t.Punct(close + 1, '='))
+            q.cstrColumns.append(Value(sql, t[i + 2]));
+    }
     return q;
 }

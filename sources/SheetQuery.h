@@ -27,4 +27,8 @@ struct SheetQuery {
 // result has none in SQLite, so every "CStr(...)" gets it attached here.
 constexpr const char* kFoldCollation = "CASEFOLD";
 
+// The whole analysis, for the first time a statement is made.
 SheetQuery AnalyzeSheetQuery(const QString& sql);
+// Only the text and its parameters (no names), all a statement made before
+// needs: the duplicate checks send thousands that differ only in values.
+SheetQuery ParameterizeSheetQuery(const QString& sql);

@@ -64,19 +64,24 @@ QString CopyColumnsSql(const Dialect& dialect, const QString& table, const Crite
                        const KeyedRecord& source, const QStringList& columns) {
     const QString from = " From " + dialect.Quote(source.table) + " Where " +
                          dialect.Quote(source.keyColumn) + " = ?";
+    QStringList quoted;
+    for (const QString& c : columns) quoted << dialect.Quote(c);
+    // SQL Server sets no column list from one subquery: each column gets its own.
     QStringList sets;
-    for (const QString& c : columns) {
-        const QString quoted = dialect.Quote(c);
-        sets << quoted + " = (Select " + quoted + from + ")";
+    if (dialect.Kind() == Engine::SqlServer) {
+        for (const QString& c : quoted) sets << c + " = (Select " + c + from + ")";
+    } else {
+        const QString list = quoted.join(", ");
+        sets << "(" + list + ") = (Select " + list + from + ")";
     }
     SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), {}};
     AppendWhere(dialect, where, call);
     return call.sql + (where.isEmpty() ? " Where" : " And") + " Exists (Select 1" + from + ")";
 }
 
-QVariantList CopyColumnsParams(const Criteria& where, const KeyedRecord& source,
-                               const QStringList& columns) {
-    QVariantList params(columns.size(), source.key);
+QVariantList CopyColumnsParams(const Dialect& dialect, const Criteria& where,
+                               const KeyedRecord& source, const QStringList& columns) {
+    QVariantList params(dialect.Kind() == Engine::SqlServer ? columns.size() : 1, source.key);
     params += BoundValues(where);
     params << source.key;
     return params;

@@ -54,5 +54,5 @@ struct KeyedRecord {
 // Its values are those of CopyColumnsParams, in that order.
 QString CopyColumnsSql(const Dialect& dialect, const QString& table, const Criteria& where,
                        const KeyedRecord& source, const QStringList& columns);
-QVariantList CopyColumnsParams(const Criteria& where, const KeyedRecord& source,
-                               const QStringList& columns);
+QVariantList CopyColumnsParams(const Dialect& dialect, const Criteria& where,
+                               const KeyedRecord& source, const QStringList& columns);

@@ -3,16 +3,10 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-#include <cmath>
 
 // A number as the program writes it as text: up to 15 significant digits,
-// "." as decimal point whatever the locale ("1001", "12.5"). Whole numbers,
-// most of a sheet's numbers, take a path many times faster.
-inline QString NumberText(double d) {
-    if (d == std::trunc(d) && std::fabs(d) < 1e15)
-        return QString::number(static_cast<qlonglong>(d));
-    return QString::number(d, 'g', 15);
-}
+// "." as decimal point whatever the locale ("1001", "12.5").
+QString NumberText(double d);
 
 // A value as text: a null as the empty text, a number as NumberText.
 inline QString ValueText(const QVariant& v) {

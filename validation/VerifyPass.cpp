@@ -34,7 +34,12 @@ const QSet<QString> kCharacterCheck{
 bool IsClassTable(const QString& table) { return table == "INVT_MT_CLASS" || table == "MT_CLASS"; }
 bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
 
-QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
+QString Quoted(const QString& text) {
+    const QChar quote = u'\'';
+    return quote +
+           (text.contains(quote) ? QString(text).replace(quote, QStringLiteral("''")) : text) +
+           quote;
+}
 
 // One mapped column and the checks it gets, worked out once per pass.
 struct Check {
@@ -47,9 +52,10 @@ struct Check {
     bool characters;  // in the character check list
     QString e;        // sheet column of the first row mapping f
     bool numeric;     // that sheet column reads as numbers
+    QString count;    // the duplicate count query up to the value compared
 };
 
-QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
+QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QString& from) {
     QVector<Check> checks;
     QHash<QString, int> firstRow;
     int column = 0;
@@ -65,9 +71,11 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs) {
                            "Item cannot be found in the collection corresponding to the "
                            "requested name or ordinal: TILL-" +
                                f);
+        const QString e = in.mapping.CellText(first, 0);
         checks.append({i, column++, f, field, kBlankCheck.contains(f),
-                       kDuplicateCheck.contains(f) && !skipped, kCharacterCheck.contains(f),
-                       in.mapping.CellText(first, 0), in.mapping.CellText(first, 2) == "5"});
+                       kDuplicateCheck.contains(f) && !skipped, kCharacterCheck.contains(f), e,
+                       in.mapping.CellText(first, 2) == "5",
+                       "Select Count([" + e + "])" + from + "Where [" + e + "]="});
     }
     return checks;
 }
@@ -85,7 +93,7 @@ public:
                     ErrorNumber::FileAccess,
                     "Path/File access error: " + file->fileName() + " " + file->errorString());
         }
-        const QByteArray bytes = (line + "\r\n").toUtf8();
+        const QByteArray bytes = line.toUtf8() + "\r\n";
         if (file->write(bytes) != bytes.size())
             throw AppError(ErrorNumber::FileAccess, "Path/File access error: " + file->fileName() +
                                                         " " + file->errorString());
@@ -116,8 +124,13 @@ QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
 VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& in,
                            const std::function<void(int, int)>& progress) {
     const auto rs = excel.Open(in.query);
-    const QVector<Check> checks = PlanChecks(in, *rs);
     const QString from = " From [" + in.sheet + "$] ";
+    const QVector<Check> checks = PlanChecks(in, *rs, from);
+    // The record's own sheet columns feed the verdict files, the "TILL-"
+    // columns the result grid.
+    QVector<int> sheetFields, tillFields;
+    for (int j = 0; j < rs->FieldCount(); ++j)
+        (rs->FieldAt(j).name.startsWith(u"TILL-") ? tillFields : sheetFields) << j;
     VerdictFiles files(in.verdictPathPrefix);
     VerifyTotals totals;
     totals.total = rs->RecordCount();
@@ -138,8 +151,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
             if (c.blank && text.isEmpty()) {
                 mark(kNullValue, {c.column});
             } else if (c.duplicate && !v.isNull() &&
-                       Count(excel, "Select Count([" + c.e + "])" + from + "Where [" + c.e +
-                                        "]=" + (c.numeric ? text : Quoted(text))) > 1) {
+                       Count(excel, c.count + (c.numeric ? text : Quoted(text))) > 1) {
                 mark(kDuplicateValue, {c.column});
             } else if (!v.isNull() && text.size() > in.maxLength.value(c.row)) {
                 mark(kOverMaxLength, {c.column});
@@ -168,15 +180,14 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
             const int row = result.Rows();
             result.InsertRows(row, 1);
             result.SetCellText(row, -1, QString::number(position + 1));
-            for (int j = 0; j < rs->FieldCount() && j < result.Cols(); ++j)
-                if (rs->FieldAt(j).name.startsWith("TILL-"))
-                    result.SetCellText(row, j, ValueText(rs->Value(j)));
+            for (int j : tillFields)
+                if (j < result.Cols()) result.SetCellText(row, j, ValueText(rs->Value(j)));
             for (int c : marked) result.SetCellBackColor(row, c, kind->color);
         }
         QStringList line;
-        for (int j = 0; j < rs->FieldCount(); ++j)
-            if (!rs->FieldAt(j).name.startsWith("TILL-")) line << ValueText(rs->Value(j));
-        files.Append(kind ? kind->verdict : "OK", line.join('\t'));
+        for (int j : sheetFields) line << ValueText(rs->Value(j));
+        static const QString kOk = "OK";
+        files.Append(kind ? kind->verdict : kOk, line.join('\t'));
     }
     totals.bad = result.Rows();
     return totals;

@@ -46,11 +46,11 @@ TEST(Dialect, CountsCharactersWhereSqlServerReportsBytes) {
         int xtype;
         int characters;
     } cases[] = {
-        {kSqlServer, 40, 231, 20},  // nvarchar
-        {kSqlServer, 20, 239, 10},  // nchar
-        {kSqlServer, 40, 167, 40},  // varchar
-        {kSqlServer, 4, 56, NoLengthLimit},   // int: its storage size
-        {kSqlServer, 8, 61, NoLengthLimit},   // datetime
+        {kSqlServer, 40, 231, 20},           // nvarchar
+        {kSqlServer, 20, 239, 10},           // nchar
+        {kSqlServer, 40, 167, 40},           // varchar
+        {kSqlServer, 4, 56, NoLengthLimit},  // int: its storage size
+        {kSqlServer, 8, 61, NoLengthLimit},  // datetime
         {kSqlServer, -1, 231, NoLengthLimit},
         {kPostgres, 40, 0, 40},
         {kPostgres, -1, 0, NoLengthLimit},
@@ -108,6 +108,23 @@ TEST(TableQuery, BuildsStatementsWithQuotedNamesAndBoundValues) {
               "Update \"mt_class\" Set \"classname\" = ? Where \"classcode\" = ? And "
               "\"classtypecode\" = ?");
     EXPECT_EQ(update.params, QVariantList({"N", "C", "T"}));
+}
+
+TEST(TableQuery, CopiesColumnsFromOneRecordWithAStatementEachEngineTakes) {
+    const KeyedRecord item{"Mt_Item", "ItemCode", "I1"};
+    const Criteria where{{"ItemCode", "I1"}, {"UOMQty", 1}};
+    EXPECT_EQ(CopyColumnsSql(kSqlServer, "Mt_Plu", where, item, {"UOM", "Cost"}),
+              "Update [Mt_Plu] Set [UOM] = (Select [UOM] From [Mt_Item] Where [ItemCode] = ?), "
+              "[Cost] = (Select [Cost] From [Mt_Item] Where [ItemCode] = ?) Where [ItemCode] = ? "
+              "And [UOMQty] = ? And Exists (Select 1 From [Mt_Item] Where [ItemCode] = ?)");
+    EXPECT_EQ(CopyColumnsParams(kSqlServer, where, item, {"UOM", "Cost"}),
+              (QVariantList{"I1", "I1", "I1", 1, "I1"}));
+    EXPECT_EQ(CopyColumnsSql(kSqlite, "Mt_Plu", where, item, {"UOM", "Cost"}),
+              "Update \"Mt_Plu\" Set (\"UOM\", \"Cost\") = (Select \"UOM\", \"Cost\" From "
+              "\"Mt_Item\" Where \"ItemCode\" = ?) Where \"ItemCode\" = ? And \"UOMQty\" = ? And "
+              "Exists (Select 1 From \"Mt_Item\" Where \"ItemCode\" = ?)");
+    EXPECT_EQ(CopyColumnsParams(kPostgres, where, item, {"UOM", "Cost"}),
+              (QVariantList{"I1", "I1", 1, "I1"}));
 }
 
 TEST(ColumnTypes, MapsEachEnginesTypeNamesToTypeCodes) {

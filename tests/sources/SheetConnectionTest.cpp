@@ -106,7 +106,11 @@ TEST_F(SheetConnectionTest, CStrGivesTheTextOfAValue) {
         {"CStr(0.1+0.2)", "0.3"},
         {"CStr(Null)", QVariant()},
         {"CStr(-3)", "-3"},
-        // Whole numbers up to 15 digits in full, beyond that 15 significant digits.
+        // Up to 15 significant digits; an exponent below 0.0001 and from 1e15.
+        {"CStr(1.25)", "1.25"},
+        {"CStr(0.0001)", "0.0001"},
+        {"CStr(0.00001234)", "1.234e-05"},
+        {"CStr(123456789012.345)", "123456789012.345"},
         {"CStr(123456789012345)", "123456789012345"},
         {"CStr(1234567890123456)", "1.23456789012346e+15"},
         {"CStr(1e15)", "1e+15"},
