@@ -37,6 +37,7 @@ int FoldCompare(void*, int lengthA, const void* a, int lengthB, const void* b) {
     const auto* y = static_cast<const unsigned char*>(b);
     int i = 0;
     for (; i < lengthA && i < lengthB && x[i] < 0x80 && y[i] < 0x80; ++i) {
+        if (x[i] == y[i]) continue;
         const int cx = x[i] >= 'A' && x[i] <= 'Z' ? x[i] + 32 : x[i];
         const int cy = y[i] >= 'A' && y[i] <= 'Z' ? y[i] + 32 : y[i];
         if (cx != cy) return cx < cy ? -1 : 1;
@@ -337,6 +338,18 @@ std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVari
     }
     Finish(stmt, rc);
     return std::make_unique<Recordset>(std::move(fields), std::move(rows));
+}
+
+QVariant SheetConnection::Scalar(const QString& sql) {
+    sqlite3_stmt* stmt = Prepare(sql, {}).stmt;
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW) {
+        Finish(stmt, rc);
+        return {};
+    }
+    const QVariant value = sqlite3_column_count(stmt) > 0 ? ColumnValue(stmt, 0) : QVariant();
+    sqlite3_reset(stmt);
+    return value;
 }
 
 void SheetConnection::Execute(const QString& sql, const QVariantList& params) {

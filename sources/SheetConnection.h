@@ -26,6 +26,8 @@ public:
     ~SheetConnection() override;
 
     std::unique_ptr<Recordset> Open(const QString& sql, const QVariantList& params = {}) override;
+    // Reads no more than the value asked for: the duplicate checks ask one a cell.
+    QVariant Scalar(const QString& sql) override;
     void Execute(const QString& sql, const QVariantList& params = {}) override;
     void Close() override;
     bool IsOpen() const override;

@@ -104,11 +104,7 @@ private:
     std::map<QString, std::unique_ptr<QFile>> files_;
 };
 
-qlonglong Count(Connection& excel, const QString& sql) {
-    const auto rs = excel.Open(sql);
-    if (rs->Eof() || rs->Value(0).isNull()) return 0;
-    return rs->Value(0).toLongLong();
-}
+qlonglong Count(Connection& excel, const QString& sql) { return excel.Scalar(sql).toLongLong(); }
 
 }  // namespace
 
