@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kRows = 2000;
+constexpr int kRows = 3000;
 
 QString ServerCommand() { return qEnvironmentVariable("XLSLOAD_TEST_PG_SERVER"); }
 
