@@ -92,6 +92,19 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
     return added;
 }
 
+// A sheet record that could not be written; the records before it were.
+class RecordFailure : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// The start of a failure's description: the sheet rows it concerns.
+QString SheetRows(int first, int last) {
+    return first == last ? "Row " + QString::number(first) + " of the sheet: "
+                         : "Rows " + QString::number(first) + " to " + QString::number(last) +
+                               " of the sheet: ";
+}
+
 }  // namespace
 
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
@@ -113,8 +126,7 @@ InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInpu
             try {
                 ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
             } catch (const AppError& e) {
-                throw AppError(e.Number(),
-                               "Row " + QString::number(row) + " of the sheet: " + e.Description());
+                throw RecordFailure(e.Number(), SheetRows(row, row) + e.Description());
             }
         }
         return counts;
@@ -135,11 +147,16 @@ InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInpu
         const int first = sheet->AbsolutePosition();
         try {
             db.RunInTransaction([&] { add(writeRecords(groupSize)); });
-        } catch (const AppError&) {
+        } catch (const RecordFailure&) {
             const int failed = sheet->AbsolutePosition();
             sheet->MoveTo(first);
             if (failed > first) db.RunInTransaction([&] { add(writeRecords(failed - first)); });
             throw;
+        } catch (const AppError& e) {
+            // The commit failed: none of the group's records were kept. The
+            // group's last record stands before the current position.
+            throw AppError(e.Number(),
+                           SheetRows(first + 1, sheet->AbsolutePosition()) + e.Description());
         }
     }
     return total;
