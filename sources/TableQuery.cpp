@@ -41,23 +41,21 @@ SqlCall SelectCall(const Dialect& dialect, const TableQuery& query) {
     return call;
 }
 
-SqlCall InsertCall(const Dialect& dialect, const QString& table, const QStringList& columns,
-                   const QVariantList& values) {
-    if (columns.isEmpty()) return {"Insert Into " + dialect.Quote(table) + " Default Values", {}};
+QString InsertSql(const Dialect& dialect, const QString& table, const QStringList& columns) {
+    if (columns.isEmpty()) return "Insert Into " + dialect.Quote(table) + " Default Values";
     QStringList quoted;
     for (const QString& c : columns) quoted << dialect.Quote(c);
-    return {"Insert Into " + dialect.Quote(table) + " (" + quoted.join(", ") + ") Values (" +
-                QStringList(columns.size(), "?").join(", ") + ")",
-            values};
+    return "Insert Into " + dialect.Quote(table) + " (" + quoted.join(", ") + ") Values (" +
+           QStringList(columns.size(), "?").join(", ") + ")";
 }
 
-SqlCall UpdateCall(const Dialect& dialect, const QString& table, const QStringList& columns,
-                   const QVariantList& values, const Criteria& where) {
+QString UpdateSql(const Dialect& dialect, const QString& table, const QStringList& columns,
+                  const Criteria& where) {
     QStringList sets;
     for (const QString& c : columns) sets << dialect.Quote(c) + " = ?";
-    SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), values};
+    SqlCall call{"Update " + dialect.Quote(table) + " Set " + sets.join(", "), {}};
     AppendWhere(dialect, where, call);
-    return call;
+    return call.sql;
 }
 
 QString CopyColumnsSql(const Dialect& dialect, const QString& table, const Criteria& where,

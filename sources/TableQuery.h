@@ -37,10 +37,11 @@ QVariantList BoundValues(const Criteria& where);
 
 // Identifiers are quoted by the dialect; a null criterion is "Is Null".
 SqlCall SelectCall(const Dialect& dialect, const TableQuery& query);
-SqlCall InsertCall(const Dialect& dialect, const QString& table, const QStringList& columns,
-                   const QVariantList& values);
-SqlCall UpdateCall(const Dialect& dialect, const QString& table, const QStringList& columns,
-                   const QVariantList& values, const Criteria& where);
+// The texts that write columns: their values are bound in column order, an
+// update's then followed by BoundValues(where).
+QString InsertSql(const Dialect& dialect, const QString& table, const QStringList& columns);
+QString UpdateSql(const Dialect& dialect, const QString& table, const QStringList& columns,
+                  const Criteria& where);
 
 // The one record of a table whose key column holds the value.
 struct KeyedRecord {

@@ -62,9 +62,8 @@ const QString& TableWriter::WriteText(const QByteArray& key, const Criteria& whe
     for (int i = 0; i < shape_->columns.size(); ++i)
         if (key[1 + i] == '1') columns << shape_->columns[i];
     const Dialect& dialect = session_->SqlDialect();
-    return *texts.insert(key, key[0] == 'I'
-                                  ? InsertCall(dialect, shape_->table, columns, {}).sql
-                                  : UpdateCall(dialect, shape_->table, columns, {}, where).sql);
+    return *texts.insert(key, key[0] == 'I' ? InsertSql(dialect, shape_->table, columns)
+                                            : UpdateSql(dialect, shape_->table, columns, where));
 }
 
 QVector<Recordset::Row> TableWriter::Reread() {
