@@ -8,6 +8,7 @@
 
 #include "AppError.h"
 #include "Connection.h"
+#include "Dialect.h"
 #include "Grid.h"
 #include "TextUtil.h"
 #include "ValueText.h"
@@ -53,6 +54,7 @@ struct Check {
     QString e;        // sheet column of the first row mapping f
     bool numeric;     // that sheet column reads as numbers
     QString count;    // the duplicate count query up to the value compared
+    bool needsText;   // some check reads the value's text
 };
 
 QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QString& from) {
@@ -72,10 +74,21 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QStr
                            "requested name or ordinal: TILL-" +
                                f);
         const QString e = in.mapping.CellText(first, 0);
-        checks.append({i, column++, f, field, kBlankCheck.contains(f),
-                       kDuplicateCheck.contains(f) && !skipped, kCharacterCheck.contains(f), e,
-                       in.mapping.CellText(first, 2) == "5",
-                       "Select Count([" + e + "])" + from + "Where [" + e + "]="});
+        Check c{i,
+                column++,
+                f,
+                field,
+                kBlankCheck.contains(f),
+                kDuplicateCheck.contains(f) && !skipped,
+                kCharacterCheck.contains(f),
+                e,
+                in.mapping.CellText(first, 2) == "5",
+                "Select Count([" + e + "])" + from + "Where [" + e + "]=",
+                false};
+        // Numbers are costly to write as text; most numeric columns need none.
+        c.needsText =
+            c.blank || c.duplicate || c.characters || in.maxLength.value(i) < NoLengthLimit;
+        checks.append(c);
     }
     return checks;
 }
@@ -143,7 +156,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
         for (const Check& c : checks) {
             if (kind) break;
             const QVariant v = rs->Value(c.field);
-            const QString text = ValueText(v);
+            const QString text = c.needsText ? ValueText(v) : QString();
             if (c.blank && text.isEmpty()) {
                 mark(kNullValue, {c.column});
             } else if (c.duplicate && !v.isNull() &&
