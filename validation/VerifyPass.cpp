@@ -51,9 +51,8 @@ struct Check {
     bool blank;       // in the blank check list
     bool duplicate;   // in the duplicate list for this table
     bool characters;  // in the character check list
-    QString e;        // sheet column of the first row mapping f
-    bool numeric;     // that sheet column reads as numbers
-    QString count;    // the duplicate count query up to the value compared
+    bool numeric;     // the sheet column of the first row mapping f reads as numbers
+    QString count;    // the duplicate count query on that column, up to the value compared
     bool needsText;   // some check reads the value's text
 };
 
@@ -74,21 +73,15 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QStr
                            "requested name or ordinal: TILL-" +
                                f);
         const QString e = in.mapping.CellText(first, 0);
-        Check c{i,
-                column++,
-                f,
-                field,
-                kBlankCheck.contains(f),
-                kDuplicateCheck.contains(f) && !skipped,
-                kCharacterCheck.contains(f),
-                e,
-                in.mapping.CellText(first, 2) == "5",
-                "Select Count([" + e + "])" + from + "Where [" + e + "]=",
-                false};
+        const bool blank = kBlankCheck.contains(f);
+        const bool duplicate = kDuplicateCheck.contains(f) && !skipped;
+        const bool characters = kCharacterCheck.contains(f);
         // Numbers are costly to write as text; most numeric columns need none.
-        c.needsText =
-            c.blank || c.duplicate || c.characters || in.maxLength.value(i) < NoLengthLimit;
-        checks.append(c);
+        const bool needsText =
+            blank || duplicate || characters || in.maxLength.value(i) < NoLengthLimit;
+        checks.append({i, column++, f, field, blank, duplicate, characters,
+                       in.mapping.CellText(first, 2) == "5",
+                       "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText});
     }
     return checks;
 }
@@ -140,6 +133,11 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
     QVector<int> sheetFields, tillFields;
     for (int j = 0; j < rs->FieldCount(); ++j)
         (rs->FieldAt(j).name.startsWith(u"TILL-") ? tillFields : sheetFields) << j;
+    // The two key columns of a classification table, checked together.
+    QVector<const Check*> keys;
+    if (IsClassTable(in.table))
+        for (const Check& c : checks)
+            if (IsClassKey(c.f) && keys.size() < 2) keys << &c;
     VerdictFiles files(in.verdictPathPrefix);
     VerifyTotals totals;
     totals.total = rs->RecordCount();
@@ -168,21 +166,15 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                 mark(kStringError, {c.column});
             }
         }
-        if (!kind && IsClassTable(in.table)) {
-            QVector<const Check*> keys;
-            for (const Check& c : checks)
-                if (IsClassKey(c.f) && keys.size() < 2) keys << &c;
-            if (keys.size() == 2) {
-                const QString k0 = in.mapping.CellText(keys[0]->row, 0);
-                const QString k1 = in.mapping.CellText(keys[1]->row, 0);
-                const QString sql =
-                    "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 +
-                    "])=" + Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
-                    "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" + k0 +
-                    "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
-                if (Count(excel, sql) > 1)
-                    mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
-            }
+        if (!kind && keys.size() == 2) {
+            const QString k0 = in.mapping.CellText(keys[0]->row, 0);
+            const QString k1 = in.mapping.CellText(keys[1]->row, 0);
+            const QString sql =
+                "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 +
+                "])=" + Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
+                "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" + k0 +
+                "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
+            if (Count(excel, sql) > 1) mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
         }
         if (kind) {
             totals.errorsFound = true;
