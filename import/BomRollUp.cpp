@@ -36,8 +36,8 @@ QStringList CostStatements(Engine engine) {
 }  // namespace
 
 void ApplyBomLineRule(const RecordContext& r, int field) {
-    const QVariant group = r.V("BOMGROUPCODE");
-    const QVariant item = r.V("ITEMCODE");
+    const QVariant group = r.Code("BOMGROUPCODE");
+    const QVariant item = r.Code("ITEMCODE");
     const auto header =
         r.db.OpenTable({"Invt_mt_BomMaster", {}, {{"BomGroupCode", group}, {"ItemCode", item}}});
     if (header->Eof()) {
@@ -47,13 +47,13 @@ void ApplyBomLineRule(const RecordContext& r, int field) {
         header->SetValue("LastUpdate", r.today);
         header->Update();
     }
-    r.target.SetValue(field, r.V("BOMITEMCODE"));
+    r.target.SetValue(field, r.Code("BOMITEMCODE"));
 }
 
 void RollUpBomCosts(const RecordContext& r) {
-    const QVariant group = r.V("BOMGROUPCODE");
-    const QVariant item = r.V("ITEMCODE");
-    const QVariant component = r.V("BOMITEMCODE");
+    const QVariant group = r.Code("BOMGROUPCODE");
+    const QVariant item = r.Code("ITEMCODE");
+    const QVariant component = r.Code("BOMITEMCODE");
     const QStringList sql = CostStatements(r.db.SqlDialect().Kind());
     r.db.Execute(sql[0], {r.today, component, group, item, component});
     r.db.Execute(sql[1], {group, item, component});

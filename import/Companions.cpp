@@ -39,7 +39,7 @@ Criteria BasePluOf(const QVariant& itemCode) { return {{"ItemCode", itemCode}, {
 void CopyBasePluToItem(const RecordContext& r) {
     const QStringList fields{"PosDescription", "ButtonDesc", "UOM",
                              "UnitPrice",      "UnitCost",   "UnitPriceRCP"};
-    const QVariant code = r.V("ITEMCODE");
+    const QVariant code = r.Code("ITEMCODE");
     const auto item =
         r.db.OpenTable({"Mt_Item", QStringList{"ItemCode"} + fields, {{"ItemCode", code}}});
     if (item->Eof()) return;
@@ -53,19 +53,20 @@ void CopyBasePluToItem(const RecordContext& r) {
 
 void ApplyPluRule(const RecordContext& r, int field) {
     if (r.table == "INVT_MT_ITEM") {
-        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", r.V("PLUCODE")}},
-                          {{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}});
+        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
+                          {{"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}});
     } else if (r.table == "MT_ITEM") {
         const QVariant desc = r.V("POSDESCRIPTION");
         CreateWhenMissing(
-            r.db, "Mt_Plu", {{"PluCode", r.V("PLUCODE")}},
-            Values{{"ItemCode", r.V("ITEMCODE")}, {"PluCode", r.V("PLUCODE")}, {"UOMQty", 1}} +
+            r.db, "Mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
+            Values{
+                {"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}, {"UOMQty", 1}} +
                 Descriptions(desc, Left(desc, 20)));
     } else if (r.table == "MT_PLU") {
-        r.target.SetValue(field, r.V("PLUCODE"));
+        r.target.SetValue(field, r.Code("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
-        CreateWhenMissing(r.db, "Mt_Item", {{"ItemCode", r.V("ITEMCODE")}},
-                          Values{{"ItemCode", r.V("ITEMCODE")},
+        CreateWhenMissing(r.db, "Mt_Item", {{"ItemCode", r.Code("ITEMCODE")}},
+                          Values{{"ItemCode", r.Code("ITEMCODE")},
                                  {"ItemName", desc},
                                  {"ItemType", "I"},
                                  {"RefCode", "DEF"},
@@ -74,12 +75,12 @@ void ApplyPluRule(const RecordContext& r, int field) {
         if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
     } else {
         // No companion for other tables: the code is kept like any other value.
-        r.target.SetValue(field, r.V("PLUCODE"));
+        r.target.SetValue(field, r.Code("PLUCODE"));
     }
 }
 
 void CreatePluOfItemCode(const RecordContext& r) {
-    const QVariant code = r.V("ITEMCODE");
+    const QVariant code = r.Code("ITEMCODE");
     if (r.table == "INVT_MT_ITEM") {
         CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", code}},
                           {{"ItemCode", code}, {"PluCode", code}});
@@ -95,7 +96,7 @@ void CreatePluOfItemCode(const RecordContext& r) {
 void CreateItemOfPlu(const RecordContext& r) {
     // Reached only when the PLU sheet maps no ITEMCODE; the item looked up
     // by the PLU code is then created under that code, so a second run finds it.
-    const QVariant code = r.V("PLUCODE");
+    const QVariant code = r.Code("PLUCODE");
     const QVariant desc = r.V("POSDESCRIPTION");
     CreateWhenMissing(
         r.db, "Mt_Item", {{"ItemCode", code}},
@@ -109,7 +110,7 @@ void CopyItemToBasePlu(const RecordContext& r) {
     static const QStringList kFields{"PosDescription",  "PosDescription1", "PosDescription2",
                                      "PosDescription3", "ButtonDesc",      "UOM",
                                      "UnitPrice",       "UnitCost",        "UnitPriceRCP"};
-    const KeyedRecord item{"Mt_Item", "ItemCode", r.V("ITEMCODE")};
+    const KeyedRecord item{"Mt_Item", "ItemCode", r.Code("ITEMCODE")};
     if (item.key.isNull()) return;  // no stored item has no code
     const Criteria where = BasePluOf(item.key);
     r.db.Execute(r.db.KeptText("copy item to base PLU",

@@ -8,6 +8,11 @@ namespace {
 constexpr qint32 kInvalidUseOfNull = 94;
 }  // namespace
 
+QVariant AsText(const QVariant& value) {
+    if (value.isNull()) return value;
+    return ValueText(value);
+}
+
 QVariant Left(const QVariant& value, int n) {
     if (value.isNull()) return value;
     return ValueText(value).left(n);

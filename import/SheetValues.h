@@ -8,6 +8,9 @@
 
 class DbConnection;
 
+// A value's text form (ValueText); a null stays null.
+QVariant AsText(const QVariant& value);
+
 // What the import rules of one sheet record work with.
 struct RecordContext {
     DbConnection& db;
@@ -19,6 +22,10 @@ struct RecordContext {
 
     // V(X): the value of the sheet field "TILL-" + X; a missing field raises.
     QVariant V(const QString& column) const { return sheet.Value("TILL-" + column); }
+    // V(X) of a code column as the text it is stored as: a code read from a
+    // number cell is written and looked up as "1002", never as the number
+    // 1002, which a text column compared with it would not match.
+    QVariant Code(const QString& column) const { return AsText(V(column)); }
 };
 
 // The first n characters of a value's text; a null stays null.

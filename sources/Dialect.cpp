@@ -96,9 +96,14 @@ QString Dialect::FieldName(const QString& returned) const {
 }
 
 QVariant Dialect::Bindable(const QVariant& value) const {
+    if (value.isNull()) return value;
+    // Qt's drivers bind a null QString as SQL NULL: an empty text is sent as
+    // the empty string it is. Only a null value stands for NULL.
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QString(QLatin1StringView(""));
     // SQLite has no date type: dates are stored as the text its own date
     // functions read and write.
-    if (engine_ != Engine::SQLite || value.isNull()) return value;
+    if (engine_ != Engine::SQLite) return value;
     if (value.typeId() == QMetaType::QDateTime)
         return value.toDateTime().toString("yyyy-MM-dd HH:mm:ss");
     if (value.typeId() == QMetaType::QDate) return value.toDate().toString("yyyy-MM-dd");

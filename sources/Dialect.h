@@ -42,7 +42,8 @@ public:
     QString PrimaryKeyQuery() const;
     // A column name of a result as the program sees it.
     QString FieldName(const QString& returned) const;
-    // A value as the engine's driver takes it as a bound parameter.
+    // A value as the engine's driver takes it as a bound parameter: NULL
+    // only for a null value, never for an empty text.
     QVariant Bindable(const QVariant& value) const;
 
 private:

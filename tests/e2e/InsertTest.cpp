@@ -204,6 +204,100 @@ TEST_P(InsertTest, QuotesInKeysAndValuesAreStoredAsTyped) {
               (QList<QStringList>{{"M1", "O'Neil"}, {"M2", "Quote \" here"}}));
 }
 
+TEST_P(InsertTest, AnEmptyCellWritesAnEmptyTextAndAnEmptyDateStaysNull) {
+    static const struct {
+        const char* table;
+        const char* code;
+        const char* name;
+        const char* text;  // a text column the empty cell is mapped to
+        const char* date;
+    } kCases[] = {
+        {"CLUB_MT_MEMBER", "MEMBERCODE", "MEMBERNAME", "ADDRESS1", "BIRTHDATE"},
+        {"INVT_MT_ITEM", "ITEMCODE", "ITEMNAME", "REFSEASONCODE", "DATECREATED"},
+        {"MT_ITEM", "ITEMCODE", "ITEMNAME", "REMARK", "DATECREATED"},
+        {"INVT_MT_ITEMGROUP", "ITEMGROUPCODE", "ITEMGROUPNAME", "PARENTGROUPCODE", "LASTUPDATE"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.table);
+        LoadSheet({{"Sheet", {{"Code", "Name", "Text", "Date"}, {"K1", "One"}}}}, "Sheet");
+        ChooseTable(c.table);
+        Map({{"Code", c.code}, {"Name", c.name}, {"Text", c.text}, {"Date", c.date}});
+        const QString empty = QString("Select Count(*) From %1 Where %2 = '' And %3 Is Null")
+                                  .arg(c.table, c.text, c.date);
+        VerifyAndStart();
+        EXPECT_EQ(Query(empty), (QList<QStringList>{{"1"}}));
+        // An update empties a stored text the same way.
+        db->Execute(QString("Update %1 Set %2 = 'x'").arg(c.table, c.text));
+        form->CStart_Click();
+        EXPECT_EQ(form->InsertTotals.updated, 1);
+        EXPECT_EQ(Query(empty), (QList<QStringList>{{"1"}}));
+    }
+}
+
+TEST_P(InsertTest, NumericCodesAreStoredAndFoundAgainAsTheirText) {
+    // A 13-digit barcode, as shops use for PLU codes.
+    const double barcode = 5012345678901.0;
+    db->Execute(
+        "Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('4004', 'Salt', "
+        "1.5)");
+    struct Case {
+        QString table;
+        QList<QVariantList> rows;  // the heading first
+        QList<QPair<QString, QString>> map;
+        QString stored;
+        QList<QStringList> expected;
+    };
+    const Case cases[] = {
+        {"MT_ITEM",
+         {{"Code", "Name", "Plu", "Desc"},
+          {1002, "Tea", barcode, "Tea"},
+          {1003, "Milk", 1003, "Milk"}},
+         {{"Code", "ITEMCODE"},
+          {"Name", "ITEMNAME"},
+          {"Plu", "PLUCODE"},
+          {"Desc", "POSDESCRIPTION"}},
+         "Select I.ITEMCODE, P.PLUCODE From MT_ITEM I Join MT_PLU P On P.ITEMCODE = I.ITEMCODE "
+         "Order By I.ITEMCODE, P.PLUCODE",
+         {{"1002", "5012345678901"}, {"1003", "1003"}}},
+        {"MT_PLU",
+         {{"Plu", "Item", "Desc", "Qty"}, {barcode + 1, 2002, "Jam", 1}},
+         {{"Plu", "PLUCODE"}, {"Item", "ITEMCODE"}, {"Desc", "POSDESCRIPTION"}, {"Qty", "UOMQTY"}},
+         "Select P.PLUCODE, I.ITEMCODE, I.ITEMNAME From MT_PLU P Join MT_ITEM I On I.ITEMCODE = "
+         "P.ITEMCODE Where I.ITEMCODE = '2002'",
+         {{"5012345678902", "2002", "Jam"}}},
+        {"INVT_MT_ITEM",
+         {{"Code", "Name"}, {3003, "Rice"}},
+         {{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}},
+         "Select I.ITEMCODE, P.PLUCODE From INVT_MT_ITEM I Join INVT_MT_PLU P On P.ITEMCODE = "
+         "I.ITEMCODE",
+         {{"3003", "3003"}}},
+        {"INVT_MT_BOM",
+         {{"Group", "Item", "Type", "Comp", "Qty"}, {40, 3003, "D", 4004, 2}},
+         {{"Group", "BOMGROUPCODE"},
+          {"Item", "ITEMCODE"},
+          {"Type", "TYPE"},
+          {"Comp", "BOMITEMCODE"},
+          {"Qty", "SERVEQTY"}},
+         "Select B.BOMGROUPCODE, B.ITEMCODE, B.BOMITEMCODE, B.SERVETOTALCOST, M.TOTALBOMCOST From "
+         "INVT_MT_BOM B Join INVT_MT_BOMMASTER M On M.BOMGROUPCODE = B.BOMGROUPCODE And "
+         "M.ITEMCODE = B.ITEMCODE",
+         {{"40", "3003", "4004", "3", "3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table.toStdString());
+        LoadSheet({{"Codes", c.rows}}, "Codes");
+        ChooseTable(c.table);
+        Map(c.map);
+        VerifyAndStart();
+        // The same sheet again finds every record and companion it wrote.
+        form->CStart_Click();
+        ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
+        EXPECT_EQ(form->InsertTotals.inserted, 0);
+        EXPECT_EQ(form->InsertTotals.updated, c.rows.size() - 1);
+        EXPECT_EQ(Query(c.stored), c.expected);
+    }
+}
+
 INSTANTIATE_ON_ENGINES(InsertTest);
 
 }  // namespace
