@@ -35,6 +35,7 @@ public:
     int CellType(int row, int col) const;
     void ComboClear();
     void ComboAddItem(const QString& text);
+    void ComboInsertItem(int at, const QString& text) { comboItems_.insert(at, text); }
     const QStringList& ComboItems() const { return comboItems_; }
     void SetListIndex(int index) { listIndex_ = index; }
     int ListIndex() const { return listIndex_; }

@@ -250,8 +250,10 @@ void MainWindow::BuildDatabaseFrame() {
     AddLabel(form_.LblDriver, "LblDriver", frame, TwipsRect(120, driverTop + 30, 1440, kRowHeight));
     QComboBox* driver =
         AddList(form_.CboDriver, "CboDriver", frame, TwipsRect(1560, driverTop, 2250, 315));
-    connect(driver, &QComboBox::currentIndexChanged, this,
-            [this](int index) { form_.CboDriver.listIndex = index; });
+    connect(driver, &QComboBox::currentIndexChanged, this, [this](int index) {
+        form_.CboDriver.listIndex = index;
+        Forward("CboDriver_Click", [this] { form_.CboDriver_Click(); });
+    });
     QLabel* status =
         AddLabel(form_.LblStatus, "LblStatus", frame, TwipsRect(4260, kTop + 30, 1035, kRowHeight));
     status->setFont(FormFont(true));

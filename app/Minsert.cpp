@@ -114,6 +114,7 @@ void Minsert::CVerify_Click() {
 
 void Minsert::CStart_Click() {
     Handle("CStart_Click", [&] {
+        if (!CStart.enabled) return;
         if (SC[2]->Rows() > 0 &&
             !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?", "Question")) {
             op_.MsgBox("Action Cancel.", MsgIcon::Exclamation, "Message");

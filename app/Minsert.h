@@ -5,12 +5,12 @@
 #include <array>
 #include <memory>
 
+#include "../import/InsertPass.h"
 #include "Clock.h"
 #include "Controls.h"
 #include "ErrorReporter.h"
 #include "ErrorVariables.h"
 #include "Grid.h"
-#include "../import/InsertPass.h"
 #include "Operator.h"
 
 class CompanyDirectory;
@@ -36,21 +36,21 @@ public:
     TextBox Text1{.visible = false};
     std::array<Label, 2> Frame1{Label{"Database Details"},
                                 Label{"Company List (Double Click to Show Details)"}};
-    std::array<Label, 8> Label1{Label{"Match Table"},    Label{"Server Name"},
-                                Label{"Database Name"},  Label{"User ID"},
-                                Label{"Password"},       Label{"Excel File Path"},
+    std::array<Label, 8> Label1{Label{"Match Table"},      Label{"Server Name"},
+                                Label{"Database Name"},    Label{"User ID"},
+                                Label{"Password"},         Label{"Excel File Path"},
                                 Label{"Excel Sheet Name"}, Label{"Match File Name"}};
-    std::array<TextBox, 10> TxtField{
-        TextBox{.maxLength = 100},
-        TextBox{.maxLength = 100},
-        TextBox{.maxLength = 10},
-        TextBox{.maxLength = 10, .password = true},
-        TextBox{},
-        TextBox{},
-        TextBox{.visible = false},
-        TextBox{.maxLength = 10, .locked = true},
-        TextBox{.locked = true},
-        TextBox{.locked = true}};
+    static constexpr int kDatabaseNameLength = 100;
+    std::array<TextBox, 10> TxtField{TextBox{.maxLength = 100},
+                                     TextBox{.maxLength = kDatabaseNameLength},
+                                     TextBox{.maxLength = 10},
+                                     TextBox{.maxLength = 10, .password = true},
+                                     TextBox{},
+                                     TextBox{},
+                                     TextBox{.visible = false},
+                                     TextBox{.maxLength = 10, .locked = true},
+                                     TextBox{.locked = true},
+                                     TextBox{.locked = true}};
     // Which engine the database details name: the company's SQL Server, a
     // PostgreSQL server, or an SQLite file whose path is the database name
     // (CSearch(2) browses for it).
@@ -119,7 +119,8 @@ public:
     void Form_Unload();
     void TxtField_Validate(int index);
     void CConnect_Click();
-    // The engine chosen: an SQLite file is browsed for with CSearch(2).
+    // The engine chosen: an SQLite file is browsed for with CSearch(2) and
+    // needs no server, user or password.
     void CboDriver_Click();
     void CSearch_Click(int index);
     void CSave_Click();
@@ -156,6 +157,10 @@ public:
 
     // Sets LblProgress and shows it at once, while a pass keeps the thread.
     void ShowProgress(const QString& text);
+    // Start writes only what the current Verify checked: any change of the
+    // workbook, sheet, table, mapping or match file disables it until the
+    // next Verify.
+    void DisableStartUntilVerify() { CStart.enabled = false; }
 
     const QString& Home() const { return home_; }
     Operator& Op() { return op_; }

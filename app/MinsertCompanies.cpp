@@ -33,6 +33,9 @@ void Minsert::SC_DblClick(int index) {
             throw AppError(ErrorNumber::ConnectionClosed, "The company directory is not open.");
         const auto rs = CompanyConnection->Find(code);
         if (rs->Eof()) return;
+        // The company directory lists SQL Server databases.
+        CboDriver.listIndex = kSqlServerDriver;
+        CboDriver_Click();
         const struct {
             const char* column;
             int field;

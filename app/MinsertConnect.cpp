@@ -3,7 +3,15 @@
 #include "../sources/DbConnection.h"
 #include "Minsert.h"
 
-void Minsert::CboDriver_Click() { CSearch[2].visible = CboDriver.listIndex == kSqliteDriver; }
+void Minsert::CboDriver_Click() {
+    const bool file = CboDriver.listIndex == kSqliteDriver;
+    CSearch[2].visible = file;
+    for (const int field : {0, 2, 3}) TxtField[field].enabled = !file;
+    // A file's full path is longer than a server's database name may be.
+    TextBox& database = TxtField[1];
+    database.maxLength = file ? 0 : kDatabaseNameLength;
+    if (database.maxLength > 0) database.text.truncate(database.maxLength);
+}
 
 void Minsert::ConnectDSN() {
     const QString& server = TxtField[0].text;

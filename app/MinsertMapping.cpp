@@ -16,6 +16,7 @@ void ClearTillFields(Grid& mapping) {
 
 void Minsert::LCombo_Click(int index) {
     Handle("LCombo_Click", [&] {
+        DisableStartUntilVerify();
         if (index == 1) {
             List1[0].listIndex = LCombo[1].listIndex;
             if (List1[0].listIndex < 0) {
@@ -63,32 +64,49 @@ void Minsert::LoadHeader(int index) {
 
 void Minsert::SC_AfterEdit(int index) {
     Handle("SC_AfterEdit", [&] {
-        if (index == 1) UsedFieldList = ::UsedFieldList(*SC[1]);
+        if (index != 1) return;
+        UsedFieldList = ::UsedFieldList(*SC[1]);
+        DisableStartUntilVerify();
     });
 }
 
-void Minsert::SC_BeforeEdit(int index, int /*row*/, int col) {
+void Minsert::SC_BeforeEdit(int index, int row, int col) {
     Handle("SC_BeforeEdit", [&] {
         if (index != 1 || col != 1) return;
         LoadFieldList("");
-        SC[1]->SetListIndex(0);
+        // The editor opens on the cell's own column, which the list leaves
+        // out as used: leaving the editor without a choice keeps it.
+        Grid& mapping = *SC[1];
+        const QString current = mapping.CellText(row, 1);
+        int at = mapping.ComboItems().indexOf(current);
+        if (at < 0) {
+            at = 1;
+            mapping.ComboInsertItem(at, current);
+        }
+        mapping.SetListIndex(at);
     });
 }
 
 void Minsert::MatchExcelName() {
     Handle("MatchExcelName", [&] {
-        UsedFieldList.clear();
         Grid& mapping = *SC[1];
         const QString name = TxtField[5].text;
         if (name.isEmpty()) {
+            UsedFieldList.clear();
             ClearTillFields(mapping);
+            DisableStartUntilVerify();
             return;
         }
         if (const QString problem = MatchNameProblem(name); !problem.isEmpty()) {
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }
-        const MatchFile match = ReadMatchFile(MatchFilePath(home_, name), mapping.Rows());
+        // A name of no file yet is one to save the mapping under: a missing
+        // file is not applied, so the mapping made stays.
+        const QString path = MatchFilePath(home_, name);
+        if (!QFileInfo::exists(path)) return;
+        DisableStartUntilVerify();
+        const MatchFile match = ReadMatchFile(path, mapping.Rows());
         TABLENAME.text = ColumnKey(match.tableName);
         if (const int i = List1[0].items.indexOf(TABLENAME.text); i >= 0) {
             LCombo[1].listIndex = i;
@@ -128,9 +146,15 @@ void Minsert::CSave_Click() {
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }
+        const QString path = MatchFilePath(home_, TxtField[5].text);
+        if (QFileInfo::exists(path) &&
+            !op_.AskYesNo("Confirm to Replace the Match File " + TxtField[5].text + " ?",
+                          "Question")) {
+            op_.MsgBox("Save Cancel.", MsgIcon::Exclamation, "Message");
+            return;
+        }
         MatchFile match{TABLENAME.text, {}};
         for (int i = 0; i < mapping.Rows(); ++i) match.fields << mapping.CellText(i, 1);
-        const QString path = MatchFilePath(home_, TxtField[5].text);
         if (!SaveMatchFile(path, match))
             throw AppError(ErrorNumber::FileAccess, "Path/File access error: the match file " +
                                                         path + " could not be written.");

@@ -22,6 +22,7 @@ void Minsert::TxtField_Validate(int index) {
             return;
         }
         if (index != 4) return;
+        DisableStartUntilVerify();
         for (int g : {1, 2}) {
             SC[g]->SetCols(0);
             SC[g]->SetRows(0);

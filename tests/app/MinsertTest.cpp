@@ -70,6 +70,7 @@ TEST_F(MinsertTest, VerifyWithoutATableAsksForOne) {
 TEST_F(MinsertTest, StartWithRejectedRowsAsksAndCancels) {
     form.SC[2]->SetCols(1);
     form.SC[2]->SetRows(1);
+    form.CStart.enabled = true;  // as a Verify with rejected rows leaves it
     op.yesNoAnswers = {false};
     form.CStart_Click();
     EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?"});

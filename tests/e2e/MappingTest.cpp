@@ -73,6 +73,52 @@ TEST_P(MappingTest, TheDropDownOffersTheTablesUnusedColumnsButNeverId) {
     EXPECT_EQ(form->SC[1]->ListIndex(), 0);
 }
 
+TEST_P(MappingTest, ANewMatchNameKeepsTheMappingAndSavingOverAFileAsksFirst) {
+    LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    // Typing a name of no file yet and leaving the box applies nothing.
+    form->TxtField[5].text = "fresh";
+    form->TxtField_Validate(5);
+    EXPECT_EQ(TillFields(*form->SC[1]), (QStringList{"ITEMCODE", "ITEMNAME"}));
+    EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
+    EXPECT_EQ(form->TABLENAME.text, "MT_ITEM");
+    form->CSave_Click();
+    EXPECT_EQ(op.LastMessage(), "Save Completed.");
+    EXPECT_TRUE(op.questions.isEmpty());
+    const QString path = home + "/EXCEL/fresh.ini";
+    const auto saved = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(saved().contains("Field_1='ITEMCODE'\r\nField_2='ITEMNAME'"));
+
+    // Replacing it asks; No keeps the file as it was.
+    Map({{"Name", ""}});
+    op.yesNoAnswers = {false};
+    form->CSave_Click();
+    EXPECT_EQ(op.questions, QStringList{"Confirm to Replace the Match File fresh ?"});
+    EXPECT_EQ(op.LastMessage(), "Save Cancel.");
+    EXPECT_TRUE(saved().contains("Field_2='ITEMNAME'"));
+    op.yesNoAnswers = {true};
+    form->CSave_Click();
+    EXPECT_EQ(op.LastMessage(), "Save Completed.");
+    EXPECT_TRUE(saved().contains("Field_2=''"));
+}
+
+TEST_P(MappingTest, TheEditorOpensOnTheCellsOwnColumn) {
+    LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}});
+    const Grid& mapping = *form->SC[1];
+    form->SC_BeforeEdit(1, 0, 1);
+    EXPECT_EQ(mapping.ComboItems().value(mapping.ListIndex()), "ITEMCODE");
+    EXPECT_EQ(mapping.ComboItems().count("ITEMCODE"), 1);
+    form->SC_BeforeEdit(1, 1, 1);
+    EXPECT_EQ(mapping.ListIndex(), 0);
+    EXPECT_FALSE(mapping.ComboItems().contains("ITEMCODE"));
+}
+
 INSTANTIATE_ON_ENGINES(MappingTest);
 
 // The company directory of the program folder fills the connection fields.

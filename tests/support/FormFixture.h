@@ -7,6 +7,7 @@
 
 #include "DbConnection.h"
 #include "Minsert.h"
+#include "QStringPrinter.h"
 #include "RecordingOperator.h"
 #include "TestWorkbook.h"
 
@@ -38,9 +39,6 @@ protected:
     std::unique_ptr<Minsert> form;
     std::unique_ptr<DbConnection> db;
 };
-
-// QString in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // The engines every form test runs on.
 #define INSTANTIATE_ON_ENGINES(suite) \

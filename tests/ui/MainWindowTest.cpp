@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,6 +7,9 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include "ConnectionString.h"
+#include "DbConnection.h"
+#include "DemoSchema.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -252,6 +256,63 @@ TEST_F(MainWindowTest, CloseButtonUnloadsTheFormAndClosesTheWindow) {
 TEST_F(MainWindowTest, ClosingTheWindowUnloadsTheForm) {
     window.close();
     EXPECT_TRUE(form.Unloaded);
+    EXPECT_TRUE(op.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, AnSqliteFileNeedsOnlyItsPathHoweverLong) {
+    const QString folder = dir.path() + "/" + QString("tills/").repeated(20);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "shop.db";
+    ASSERT_GT(path.size(), 100);
+    CreateDemoSchema(*DbConnection::Connect(SqliteTarget(path), DbConnection::SqliteFile::Create));
+    const QStringList serverOnly{"TxtField(0)", "TxtField(2)", "TxtField(3)"};
+    auto* driver = Find<QComboBox>("CboDriver");
+
+    driver->setCurrentIndex(Minsert::kSqliteDriver);
+    EXPECT_TRUE(Find("CSearch(2)")->isVisible());
+    for (const QString& name : serverOnly)
+        EXPECT_FALSE(Find(name)->isEnabled()) << name.toStdString();
+    QTest::keyClicks(Find("TxtField(1)"), path);
+    EXPECT_EQ(form.TxtField[1].text, path);
+    QTest::mouseClick(Find("CConnect"), Qt::LeftButton);
+    EXPECT_TRUE(op.errors.isEmpty()) << op.errors.value(0).ErrDescription.toStdString();
+    EXPECT_TRUE(Find("LblStatus")->isVisible());
+
+    driver->setCurrentIndex(Minsert::kSqlServerDriver);
+    EXPECT_FALSE(Find("CSearch(2)")->isVisible());
+    for (const QString& name : serverOnly)
+        EXPECT_TRUE(Find(name)->isEnabled()) << name.toStdString();
+    EXPECT_EQ(Find<QLineEdit>("TxtField(1)")->maxLength(), 100);
+}
+
+TEST_F(MainWindowTest, LeavingTheTillFieldEditorWithoutAChoiceKeepsTheMapping) {
+    const QString target = SqliteTarget(dir.path() + "/till.db");
+    CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
+    form.ConnectTarget(target);
+    form.LCombo[1].listIndex = form.List1[0].items.indexOf("MT_ITEM");
+    form.LCombo_Click(1);
+    Grid& mapping = *form.SC[1];
+    mapping.SetCols(3);
+    mapping.SetRows(2);
+    mapping.SetCellText(0, 0, "Code");
+    mapping.SetCellText(1, 0, "Name");
+    form.LoadHeader(1);
+    mapping.SetCellText(0, 1, "ITEMCODE");
+    form.SC_AfterEdit(1);
+    window.Sync();
+    QApplication::processEvents();  // the view lays out its new rows
+
+    auto* view = Find<QTableView>("SC(1)");
+    const QPoint cell = view->visualRect(mapping.index(0, 1)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+    auto* editor = view->findChild<QComboBox*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->currentText(), "ITEMCODE");
+    Find("TxtField(0)")->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(mapping.CellText(0, 1), "ITEMCODE");
+    EXPECT_EQ(form.UsedFieldList, "'ITEMCODE'");
     EXPECT_TRUE(op.errors.isEmpty());
 }
 
