@@ -1,7 +1,9 @@
 // xlsload verify / import: the window's commands driven by options.
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "../mapping/Catalogue.h"
+#include "../mapping/MatchFile.h"
 #include "../validation/VerifyPass.h"
 #include "CliOperator.h"
 #include "Commands.h"
@@ -89,6 +91,13 @@ bool Prepare(Minsert& form, const RunOptions& o) {
     form.LoadLCombo();
     Connect(form, o);
     if (!form.LblStatus.visible) return false;
+    // The window leaves the mapping alone for a match name of no file; a
+    // script that names one means a file to apply.
+    if (!o.match.isEmpty() && !QFileInfo::exists(MatchFilePath(form.Home(), o.match))) {
+        op.MsgBox("Match file " + MatchFilePath(form.Home(), o.match) + " does not exist !!!",
+                  MsgIcon::Critical, "Message");
+        return false;
+    }
     form.TxtField[4].text = o.workbook;
     form.TxtField[5].text = o.match;
     form.TxtField_Validate(4);
@@ -110,6 +119,12 @@ bool Prepare(Minsert& form, const RunOptions& o) {
         }
     }
     if (!o.saveMatch.isEmpty()) {
+        if (!o.yes && QFileInfo::exists(MatchFilePath(form.Home(), o.saveMatch))) {
+            op.MsgBox("Match file " + MatchFilePath(form.Home(), o.saveMatch) +
+                          " already exists: give --yes to replace it !!!",
+                      MsgIcon::Critical, "Message");
+            return false;
+        }
         form.TxtField[5].text = o.saveMatch;
         form.CSave_Click();
     }
