@@ -17,10 +17,10 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "DbConnection.h"
-#include "DemoSchema.h"
-#include "Minsert.h"
-#include "RecordingOperator.h"
+#include "database/DbConnection.h"
+#include "database/DemoSchema.h"
+#include "form/Minsert.h"
+#include "form/RecordingOperator.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QFile>
 #include <cstdio>
 
-#include "AppError.h"
-#include "ConnectionString.h"
-#include "DbConnection.h"
-#include "DemoSchema.h"
+#include "base/AppError.h"
+#include "database/ConnectionString.h"
+#include "database/DbConnection.h"
+#include "database/DemoSchema.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CliOperator.h"
+#include "cli/CliOperator.h"
 
 #include <unistd.h>
 

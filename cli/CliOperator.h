@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "Operator.h"
+#include "form/Operator.h"
 
 // The operator on the command line: every message goes to the error stream
 // with its title, the Yes/No question is answered from --yes, input and file

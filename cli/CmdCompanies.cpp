@@ -2,10 +2,10 @@
 // line per company in the file's order.
 #include <QTextStream>
 
-#include "../app/AppError.h"
-#include "../sources/CompanyDirectory.h"
-#include "Commands.h"
-#include "RunOptions.h"
+#include "base/AppError.h"
+#include "cli/Commands.h"
+#include "cli/RunOptions.h"
+#include "companies/CompanyDirectory.h"
 
 int RunCompanies(const QStringList& args) {
     QTextStream err(stderr);

@@ -1,10 +1,10 @@
 // xlsload init-db TARGET: the demo till tables in a new database.
 #include <QTextStream>
 
-#include "../app/AppError.h"
-#include "../sources/DbConnection.h"
-#include "../sources/DemoSchema.h"
-#include "Commands.h"
+#include "base/AppError.h"
+#include "cli/Commands.h"
+#include "database/DbConnection.h"
+#include "database/DemoSchema.h"
 
 int RunInitDb(const QStringList& args) {
     QTextStream err(stderr);

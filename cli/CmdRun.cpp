@@ -2,13 +2,13 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "../mapping/Catalogue.h"
-#include "../mapping/MatchFile.h"
-#include "../validation/VerifyPass.h"
-#include "CliOperator.h"
-#include "Commands.h"
-#include "Minsert.h"
-#include "RunOptions.h"
+#include "cli/CliOperator.h"
+#include "cli/Commands.h"
+#include "cli/RunOptions.h"
+#include "form/Minsert.h"
+#include "mapping/Catalogue.h"
+#include "mapping/MatchFile.h"
+#include "validation/VerifyPass.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // xlsload sheets / columns / dump: the workbook as the program reads it.
 #include <QTextStream>
 
-#include "../app/AppError.h"
-#include "../sources/SheetConnection.h"
-#include "../sources/SheetDump.h"
-#include "Commands.h"
+#include "base/AppError.h"
+#include "cli/Commands.h"
+#include "workbook/SheetConnection.h"
+#include "workbook/SheetDump.h"
 
 namespace {
 // Runs a workbook command given exactly count arguments; a refusal goes to

@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 // One line a sub-command: {name, usage after "xlsload ", run}.
 const QList<Command>& Commands() {

@@ -1,4 +1,4 @@
-#include "RunOptions.h"
+#include "cli/RunOptions.h"
 
 #include <QCoreApplication>
 #include <QDir>

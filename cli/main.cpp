@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QTextStream>
 
-#include "Commands.h"
-#include "RunWindow.h"
+#include "cli/Commands.h"
+#include "gui/RunWindow.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "BomRollUp.h"
+#include "import/BomRollUp.h"
 
-#include "DbConnection.h"
+#include "database/DbConnection.h"
 
 namespace {
 

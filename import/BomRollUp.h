@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetValues.h"
+#include "import/SheetValues.h"
 
 // A mapped BOMITEMCODE column (field k of the target line): makes sure the
 // bill's header exists before the line is saved, then writes the component.

@@ -1,10 +1,10 @@
-#include "Companions.h"
+#include "import/Companions.h"
 
 #include <utility>
 
-#include "DbConnection.h"
-#include "TextUtil.h"
-#include "ValueText.h"
+#include "base/TextUtil.h"
+#include "base/ValueText.h"
+#include "database/DbConnection.h"
 
 namespace {
 

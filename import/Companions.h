@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetValues.h"
+#include "import/SheetValues.h"
 
 // Items and their PLU records are kept together: whichever side is imported,
 // the missing other side is created, and the descriptions, unit and prices

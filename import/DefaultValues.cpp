@@ -1,10 +1,10 @@
-#include "DefaultValues.h"
+#include "import/DefaultValues.h"
 
 #include <QHash>
 
-#include "Companions.h"
-#include "Ini.h"
-#include "ValueText.h"
+#include "base/Ini.h"
+#include "base/ValueText.h"
+#include "import/Companions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetValues.h"
+#include "import/SheetValues.h"
 
 // Fills one unmapped must-default column of the target record: reference
 // codes from GSETUP.ini (section DEFAULTDEFCODE) or a fixed fallback,

@@ -1,15 +1,15 @@
-#include "InsertPass.h"
+#include "import/InsertPass.h"
 
 #include <QSet>
 
-#include "AppError.h"
-#include "BomRollUp.h"
-#include "Companions.h"
-#include "DbConnection.h"
-#include "DefaultValues.h"
-#include "Grid.h"
-#include "TextUtil.h"
-#include "ValueText.h"
+#include "base/AppError.h"
+#include "base/Grid.h"
+#include "base/TextUtil.h"
+#include "base/ValueText.h"
+#include "database/DbConnection.h"
+#include "import/BomRollUp.h"
+#include "import/Companions.h"
+#include "import/DefaultValues.h"
 
 namespace {
 

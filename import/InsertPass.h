@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "SelectLists.h"
+#include "mapping/SelectLists.h"
 
 class Connection;
 class DbConnection;

@@ -1,7 +1,7 @@
-#include "SheetValues.h"
+#include "import/SheetValues.h"
 
-#include "AppError.h"
-#include "ValueText.h"
+#include "base/AppError.h"
+#include "base/ValueText.h"
 
 namespace {
 // The runtime's "invalid use of null".

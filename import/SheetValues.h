@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "Recordset.h"
+#include "base/Recordset.h"
 
 class DbConnection;
 

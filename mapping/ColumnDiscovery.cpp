@@ -1,9 +1,9 @@
-#include "ColumnDiscovery.h"
+#include "mapping/ColumnDiscovery.h"
 
-#include "Dialect.h"
-#include "Grid.h"
-#include "SelectLists.h"
-#include "TextUtil.h"
+#include "base/Grid.h"
+#include "base/TextUtil.h"
+#include "database/Dialect.h"
+#include "mapping/SelectLists.h"
 
 QString ColumnQuery(const Dialect& dialect, const QString& table, const QString& mode,
                     const QString& usedFieldList) {

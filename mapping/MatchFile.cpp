@@ -1,8 +1,8 @@
-#include "MatchFile.h"
+#include "mapping/MatchFile.h"
 
 #include <QFile>
 
-#include "Ini.h"
+#include "base/Ini.h"
 
 namespace {
 const QString kSection = "MatchField";

@@ -1,9 +1,9 @@
-#include "SelectLists.h"
+#include "mapping/SelectLists.h"
 
 #include <QStringList>
 
-#include "Grid.h"
-#include "TextUtil.h"
+#include "base/Grid.h"
+#include "base/TextUtil.h"
 
 namespace {
 const QString kBom = "INVT_MT_BOM";

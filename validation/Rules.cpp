@@ -1,8 +1,8 @@
-#include "Rules.h"
+#include "validation/Rules.h"
 
 #include <QHash>
 
-#include "Grid.h"
+#include "base/Grid.h"
 
 namespace {
 

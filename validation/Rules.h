@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <array>
 
-#include "TextUtil.h"
+#include "base/TextUtil.h"
 
 class Grid;
 

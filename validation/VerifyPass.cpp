@@ -1,4 +1,4 @@
-#include "VerifyPass.h"
+#include "validation/VerifyPass.h"
 
 #include <QFile>
 #include <QHash>
@@ -6,12 +6,12 @@
 #include <map>
 #include <memory>
 
-#include "AppError.h"
-#include "Connection.h"
-#include "Dialect.h"
-#include "Grid.h"
-#include "TextUtil.h"
-#include "ValueText.h"
+#include "base/AppError.h"
+#include "base/Connection.h"
+#include "base/Grid.h"
+#include "base/TextUtil.h"
+#include "base/ValueText.h"
+#include "database/Dialect.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <QVector>
 #include <functional>
 
-
 class Connection;
 class Grid;
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "DemoSchema.h"
 #include "FormFixture.h"
+#include "database/DemoSchema.h"
 
 namespace {
 

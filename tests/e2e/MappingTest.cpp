@@ -124,7 +124,7 @@ INSTANTIATE_ON_ENGINES(MappingTest);
 // The company directory of the program folder fills the connection fields.
 TEST(CompanyPick, ADoubleClickFillsTheDatabaseDetails) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(QString(XLSLOAD_SOURCE_DIR) + "/tests/data/companies/CompFile.mdb",
+    ASSERT_TRUE(QFile::copy(QString(XLSLOAD_SOURCE_DIR) + "/tests/support/companies/CompFile.mdb",
                             dir.filePath("CompFile.mdb")));
     RecordingOperator op;
     Minsert form(op, dir.path());

@@ -1,7 +1,7 @@
 #include <QDir>
 
 #include "FormFixture.h"
-#include "VerifyPass.h"
+#include "validation/VerifyPass.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Grid.h"
-#include "SelectLists.h"
+#include "base/Grid.h"
+#include "mapping/SelectLists.h"
 
 namespace {
 
@@ -45,14 +45,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Code] As [TILL-ITEMCODE],[Plu] As [TILL-PLUCODE]",
                  "[Code] As [TILL-ITEMCODE],[Plu] As [TILL-PLUCODE]",
                  "ITEMCODE,PLUCODE"},
-        ListCase{"INVT_MT_BOM",
-                 {{"Group", "BOMGROUPCODE"}, {"Kind", "type"}, {"Comp", "BOMITEMCODE"}},
-                 "[Group] As [TILL-BOMGROUPCODE],[Kind] As [TILL-type],[Comp] As [TILL-BOMITEMCODE]",
-                 "[Group] As [TILL-BOMGROUPCODE],[Comp] As [TILL-BOMITEMCODE]",
-                 "BOMGROUPCODE,BOMITEMCODE"},
+        ListCase{
+            "INVT_MT_BOM",
+            {{"Group", "BOMGROUPCODE"}, {"Kind", "type"}, {"Comp", "BOMITEMCODE"}},
+            "[Group] As [TILL-BOMGROUPCODE],[Kind] As [TILL-type],[Comp] As [TILL-BOMITEMCODE]",
+            "[Group] As [TILL-BOMGROUPCODE],[Comp] As [TILL-BOMITEMCODE]",
+            "BOMGROUPCODE,BOMITEMCODE"},
         // Texts stand as typed; a row without a sheet column is incomplete.
-        ListCase{"MT_ITEM", {{"", "ITEMCODE"}, {" A b ", " plucode "}}, "[ A b ] As [TILL- plucode ]",
-                 "[ A b ] As [TILL- plucode ]", "ITEMCODE As  plucode "},
+        ListCase{"MT_ITEM",
+                 {{"", "ITEMCODE"}, {" A b ", " plucode "}},
+                 "[ A b ] As [TILL- plucode ]",
+                 "[ A b ] As [TILL- plucode ]",
+                 "ITEMCODE As  plucode "},
         ListCase{"MT_ITEM", {}, "", "", ""}));
 
 TEST(SheetQueries, VerifyAndInsertTemplates) {
@@ -62,7 +66,8 @@ TEST(SheetQueries, VerifyAndInsertTemplates) {
     EXPECT_EQ(SheetColumnList(g), "[Code],[Note]");
     EXPECT_EQ(VerifyQuery("MT_ITEM", "Stock 1", l, SheetColumnList(g)),
               "Select [Code] As [TILL-ITEMCODE],[Code],[Note] From [Stock 1$]");
-    EXPECT_EQ(InsertQuery("MT_ITEM", "Stock 1", l), "Select [Code] As [TILL-ITEMCODE] From [Stock 1$]");
+    EXPECT_EQ(InsertQuery("MT_ITEM", "Stock 1", l),
+              "Select [Code] As [TILL-ITEMCODE] From [Stock 1$]");
     const auto bp = MappingGrid({{"G", "BOMGROUPCODE"}, {"T", "TYPE"}});
     const Grid& bom = *bp;
     const SelectLists b = BuildSelectLists(bom, "INVT_MT_BOM");

@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "../../mapping/Catalogue.h"
-#include "ConnectionString.h"
-#include "DemoSchema.h"
-#include "ValueText.h"
+#include "base/ValueText.h"
+#include "database/ConnectionString.h"
+#include "database/DemoSchema.h"
+#include "mapping/Catalogue.h"
 
 void FormFixture::SetUp() {
     home = dir.path();

@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "DbConnection.h"
-#include "Minsert.h"
 #include "QStringPrinter.h"
-#include "RecordingOperator.h"
 #include "TestWorkbook.h"
+#include "database/DbConnection.h"
+#include "form/Minsert.h"
+#include "form/RecordingOperator.h"
 
 // The window's form model over a fresh demo till database, on SQLite or on
 // the test PostgreSQL server (skipped when the test command did not start

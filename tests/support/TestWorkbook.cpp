@@ -29,8 +29,7 @@ void WriteWorkbook(const QString& path, const QList<TestSheet>& sheets) {
         sheetArray.append(QJsonArray{sheet.name, rows});
     }
     QProcess python;
-    python.start("/usr/bin/python3",
-                 {QString(XLSLOAD_SOURCE_DIR) + "/tests/fixtures/write_xls.py"});
+    python.start("/usr/bin/python3", {QString(XLSLOAD_SOURCE_DIR) + "/tests/support/write_xls.py"});
     python.write(QJsonDocument(QJsonObject{{"path", path}, {"sheets", sheetArray}}).toJson());
     python.closeWriteChannel();
     python.waitForFinished(60000);

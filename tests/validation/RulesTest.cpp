@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Grid.h"
-#include "Rules.h"
+#include "base/Grid.h"
+#include "validation/Rules.h"
 
 namespace {
 
@@ -33,18 +33,21 @@ INSTANTIATE_TEST_SUITE_P(
     Catalogue, RuleTableTest,
     testing::Values(
         RuleCase{"INVT_MT_CLASS", {"CLASSCODE", "CLASSTYPECODE", ""}, kClassFill, {"APPCODE"}},
-        RuleCase{"INVT_MT_ITEM",
-                 {"ITEMCODE", "", ""},
-                 {"ITEMCODE", "ITEMNAME"},
-                 QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE", "REFPRINTERGROUPCODE",
-                             "REFTAXCODE", "REFCHARGECODE", "REFDISCOUNTCODE", "REFSEASONCODE",
-                             "POSDESCRIPTION"} +
-                     Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}},
+        RuleCase{
+            "INVT_MT_ITEM",
+            {"ITEMCODE", "", ""},
+            {"ITEMCODE", "ITEMNAME"},
+            QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE", "REFPRINTERGROUPCODE", "REFTAXCODE",
+                        "REFCHARGECODE", "REFDISCOUNTCODE", "REFSEASONCODE", "POSDESCRIPTION"} +
+                Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}},
         RuleCase{"INVT_MT_BOM", {"BOMGROUPCODE", "BOMITEMCODE", "ITEMCODE"}, {}, {}},
-        RuleCase{"LEDG_MT_CREDITOR", {"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}},
+        RuleCase{
+            "LEDG_MT_CREDITOR", {"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}},
         RuleCase{"LEDG_MT_DEBTOR", {"DEBTORCODE", "", ""}, {"DEBTORCODE", "DEBTORNAME"}, {}},
-        RuleCase{"INVT_MT_ITEMGROUP", {"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}},
-        RuleCase{"CLUB_MT_MEMBER", {"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}},
+        RuleCase{
+            "INVT_MT_ITEMGROUP", {"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}},
+        RuleCase{
+            "CLUB_MT_MEMBER", {"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}},
         RuleCase{"", {"", "", ""}, {}, {}},
         RuleCase{"MT_CLASS", {"CLASSCODE", "CLASSTYPECODE", ""}, kClassFill, {}},
         RuleCase{"MT_ITEM",
@@ -58,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"ITEMCODE", "POSDESCRIPTION", "POSDESCRIPTION1", "POSDESCRIPTION2",
                   "POSDESCRIPTION3", "BUTTONDESC", "UOMQTY"}},
         // Names compare exactly.
-        RuleCase{"mt_item", {"", "", ""}, {}, {}}, RuleCase{"INVT_MT_CREDITOR", {"", "", ""}, {}, {}}));
+        RuleCase{"mt_item", {"", "", ""}, {}, {}},
+        RuleCase{"INVT_MT_CREDITOR", {"", "", ""}, {}, {}}));
 
 void FillRules(Grid& g, const QStringList& entries, int cols) {
     g.SetCols(cols);
@@ -109,14 +113,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   ",POSDESCRIPTION1,POSDESCRIPTION2,POSDESCRIPTION3,BUTTONDESC",
                   4},
-        CoverCase{"INVT_MT_CLASS", {"  classcode ", "", "ClassTypeCode", "CLASSNAME"}, "", ",APPCODE", 1},
+        CoverCase{
+            "INVT_MT_CLASS", {"  classcode ", "", "ClassTypeCode", "CLASSNAME"}, "", ",APPCODE", 1},
         CoverCase{"MT_ITEM",
                   {"ITEMCODE", "ITEMNAME", "PLUCODE"},
                   "",
                   ",ITEMTYPE,POSDESCRIPTION,POSDESCRIPTION1,POSDESCRIPTION2,POSDESCRIPTION3,"
                   "BUTTONDESC,DATECREATED,REFCODE",
                   8},
-        CoverCase{"MT_PLU", {"PLUCODE"}, "ITEMCODE,POSDESCRIPTION,UOMQTY",
+        CoverCase{"MT_PLU",
+                  {"PLUCODE"},
+                  "ITEMCODE,POSDESCRIPTION,UOMQTY",
                   ",ITEMCODE,POSDESCRIPTION,POSDESCRIPTION1,POSDESCRIPTION2,POSDESCRIPTION3,"
                   "BUTTONDESC,UOMQTY",
                   7},

@@ -1,0 +1,103 @@
+#include "database/ColumnTypes.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QHash>
+#include <QStringList>
+#include <array>
+
+#include "base/Field.h"
+
+namespace {
+
+// The one mapping from the engines' column types to the database client's
+// type codes. Names are the type names of SQL Server (through FreeTDS),
+// PostgreSQL (through psqlODBC) and SQLite (declared types and storage
+// classes), lower case, without length or precision. Every kind of text
+// reads as 202, as the workbook's text columns do: the program tells
+// apart only 3 (integer) and 131 (numeric).
+struct TypeRow {
+    int code;
+    const char* names;             // "|" between the names
+    std::array<int, 3> odbcTypes;  // 0 fills the unused places
+};
+
+const TypeRow kTypes[] = {
+    {TypeCode::SmallInt, "smallint|int2", {SQL_SMALLINT}},
+    {TypeCode::Integer, "int|int4|integer|serial|mediumint", {SQL_INTEGER}},
+    {TypeCode::UnsignedTinyInt, "tinyint", {SQL_TINYINT}},
+    {TypeCode::BigInt, "bigint|int8|bigserial", {SQL_BIGINT}},
+    {TypeCode::Boolean, "bit|bool|boolean", {SQL_BIT}},
+    {TypeCode::Single, "real|float4", {SQL_REAL}},
+    {TypeCode::Double, "float|float8|double|double precision", {SQL_FLOAT, SQL_DOUBLE}},
+    {TypeCode::Currency, "money|smallmoney", {}},
+    {TypeCode::Numeric, "numeric|decimal", {SQL_NUMERIC, SQL_DECIMAL}},
+    {TypeCode::Date,
+     "date|datetime|datetime2|smalldatetime|timestamp|timestamptz|timestamp without time "
+     "zone|timestamp with time zone",
+     {SQL_TYPE_DATE, SQL_TYPE_TIMESTAMP, SQL_DATETIME}},
+    {TypeCode::DBTime, "time|timetz|time without time zone", {SQL_TYPE_TIME, SQL_TIME}},
+    {TypeCode::DBTimeStamp, "datetimeoffset", {}},
+    {TypeCode::Char, "char|bpchar|character", {SQL_CHAR}},
+    {TypeCode::WChar, "nchar", {SQL_WCHAR}},
+    {TypeCode::VarWChar,
+     "varchar|nvarchar|text|character varying|varchar2|nvarchar2|clob|name|sysname",
+     {SQL_VARCHAR, SQL_WVARCHAR, SQL_LONGVARCHAR}},
+    {TypeCode::LongVarWChar, "ntext", {SQL_WLONGVARCHAR}},
+    {TypeCode::Guid, "uniqueidentifier|uuid", {SQL_GUID}},
+    {TypeCode::Binary, "binary", {SQL_BINARY}},
+    {TypeCode::VarBinary, "varbinary|bytea|blob", {SQL_VARBINARY}},
+    {TypeCode::LongVarBinary, "image", {SQL_LONGVARBINARY}},
+};
+
+struct Lookup {
+    QHash<QString, int> byName;
+    QHash<int, int> byOdbcType;
+};
+
+const Lookup& TypeLookup() {
+    static const Lookup lookup = [] {
+        Lookup l;
+        for (const TypeRow& row : kTypes) {
+            for (const QString& name : QString(row.names).split('|'))
+                l.byName.insert(name, row.code);
+            for (int odbc : row.odbcTypes)
+                if (odbc != 0) l.byOdbcType.insert(odbc, row.code);
+        }
+        return l;
+    }();
+    return lookup;
+}
+
+// "NUMERIC(18,4)" -> "numeric", "int identity" -> "int".
+QString BareTypeName(const QString& typeName) {
+    QString name = typeName.section('(', 0, 0).simplified().toLower();
+    if (name.endsWith(" identity")) name.chop(int(sizeof(" identity")) - 1);
+    return name;
+}
+
+// SQLite's rules for a declared type it does not know by name.
+int AffinityCode(const QString& name) {
+    if (name.contains("int")) return TypeCode::Integer;
+    if (name.isEmpty() || name.contains("char") || name.contains("clob") || name.contains("text"))
+        return TypeCode::VarWChar;
+    if (name.contains("blob")) return TypeCode::VarBinary;
+    if (name.contains("real") || name.contains("floa") || name.contains("doub"))
+        return TypeCode::Double;
+    return TypeCode::Numeric;
+}
+
+}  // namespace
+
+int TypeCodeOf(const QString& typeName, int odbcSqlType) {
+    const Lookup& lookup = TypeLookup();
+    const QString name = BareTypeName(typeName);
+    if (const auto it = lookup.byName.constFind(name); it != lookup.byName.constEnd()) return *it;
+    if (odbcSqlType != 0) {
+        if (const auto it = lookup.byOdbcType.constFind(odbcSqlType);
+            it != lookup.byOdbcType.constEnd())
+            return *it;
+    }
+    return AffinityCode(name);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "base/Recordset.h"
+#include "database/Dialect.h"
+#include "database/TableQuery.h"
+#include "database/TableShape.h"
+
+// One open Qt SQL connection under a name of its own, with what it keeps
+// between statements: the statements with values, prepared once, and the
+// primary keys and the shapes of the tables it has met. Failures raise AppError.
+class DbSession {
+public:
+    struct Result {
+        QVector<Field> fields;
+        QVector<Recordset::Row> rows;
+    };
+
+    // Adds the connection of a Qt SQL driver ("QSQLITE", "QODBC"), not open.
+    explicit DbSession(const QString& driver);
+    ~DbSession();
+
+    QSqlDatabase& Database() { return db_; }
+    // Opens the connection and finds the engine behind it.
+    void Open();
+    void Close();
+    bool IsOpen() const;
+    void RequireOpen() const;
+    const Dialect& SqlDialect() const { return dialect_; }
+
+    // The rows of a query; fields as the engine describes them unless given.
+    Result Query(const SqlCall& call, const QVector<Field>* fields = nullptr);
+    // Runs a statement that returns no rows; answers how many it changed.
+    int Execute(const SqlCall& call);
+    // The primary key columns of a table, upper case, in key order.
+    const QStringList& PrimaryKey(const QString& table);
+    // The shape kept under a ShapeKey, or null; and keeping one.
+    std::shared_ptr<TableShape> FindShape(const QString& key) const;
+    void KeepShape(const QString& key, std::shared_ptr<TableShape> shape);
+    // The text kept under key, made by build the first time.
+    const QString& KeptText(const QString& key, const std::function<QString()>& build);
+
+private:
+    struct Prepared;
+    std::shared_ptr<Prepared> Prepare(const QString& sql);
+    void Run(QSqlQuery& query, const QVariantList& params);
+
+    QString name_;
+    QSqlDatabase db_;
+    Dialect dialect_{Engine::SqlServer};
+    QHash<QString, std::shared_ptr<Prepared>> prepared_;
+    QHash<QString, QStringList> primaryKeys_;
+    QHash<QString, std::shared_ptr<TableShape>> shapes_;
+    QHash<QString, QString> texts_;
+};

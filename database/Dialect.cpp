@@ -1,0 +1,111 @@
+#include "database/Dialect.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+// SQL Server's xtypes of character columns; nchar and nvarchar are
+// measured in bytes.
+constexpr int kNChar = 239;
+constexpr int kNVarChar = 231;
+constexpr int kCharacterTypes[] = {35, 99, 167, 175, kNChar, kNVarChar};
+}  // namespace
+
+QString Dialect::Quote(const QString& identifier) const {
+    switch (engine_) {
+        case Engine::SqlServer:
+            return "[" + QString(identifier).replace("]", "]]") + "]";
+        case Engine::PostgreSQL:
+            return "\"" + identifier.toLower().replace("\"", "\"\"") + "\"";
+        case Engine::SQLite:
+            break;
+    }
+    return "\"" + QString(identifier).replace("\"", "\"\"") + "\"";
+}
+
+QString Dialect::ColumnListQuery(const QString& table, const QString& notInList) const {
+    switch (engine_) {
+        case Engine::SqlServer:
+            return "Select A.name, A.xtype, A.Length From dbo.syscolumns As A Inner Join "
+                   "dbo.sysobjects As B ON A.ID=B.ID Where B.name = N'" +
+                   table + "'" +
+                   (notInList.isEmpty() ? QString() : " And A.name Not In (" + notInList + ")");
+        case Engine::PostgreSQL:
+            // Parenthesised so that each part of a union keeps its column order.
+            return "(Select Upper(column_name) As name, 0 As xtype, Case When data_type In "
+                   "('character varying', 'character') Then Coalesce(character_maximum_length, "
+                   "-1) When data_type = 'text' Then -1 End As length From "
+                   "information_schema.columns Where table_schema = current_schema() And "
+                   "table_name = Lower('" +
+                   table + "')" +
+                   (notInList.isEmpty()
+                        ? QString()
+                        : " And Upper(column_name) Not In (" + notInList.toUpper() + ")") +
+                   " Order By ordinal_position)";
+        case Engine::SQLite:
+            break;
+    }
+    return "Select name, 0 As xtype, Case When type Like '%CHAR%(%' Then Cast(substr(type, "
+           "instr(type, '(') + 1) As Integer) When type Like '%CHAR%' Or type Like '%TEXT%' Or "
+           "type Like '%CLOB%' Then -1 End As length From pragma_table_info('" +
+           table + "')" +
+           (notInList.isEmpty() ? QString()
+                                : " Where Upper(name) Not In (" + notInList.toUpper() + ")");
+}
+
+QString Dialect::UnionAll() const {
+    return engine_ == Engine::SqlServer ? "Union All " : " Union All ";
+}
+
+int Dialect::CharacterLength(int reportedLength, int xtype) const {
+    if (reportedLength == -1) return NoLengthLimit;
+    // The length SQL Server reports for a number or a date is its storage
+    // size, not a limit on the characters of a value.
+    if (engine_ == Engine::SqlServer &&
+        std::find(std::begin(kCharacterTypes), std::end(kCharacterTypes), xtype) ==
+            std::end(kCharacterTypes))
+        return NoLengthLimit;
+    if (engine_ == Engine::SqlServer && (xtype == kNChar || xtype == kNVarChar))
+        return reportedLength / 2;
+    return reportedLength;
+}
+
+QString Dialect::PrimaryKeyQuery() const {
+    switch (engine_) {
+        case Engine::SqlServer:
+            return "Select C.name From sys.indexes As I Inner Join sys.index_columns As IC On "
+                   "IC.object_id = I.object_id And IC.index_id = I.index_id Inner Join "
+                   "sys.columns As C On C.object_id = IC.object_id And C.column_id = "
+                   "IC.column_id Where I.is_primary_key = 1 And I.object_id = Object_Id(?) "
+                   "Order By IC.key_ordinal";
+        case Engine::PostgreSQL:
+            return "Select Upper(a.attname) From pg_index As i Inner Join pg_attribute As a On "
+                   "a.attrelid = i.indrelid And a.attnum = Any(i.indkey) Where i.indisprimary "
+                   "And i.indrelid = to_regclass(?) Order By array_position(i.indkey::int2[], "
+                   "a.attnum)";
+        case Engine::SQLite:
+            break;
+    }
+    return "Select name From pragma_table_info(?) Where pk > 0 Order By pk";
+}
+
+QString Dialect::FieldName(const QString& returned) const {
+    if (engine_ == Engine::PostgreSQL && returned == returned.toLower()) return returned.toUpper();
+    return returned;
+}
+
+QVariant Dialect::Bindable(const QVariant& value) const {
+    if (value.isNull()) return value;
+    // Qt's drivers bind a null QString as SQL NULL: an empty text is sent as
+    // the empty string it is. Only a null value stands for NULL.
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QString(QLatin1StringView(""));
+    // SQLite has no date type: dates are stored as the text its own date
+    // functions read and write.
+    if (engine_ != Engine::SQLite) return value;
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().toString("yyyy-MM-dd HH:mm:ss");
+    if (value.typeId() == QMetaType::QDate) return value.toDate().toString("yyyy-MM-dd");
+    return value;
+}

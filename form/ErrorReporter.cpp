@@ -1,0 +1,26 @@
+#include "form/ErrorReporter.h"
+
+#include "base/ErrorLog.h"
+
+void ErrorReporter::Report(const QString& formName, const QString& procName, qint32 number,
+                           const QString& description) {
+    vars_.ErrFormName = formName;
+    vars_.ErrNumber = number;
+    vars_.ErrDescription = description;
+    vars_.ErrProcName = procName;
+    // The dialog shows even when the log cannot be written.
+    WriteLog(home_, "Err", vars_.LogText(), clock_());
+    op_.ShowError(vars_);
+    vars_.Clear();
+}
+
+void ErrorReporter::ReportModule(const QString& procName, qint32 number,
+                                 const QString& description) {
+    vars_.ErrFormName = "Module1";
+    vars_.ErrNumber = number;
+    vars_.ErrDescription = description;
+    vars_.ErrProcName = procName;
+    op_.MsgBox(vars_.ErrFormName + " > " + QString::number(number) + " > " + description + " > " +
+                   procName,
+               MsgIcon::None, "XLSLOAD");
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+#include "base/AppError.h"
+#include "base/Clock.h"
+#include "base/ErrorVariables.h"
+#include "form/Operator.h"
+
+// The error handler every named procedure installs: a failure is recorded in
+// the error variables, shown in the error dialog, appended to the daily log,
+// the variables are cleared again, and the procedure returns without
+// resuming the failed step. A procedure names itself once, in Guard().
+class ErrorReporter {
+public:
+    // Number given to failures that carry none of their own (not AppError).
+    static constexpr qint32 kUnexpectedNumber = 5;
+
+    ErrorReporter(ErrorVariables& vars, Operator& op, const QString& home, Clock clock)
+        : vars_(vars), op_(op), home_(home), clock_(std::move(clock)) {}
+
+    // Runs body under the handler of procName of form formName; on a failure
+    // reports it and then runs afterReport. Answers whether body completed.
+    template <class Body>
+    bool Guard(const QString& formName, const QString& procName, Body&& body,
+               const std::function<void()>& afterReport = {}) {
+        try {
+            body();
+            return true;
+        } catch (const AppError& e) {
+            Report(formName, procName, e.Number(), e.Description());
+        } catch (const std::exception& e) {
+            Report(formName, procName, kUnexpectedNumber, QString::fromUtf8(e.what()));
+        }
+        if (afterReport) afterReport();
+        return false;
+    }
+
+    // The shared module's handler: a plain message box instead of the dialog
+    // and the log; the variables keep the report. Answers fallback on failure.
+    template <class Body>
+    bool GuardModule(const QString& procName, Body&& body, bool fallback) {
+        try {
+            return body();
+        } catch (const AppError& e) {
+            ReportModule(procName, e.Number(), e.Description());
+        } catch (const std::exception& e) {
+            ReportModule(procName, kUnexpectedNumber, QString::fromUtf8(e.what()));
+        }
+        return fallback;
+    }
+
+    void Report(const QString& formName, const QString& procName, qint32 number,
+                const QString& description);
+    void ReportModule(const QString& procName, qint32 number, const QString& description);
+
+    const Clock& Now() const { return clock_; }
+
+private:
+    ErrorVariables& vars_;
+    Operator& op_;
+    const QString& home_;
+    Clock clock_;
+};

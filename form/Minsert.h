@@ -1,0 +1,179 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <memory>
+
+#include "base/Clock.h"
+#include "base/ErrorVariables.h"
+#include "base/Grid.h"
+#include "form/Controls.h"
+#include "form/ErrorReporter.h"
+#include "form/Operator.h"
+#include "import/InsertPass.h"
+
+class CompanyDirectory;
+class Connection;
+class DbConnection;
+
+// The main window MINSERT without its widgets: every control as plain state
+// named as the control, the state the commands share, and the handlers.
+// The Qt window shows it and forwards events; the command line and the
+// tests drive it directly.
+class Minsert {
+public:
+    Minsert(Operator& op, QString home, Clock clock = SystemClock());
+    ~Minsert();
+    Minsert(const Minsert&) = delete;
+    Minsert& operator=(const Minsert&) = delete;
+
+    // ---- Controls, in the order of the window's control table ----
+    QString Caption = "Utility - Insert Excel Data to INVT";
+    Label Frame3{""};
+    Label Label7{"Utility"};
+    Label Label12{"Utility - Insert Excel Data to TILL Database"};
+    TextBox Text1{.visible = false};
+    std::array<Label, 2> Frame1{Label{"Database Details"},
+                                Label{"Company List (Double Click to Show Details)"}};
+    std::array<Label, 8> Label1{Label{"Match Table"},      Label{"Server Name"},
+                                Label{"Database Name"},    Label{"User ID"},
+                                Label{"Password"},         Label{"Excel File Path"},
+                                Label{"Excel Sheet Name"}, Label{"Match File Name"}};
+    static constexpr int kDatabaseNameLength = 100;
+    std::array<TextBox, 10> TxtField{TextBox{.maxLength = 100},
+                                     TextBox{.maxLength = kDatabaseNameLength},
+                                     TextBox{.maxLength = 10},
+                                     TextBox{.maxLength = 10, .password = true},
+                                     TextBox{},
+                                     TextBox{},
+                                     TextBox{.visible = false},
+                                     TextBox{.maxLength = 10, .locked = true},
+                                     TextBox{.locked = true},
+                                     TextBox{.locked = true}};
+    // Which engine the database details name: the company's SQL Server, a
+    // PostgreSQL server, or an SQLite file whose path is the database name
+    // (CSearch(2) browses for it).
+    Label LblDriver{"Driver"};
+    static constexpr int kSqlServerDriver = 0;
+    static constexpr int kPostgreSqlDriver = 1;
+    static constexpr int kSqliteDriver = 2;
+    ListControl CboDriver{{"SQL Server", "PostgreSQL", "SQLite file"}, kSqlServerDriver};
+    Button CConnect{"C&onnect"};
+    Label LblStatus{"Connected", false};
+    Label Frame2{"Excel Details"};
+    std::array<Button, 3> CSearch{Button{"..."}, Button{"..."}, Button{"...", true, false}};
+    std::array<ListControl, 2> LCombo;
+    std::array<Label, 3> Label4{Label{"Total Line "}, Label{"Total OK Line "},
+                                Label{"Total Error Line "}};
+    std::array<Swatch, 4> Shape1{Swatch{0xC0C0FF}, Swatch{0xC0E0FF}, Swatch{0xC0FFFF},
+                                 Swatch{0xFFC0FF}};
+    std::array<Label, 4> Label2{Label{"Blank or Null Value"}, Label{"Over Max Length"},
+                                Label{"Cannot Accept Space/'/\"/#"}, Label{"Duplicate Value"}};
+    Label Label5{"*** All excel and ini file must put it at ...\\EXCEL\\"};
+    Button CSave{"Save"};
+    Label LblProgress{""};
+    Button CVerify{"Ve&rify", false};
+    Button CStart{"&Start", false};
+    Button CClose{"&Close"};
+    Label StatusBar1{"Version - 20140704"};
+    // Hidden state controls.
+    Label HideFrame{"Hide Frame", false};
+    TextBox TABLENAME;
+    std::array<TextBox, 3> PRIMARYFIELD{TextBox{.maxLength = 100}, TextBox{.maxLength = 100},
+                                        TextBox{.maxLength = 100}};
+    std::array<ListControl, 1> List1;
+    std::array<Label, 4> Label3{Label{"TABLENAME"}, Label{"PRIMARYFIELD(0)"},
+                                Label{"PRIMARYFIELD(1)"}, Label{"PRIMARYFIELD(2)"}};
+    // SC(0) company list, SC(1) mapping, SC(2) verify results, SC(3) and
+    // SC(4) the hidden rule lists (no row-header column).
+    std::array<std::unique_ptr<Grid>, 5> SC;
+
+    // ---- Shared state ----
+    std::unique_ptr<DbConnection> SqlConnection;
+    QString SqlConnectString;
+    std::unique_ptr<CompanyDirectory> CompanyConnection;
+    QString CompanyConnectString;
+    std::unique_ptr<Connection> ExcelConnection;
+    QString ExcelConnectString;
+    QString SqlText;
+    ErrorVariables Err;
+
+    // Prepared by one command for the next.
+    QString SheetSelectListBom;
+    QString SheetSelectList;
+    QString TargetSelectList;
+    QVector<int> MaxLength;
+    QString UsedFieldList;
+    QString BlankFillFields;
+    QString DefaultFieldList;
+    int DefaultFieldCount = 0;
+    // What the last insert pass wrote.
+    InsertCounts InsertTotals;
+
+    // True once the window has been unloaded.
+    bool Unloaded = false;
+
+    // ---- Handlers ----
+    void Form_Load();
+    void Form_Unload();
+    void TxtField_Validate(int index);
+    void CConnect_Click();
+    // The engine chosen: an SQLite file is browsed for with CSearch(2) and
+    // needs no server, user or password.
+    void CboDriver_Click();
+    void CSearch_Click(int index);
+    void CSave_Click();
+    void CVerify_Click();
+    void CStart_Click();
+    void CClose_Click();
+    void SC_DblClick(int index);
+    void LCombo_Click(int index);
+    void SC_AfterEdit(int index);
+    // The grid's event before a cell's editor opens.
+    void SC_BeforeEdit(int index, int row, int col);
+
+    // ---- Procedures ----
+    void CheckExistFolder();
+    void LoadLCombo();
+    void ConnectDSN();
+    // Opens SqlConnection on a target ("sqlite:PATH", "odbc:STRING") under
+    // ConnectDSN's handler: the command line names targets directly.
+    void ConnectTarget(const QString& target);
+    void ConnectCompDSN();
+    void View_Data(int index);
+    void GetExcelSheet();
+    void ConnectExcelDSN();
+    void LoadFieldList(const QString& mode);
+    void GetColumnList();
+    void LoadHeader(int index);
+    void MatchExcelName();
+    void LoadMustDoList();
+    void HideDuplicateMustFillField();
+    void HideDuplicateMustDefaultField();
+    // True when at least one sheet row was rejected.
+    bool VerifyData();
+    void InsertData();
+
+    // Sets LblProgress and shows it at once, while a pass keeps the thread.
+    void ShowProgress(const QString& text);
+    // Start writes only what the current Verify checked: any change of the
+    // workbook, sheet, table, mapping or match file disables it until the
+    // next Verify.
+    void DisableStartUntilVerify() { CStart.enabled = false; }
+
+    const QString& Home() const { return home_; }
+    Operator& Op() { return op_; }
+    ErrorReporter& Reporter() { return reporter_; }
+
+private:
+    // Runs body under the error handler named procName.
+    template <class Body>
+    bool Handle(const char* procName, Body&& body, const std::function<void()>& after = {}) {
+        return reporter_.Guard("MINSERT", procName, std::forward<Body>(body), after);
+    }
+
+    Operator& op_;
+    QString home_;
+    ErrorReporter reporter_;
+};

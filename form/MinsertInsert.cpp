@@ -1,0 +1,35 @@
+// The Start command's pass over the sheet.
+#include "database/DbConnection.h"
+#include "form/Minsert.h"
+#include "form/ProgressThrottle.h"
+#include "import/InsertPass.h"
+
+void Minsert::InsertData() {
+    if (TargetSelectList.isEmpty()) return;
+    HideDuplicateMustDefaultField();
+    if (!ExcelConnection)
+        throw AppError(ErrorNumber::ConnectionClosed,
+                       "No workbook is open: choose a workbook and its sheet first.");
+    if (!SqlConnection)
+        throw AppError(ErrorNumber::ConnectionClosed,
+                       "No database is connected: press Connect first.");
+    ProgressThrottle throttle;
+    InsertTotals =
+        RunInsertPass(*ExcelConnection, *SqlConnection,
+                      {TABLENAME.text,
+                       LCombo[0].Text(),
+                       home_,
+                       SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
+                       {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text},
+                       *SC[3],
+                       DefaultFieldList,
+                       DefaultFieldCount,
+                       *SC[2],
+                       reporter_.Now()().date()},
+                      [&](int position, int count) {
+                          if (throttle.Due())
+                              ShowProgress("Insert Data... " + QString::number(position) + " of " +
+                                           QString::number(count));
+                      });
+    ShowProgress("");
+}

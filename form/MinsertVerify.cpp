@@ -1,0 +1,50 @@
+// The Verify command's pass over the sheet.
+#include "base/Connection.h"
+#include "form/Minsert.h"
+#include "form/ProgressThrottle.h"
+#include "mapping/SelectLists.h"
+#include "validation/VerifyPass.h"
+
+void Minsert::ShowProgress(const QString& text) {
+    LblProgress.caption = text;
+    op_.Progress(text);
+}
+
+bool Minsert::VerifyData() {
+    ShowProgress("");
+    LoadFieldList("SPECIAL");
+    Grid& result = *SC[2];
+    result.SetCols(0);
+    result.SetRows(0);
+    const Grid& mapping = *SC[1];
+    for (int i = 0; i < mapping.Rows(); ++i) {
+        if (mapping.CellText(i, 1).isEmpty()) continue;
+        result.InsertCols(result.Cols(), 1);
+        result.SetCellText(-1, result.Cols() - 1,
+                           mapping.CellText(i, 0) + "=" + mapping.CellText(i, 1));
+    }
+    LoadHeader(2);
+    GetColumnList();
+    if (!ExcelConnection)
+        throw AppError(ErrorNumber::ConnectionClosed,
+                       "No workbook is open: choose a workbook and its sheet first.");
+    const QString sheet = LCombo[0].Text();
+    SqlText =
+        VerifyQuery(TABLENAME.text, sheet, {SheetSelectListBom, SheetSelectList, TargetSelectList},
+                    SheetColumnList(mapping));
+    ProgressThrottle throttle;
+    const VerifyTotals totals =
+        RunVerifyPass(*ExcelConnection, result,
+                      {mapping, TABLENAME.text, sheet, SqlText, MaxLength,
+                       home_ + "/EXCEL/" + TxtField[6].text + "_Migrate_"},
+                      [&](int position, int count) {
+                          if (throttle.Due())
+                              ShowProgress("Processing... " + QString::number(position) + " of " +
+                                           QString::number(count));
+                      });
+    TxtField[7].text = QString::number(totals.total);
+    ShowProgress("");
+    TxtField[9].text = QString::number(totals.bad);
+    TxtField[8].text = QString::number(totals.total - totals.bad);
+    return totals.errorsFound;
+}

@@ -1,0 +1,377 @@
+#include "gui/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "base/BgrColor.h"
+#include "gui/FormMetrics.h"
+#include "gui/GridView.h"
+
+namespace {
+
+constexpr int kClientWidth = 12945;
+constexpr int kClientHeight = 10080;
+constexpr int kStatusBarHeight = 315;
+constexpr int kRowHeight = 285;
+constexpr int kButtonHeight = 375;
+
+QString Indexed(const char* name, int index) { return QString("%1(%2)").arg(name).arg(index); }
+
+// A text box selects its whole text when it gets the focus and tells when
+// the focus leaves it.
+class TextBoxWidget : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void(Qt::FocusReason)> focusLeft;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        selectAll();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QLineEdit::focusOutEvent(event);
+        if (focusLeft) focusLeft(event->reason());
+    }
+};
+
+// Focus leaving for another control of the window, not for a dialog, a
+// popup or another application.
+bool MovesWithinWindow(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Minsert& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName("MINSERT");
+    setFont(FormFont());
+    setFixedSize(Px(kClientWidth), Px(kClientHeight));
+    syncers_.push_back([this] { setWindowTitle(form_.Caption); });
+
+    BuildBanner();
+    BuildCompanyFrame();
+    BuildDatabaseFrame();
+    BuildExcelFrame();
+    BuildMapping();
+    BuildResults();
+    BuildCommands();
+    BuildStatusBar();
+    SetFocusOrder();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    qApp->installEventFilter(this);
+    Sync();
+}
+
+void MainWindow::Sync() {
+    for (const auto& sync : syncers_) sync();
+}
+
+void MainWindow::Forward(const char* handler, const std::function<void()>& body) {
+    {
+        const QScopedValueRollback running(busy_, true);
+        form_.Reporter().Guard("MINSERT", handler, body);
+    }
+    Sync();
+    if (form_.Unloaded) close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!form_.Unloaded) form_.CClose_Click();
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the control; the move is queued so the control handles
+    // the key first, in the focus it had.
+    if (event->type() != QEvent::KeyPress || watched != QApplication::focusWidget() ||
+        static_cast<QWidget*>(watched)->window() != this)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Up) return false;
+    const bool forward = key != Qt::Key_Up;
+    QMetaObject::invokeMethod(
+        this, [this, forward] { focusNextPrevChild(forward); }, Qt::QueuedConnection);
+    // A button's only use of an arrow key is a focus move of its own, which
+    // would add a second step to this one.
+    return key == Qt::Key_Up && qobject_cast<QAbstractButton*>(watched);
+}
+
+QWidget* MainWindow::Widget(const QString& name) const { return findChild<QWidget*>(name); }
+
+QLabel* MainWindow::AddLabel(Label& model, const QString& name, QWidget* parent,
+                             const QRect& place) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(place);
+    label->setWordWrap(place.height() > Px(kRowHeight));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    syncers_.push_back([label, &model] {
+        label->setText(model.caption);
+        label->setVisible(model.visible);
+    });
+    return label;
+}
+
+QLineEdit* MainWindow::AddTextBox(int index, QWidget* parent, const QRect& place) {
+    TextBox& model = form_.TxtField[index];
+    auto* box = new TextBoxWidget(parent);
+    box->setObjectName(Indexed("TxtField", index));
+    box->setGeometry(place);
+    if (model.password) box->setStyleSheet("lineedit-password-character: 42");
+    connect(box, &QLineEdit::textEdited, this,
+            [&model](const QString& text) { model.text = text; });
+    if (index == 4 || index == 5) {
+        box->focusLeft = [this, index](Qt::FocusReason reason) {
+            if (!busy_ && MovesWithinWindow(reason))
+                Forward("TxtField_Validate", [this, index] { form_.TxtField_Validate(index); });
+        };
+    }
+    syncers_.push_back([box, &model] {
+        box->setMaxLength(model.maxLength > 0 ? model.maxLength : 32767);
+        if (box->text() != model.text) box->setText(model.text);
+        box->setEchoMode(model.password ? QLineEdit::Password : QLineEdit::Normal);
+        box->setReadOnly(model.locked);
+        box->setEnabled(model.enabled);
+        box->setVisible(model.visible);
+    });
+    return box;
+}
+
+QComboBox* MainWindow::AddList(ListControl& model, const QString& name, QWidget* parent,
+                               const QRect& place) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setGeometry(place);
+    syncers_.push_back([list, &model] {
+        const QSignalBlocker quiet(list);
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        if (shown != model.items) {
+            list->clear();
+            list->addItems(model.items);
+        }
+        list->setCurrentIndex(model.listIndex);
+    });
+    return list;
+}
+
+QPushButton* MainWindow::AddButton(Button& model, const QString& name, QWidget* parent,
+                                   const QRect& place, std::function<void()> click) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    connect(button, &QPushButton::clicked, this, std::move(click));
+    syncers_.push_back([button, &model] {
+        button->setText(model.caption);
+        button->setEnabled(model.enabled);
+        button->setVisible(model.visible);
+    });
+    return button;
+}
+
+QGroupBox* MainWindow::AddFrame(Label& model, const QString& name, const QRect& place) {
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(name);
+    frame->setGeometry(place);
+    syncers_.push_back([frame, &model] {
+        frame->setTitle(model.caption);
+        frame->setVisible(model.visible);
+    });
+    return frame;
+}
+
+GridView* MainWindow::AddGrid(int index, QWidget* parent, const QRect& place) {
+    auto* view = new GridView(*form_.SC[index], parent);
+    view->setObjectName(Indexed("SC", index));
+    view->setGeometry(place);
+    view->OnBeforeEdit([this, index](int row, int col) {
+        Forward("SC_BeforeEdit", [this, index, row, col] { form_.SC_BeforeEdit(index, row, col); });
+    });
+    view->OnAfterEdit(
+        [this, index] { Forward("SC_AfterEdit", [this, index] { form_.SC_AfterEdit(index); }); });
+    view->OnDoubleClick(
+        [this, index] { Forward("SC_DblClick", [this, index] { form_.SC_DblClick(index); }); });
+    return view;
+}
+
+void MainWindow::BuildBanner() {
+    auto* banner = new QFrame(this);
+    banner->setObjectName("Frame3");
+    banner->setFrameShape(QFrame::StyledPanel);
+    banner->setGeometry(TwipsRect(0, 0, 12975, 855));
+    auto* image = new QLabel(banner);
+    image->setObjectName("Image1");
+    image->setGeometry(TwipsRect(120, 120, 600, 600));
+    image->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(Px(600)));
+    QLabel* utility = AddLabel(form_.Label7, "Label7", banner, TwipsRect(840, 90, 3000, 270));
+    utility->setFont(FormFont(true));
+    QLabel* title = AddLabel(form_.Label12, "Label12", banner, TwipsRect(840, 360, 11000, 390));
+    QFont titleFont = FormFont(true);
+    titleFont.setPointSize(12);
+    title->setFont(titleFont);
+}
+
+void MainWindow::BuildCompanyFrame() {
+    QGroupBox* frame = AddFrame(form_.Frame1[1], "Frame1(1)", TwipsRect(120, 960, 7215, 1935));
+    GridView* companies = AddGrid(0, frame, TwipsRect(120, 240, 6975, 1575));
+    // Double click picks a company; the list itself is not edited.
+    companies->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    companies->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+
+void MainWindow::BuildDatabaseFrame() {
+    QGroupBox* frame = AddFrame(form_.Frame1[0], "Frame1(0)", TwipsRect(7440, 960, 5415, 1935));
+    constexpr int kTop = 240;
+    constexpr int kStep = 315;
+    for (int i = 0; i < 4; ++i) {
+        const int top = kTop + i * kStep;
+        AddLabel(form_.Label1[i + 1], Indexed("Label1", i + 1), frame,
+                 TwipsRect(120, top + 30, 1440, kRowHeight));
+        AddTextBox(i, frame, TwipsRect(1560, top, 2250, kRowHeight));
+    }
+    AddButton(form_.CSearch[2], "CSearch(2)", frame, TwipsRect(3840, kTop + kStep, 330, kRowHeight),
+              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(2); }); });
+    const int driverTop = kTop + 4 * kStep;
+    AddLabel(form_.LblDriver, "LblDriver", frame, TwipsRect(120, driverTop + 30, 1440, kRowHeight));
+    QComboBox* driver =
+        AddList(form_.CboDriver, "CboDriver", frame, TwipsRect(1560, driverTop, 2250, 315));
+    connect(driver, &QComboBox::currentIndexChanged, this, [this](int index) {
+        form_.CboDriver.listIndex = index;
+        Forward("CboDriver_Click", [this] { form_.CboDriver_Click(); });
+    });
+    QLabel* status =
+        AddLabel(form_.LblStatus, "LblStatus", frame, TwipsRect(4260, kTop + 30, 1035, kRowHeight));
+    status->setFont(FormFont(true));
+    AddButton(form_.CConnect, "CConnect", frame, TwipsRect(4260, 1440, 1035, kButtonHeight),
+              [this] { Forward("CConnect_Click", [this] { form_.CConnect_Click(); }); });
+}
+
+void MainWindow::BuildExcelFrame() {
+    QGroupBox* frame = AddFrame(form_.Frame2, "Frame2", TwipsRect(120, 3000, 12735, 1215));
+    AddLabel(form_.Label1[5], "Label1(5)", frame, TwipsRect(240, 330, 1680, kRowHeight));
+    AddTextBox(4, frame, TwipsRect(1920, 300, 10095, kRowHeight));
+    AddButton(form_.CSearch[0], "CSearch(0)", frame, TwipsRect(12075, 285, 450, 315),
+              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(0); }); });
+    AddLabel(form_.Label1[6], "Label1(6)", frame, TwipsRect(240, 750, 1680, kRowHeight));
+    QComboBox* sheets =
+        AddList(form_.LCombo[0], "LCombo(0)", frame, TwipsRect(1920, 705, 4500, 315));
+    connect(sheets, &QComboBox::activated, this, [this](int index) {
+        form_.LCombo[0].listIndex = index;
+        Forward("LCombo_Click", [this] { form_.LCombo_Click(0); });
+    });
+}
+
+void MainWindow::BuildMapping() {
+    AddLabel(form_.Label1[7], "Label1(7)", this, TwipsRect(360, 4470, 1800, kRowHeight));
+    AddTextBox(5, this, TwipsRect(2160, 4440, 2940, kRowHeight));
+    AddButton(form_.CSearch[1], "CSearch(1)", this, TwipsRect(5160, 4440, 375, kRowHeight),
+              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(1); }); });
+    AddLabel(form_.Label1[0], "Label1(0)", this, TwipsRect(360, 4830, 1800, kRowHeight));
+    QComboBox* tables =
+        AddList(form_.LCombo[1], "LCombo(1)", this, TwipsRect(2160, 4785, 3375, 315));
+    connect(tables, &QComboBox::activated, this, [this](int index) {
+        form_.LCombo[1].listIndex = index;
+        Forward("LCombo_Click", [this] { form_.LCombo_Click(1); });
+    });
+    AddGrid(1, this, TwipsRect(120, 5160, 5415, 3975));
+}
+
+void MainWindow::BuildResults() {
+    AddGrid(2, this, TwipsRect(5760, 4440, 7095, 3615));
+    // Each total is a caption and its box, 2400 twips a pair.
+    for (int i = 0; i < 3; ++i) {
+        const int left = 5760 + i * 2400;
+        const int captionWidth = fontMetrics().horizontalAdvance(form_.Label4[i].caption) + 2;
+        AddLabel(form_.Label4[i], Indexed("Label4", i), this,
+                 QRect(Px(left), Px(8190), captionWidth, Px(kRowHeight)));
+        const int boxLeft = Px(left) + captionWidth;
+        AddTextBox(7 + i, this,
+                   QRect(boxLeft, Px(8160), Px(left + 2400 - 120) - boxLeft, Px(kRowHeight)));
+    }
+    // The legend of the verify colours, in the order the control table
+    // places them from the left: duplicate first.
+    static constexpr int kOrder[] = {3, 0, 1, 2};
+    static constexpr int kLeft[] = {5760, 7320, 8880, 10440, kClientWidth};
+    for (int k = 0; k < 4; ++k) {
+        const int i = kOrder[k];
+        auto* swatch = new QFrame(this);
+        swatch->setObjectName(Indexed("Shape1", i));
+        swatch->setFrameShape(QFrame::Box);
+        swatch->setGeometry(TwipsRect(kLeft[k], 8655, 240, 195));
+        swatch->setAutoFillBackground(true);
+        syncers_.push_back([swatch, &model = form_.Shape1[i]] {
+            QPalette palette = swatch->palette();
+            palette.setColor(QPalette::Window, FromBgr(model.color));
+            swatch->setPalette(palette);
+        });
+        AddLabel(form_.Label2[i], Indexed("Label2", i), this,
+                 TwipsRect(kLeft[k] + 300, 8640, kLeft[k + 1] - kLeft[k] - 360, 480));
+    }
+}
+
+void MainWindow::BuildCommands() {
+    AddLabel(form_.Label5, "Label5", this, TwipsRect(120, 9240, 4020, 480));
+    AddButton(form_.CSave, "CSave", this, TwipsRect(4200, 9240, 1215, kButtonHeight),
+              [this] { Forward("CSave_Click", [this] { form_.CSave_Click(); }); });
+    QLabel* progress =
+        AddLabel(form_.LblProgress, "LblProgress", this, TwipsRect(5520, 9240, 2940, 480));
+    progress->setFont(FormFont(true));
+    AddButton(form_.CVerify, "CVerify", this, TwipsRect(8520, 9240, 1335, kButtonHeight),
+              [this] { Forward("CVerify_Click", [this] { form_.CVerify_Click(); }); });
+    AddButton(form_.CStart, "CStart", this, TwipsRect(9960, 9240, 1335, kButtonHeight),
+              [this] { Forward("CStart_Click", [this] { form_.CStart_Click(); }); });
+    AddButton(form_.CClose, "CClose", this, TwipsRect(11400, 9240, 1335, kButtonHeight),
+              [this] { Forward("CClose_Click", [this] { form_.CClose_Click(); }); });
+    // Separators between the bands of the window.
+    static constexpr int kLineTops[] = {900, 2955, 4290, 9180};
+    for (int i = 0; i < 4; ++i) {
+        auto* line = new QFrame(this);
+        line->setObjectName(QString("Line%1").arg(i + 1));
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setGeometry(TwipsRect(120, kLineTops[i], kClientWidth - 240, 30));
+    }
+}
+
+void MainWindow::BuildStatusBar() {
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    bar->setGeometry(
+        TwipsRect(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight));
+    auto* panel = new QLabel(bar);
+    panel->setObjectName("StatusBar1.Panel1");
+    bar->addWidget(panel, 1);
+    syncers_.push_back([panel, &model = form_.StatusBar1] { panel->setText(model.caption); });
+}
+
+// Enter walks this order; the two controls of the driver choice come last.
+void MainWindow::SetFocusOrder() {
+    static const char* const kOrder[] = {
+        "TxtField(0)", "TxtField(1)", "TxtField(2)", "TxtField(3)", "CConnect",  "TxtField(4)",
+        "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",       "CSave",     "CVerify",
+        "CStart",      "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",     "CSearch(1)",
+        "TxtField(7)", "TxtField(8)", "TxtField(9)", "CboDriver",   "CSearch(2)"};
+    QWidget* previous = nullptr;
+    for (const char* name : kOrder) {
+        QWidget* widget = Widget(name);
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
+    Widget(kOrder[0])->setFocus();
+}

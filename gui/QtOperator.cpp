@@ -1,0 +1,87 @@
+#include "gui/QtOperator.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+
+#include "gui/FileFilter.h"
+#include "gui/TrerrDialog.h"
+
+namespace {
+QMessageBox::Icon ToQt(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+}  // namespace
+
+void QtOperator::Attach(QWidget* window, std::function<void()> sync) {
+    window_ = window;
+    sync_ = std::move(sync);
+}
+
+void QtOperator::Sync() const {
+    if (sync_) sync_();
+}
+
+void QtOperator::MsgBox(const QString& text, MsgIcon icon, const QString& title) {
+    Sync();
+    QMessageBox box(ToQt(icon), title, text, QMessageBox::Ok, window_);
+    box.exec();
+}
+
+bool QtOperator::AskYesNo(const QString& text, const QString& title) {
+    Sync();
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    window_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtOperator::InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) {
+    Sync();
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(window_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+void QtOperator::ShowError(const ErrorVariables& error) {
+    Sync();
+    TrerrDialog dialog(error, window_);
+    dialog.exec();
+}
+
+QString QtOperator::OpenFile(const QString& title, const QString& folder, const QString& filter) {
+    Sync();
+    return QFileDialog::getOpenFileName(window_, title, folder, QtFileFilter(filter));
+}
+
+void QtOperator::SetFocus(const QString& control) {
+    if (!window_) return;
+    if (auto* widget = window_->findChild<QWidget*>(control))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+// The pass keeps the thread: the label is repainted at once and pending
+// paints are let through, but no input is taken until the pass ends.
+void QtOperator::Progress(const QString& text) {
+    if (!window_) return;
+    if (auto* label = window_->findChild<QLabel*>("LblProgress")) {
+        label->setText(text);
+        label->repaint();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "base/ErrorLog.h"
+#include "form/ErrorReporter.h"
+#include "form/RecordingOperator.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class ErrorReportTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString home = dir.path();
+    QDateTime now{QDate(2014, 7, 4), QTime(10, 15, 2)};
+    ErrorVariables vars;
+    RecordingOperator op;
+    ErrorReporter reporter{vars, op, home, [this] { return now; }};
+};
+
+TEST_F(ErrorReportTest, AFailureShowsTheDialogLogsALineAndClearsTheVariables) {
+    const bool completed = reporter.Guard("MINSERT", "ConnectDSN", [] {
+        throw AppError(-2147467259, "Login failed\nfor user 'sa'.");
+    });
+    EXPECT_FALSE(completed);
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_EQ(op.errors[0].ErrFormName, "MINSERT");
+    EXPECT_EQ(op.errors[0].ErrProcName, "ConnectDSN");
+    EXPECT_EQ(op.errors[0].ErrNumber, -2147467259);
+    EXPECT_EQ(op.errors[0].ErrDescription, "Login failed\nfor user 'sa'.");
+    EXPECT_EQ(ReadAll(home + "/LOG/XLSLOADLOG/Err_20140704.Log"),
+              "[XLSLOAD] 04/07/2014 10:15:02 (MINSERT>ConnectDSN) -2147467259 Login failed\n"
+              "for user 'sa'.\r\n");
+    EXPECT_TRUE(vars.ErrFormName.isEmpty());
+    EXPECT_FALSE(vars.ErrNumber.has_value());
+    EXPECT_TRUE(vars.ErrDescription.isEmpty());
+    EXPECT_TRUE(vars.ErrProcName.isEmpty());
+}
+
+TEST_F(ErrorReportTest, StepsAfterTheDialogRunOnlyOnFailure) {
+    int after = 0;
+    EXPECT_TRUE(reporter.Guard(
+        "MINSERT", "X", [] {}, [&] { ++after; }));
+    EXPECT_EQ(after, 0);
+    reporter.Guard(
+        "MINSERT", "X", [] { throw std::runtime_error("boom"); }, [&] { ++after; });
+    EXPECT_EQ(after, 1);
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_EQ(op.errors[0].ErrNumber, ErrorReporter::kUnexpectedNumber);
+    EXPECT_EQ(op.errors[0].ErrDescription, "boom");
+}
+
+TEST_F(ErrorReportTest, SameDayAppendsNewDayStartsANewFile) {
+    reporter.Report("MINSERT", "A", 1, "first");
+    reporter.Report("MINSERT", "B", 2, "second");
+    now = now.addDays(1);
+    reporter.Report("MINSERT", "C", 3, "third");
+    EXPECT_EQ(ReadAll(home + "/LOG/XLSLOADLOG/Err_20140704.Log"),
+              "[XLSLOAD] 04/07/2014 10:15:02 (MINSERT>A) 1 first\r\n"
+              "[XLSLOAD] 04/07/2014 10:15:02 (MINSERT>B) 2 second\r\n");
+    EXPECT_EQ(ReadAll(home + "/LOG/XLSLOADLOG/Err_20140705.Log"),
+              "[XLSLOAD] 05/07/2014 10:15:02 (MINSERT>C) 3 third\r\n");
+}
+
+TEST_F(ErrorReportTest, AnUnwritableLogStillShowsTheDialog) {
+    // A plain file where the LOG folder should be makes the folder impossible.
+    QFile blocker(home + "/LOG");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    reporter.Report("MINSERT", "Form_Load", 75, "Path/File access error");
+    EXPECT_EQ(op.errors.size(), 1);
+    EXPECT_FALSE(WriteLog(home, "Err", "x", now));
+}
+
+TEST_F(ErrorReportTest, TheModuleHandlerShowsAPlainMessageAndAnswersTheFallback) {
+    const bool answer = reporter.GuardModule(
+        "CheckString", []() -> bool { throw AppError(13, "Type mismatch"); }, false);
+    EXPECT_FALSE(answer);
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_EQ(op.messages[0].text, "Module1 > 13 > Type mismatch > CheckString");
+    EXPECT_EQ(op.messages[0].title, "XLSLOAD");
+    EXPECT_EQ(op.messages[0].icon, MsgIcon::None);
+    EXPECT_TRUE(op.errors.isEmpty());
+    EXPECT_FALSE(QDir(home + "/LOG").exists());
+    EXPECT_EQ(vars.ErrProcName, "CheckString");  // kept: no dialog closed them
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "form/Minsert.h"
+#include "form/RecordingOperator.h"
+
+namespace {
+
+class MinsertTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    RecordingOperator op;
+    Minsert form{op, dir.path()};
+};
+
+TEST_F(MinsertTest, StartUpCreatesTheWorkFolderAndFillsTheCatalogueQuietly) {
+    form.Form_Load();
+    EXPECT_TRUE(QDir(dir.path() + "/EXCEL").exists());
+    EXPECT_EQ(form.LCombo[1].items.size(), 11);
+    EXPECT_EQ(form.LCombo[1].listIndex, -1);
+    ASSERT_EQ(form.List1[0].items.size(), 11);
+    EXPECT_EQ(form.List1[0].items[7], "");
+    EXPECT_EQ(form.List1[0].items[9], "MT_ITEM");
+    EXPECT_EQ(form.SC[0]->Rows(), 0);
+    EXPECT_TRUE(op.messages.isEmpty());
+    EXPECT_TRUE(op.errors.isEmpty());
+    EXPECT_FALSE(form.LblStatus.visible);
+    EXPECT_FALSE(form.CVerify.enabled);
+    EXPECT_FALSE(form.CStart.enabled);
+}
+
+struct ConnectCase {
+    QStringList fields;  // server, database, user, password
+    QString message;
+    QString focus;
+};
+
+class ConnectChecks : public MinsertTest, public testing::WithParamInterface<ConnectCase> {};
+
+TEST_P(ConnectChecks, AnEmptyFieldIsRefusedInOrder) {
+    for (int i = 0; i < 4; ++i) form.TxtField[i].text = GetParam().fields[i];
+    form.CVerify.enabled = true;
+    form.CConnect_Click();
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_EQ(op.messages[0].text, GetParam().message);
+    EXPECT_EQ(op.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(op.messages[0].title, "Message");
+    EXPECT_EQ(op.focus, QStringList{GetParam().focus});
+    EXPECT_TRUE(form.CVerify.enabled);  // nothing else changes
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ConnectChecks,
+    testing::Values(ConnectCase{{"", "", "", ""}, "Invalid Server Name !!!", "TxtField(0)"},
+                    ConnectCase{{"S", "", "U", "P"}, "Invalid Database Name !!!", "TxtField(1)"},
+                    ConnectCase{{"S", "D", "", "P"}, "Invalid User ID !!!", "TxtField(2)"},
+                    ConnectCase{{" ", "D", "U", ""}, "Invalid Password !!!", "TxtField(3)"}));
+
+TEST_F(MinsertTest, VerifyWithoutATableAsksForOne) {
+    form.CVerify_Click();
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_EQ(op.messages[0].text, "Please Select Table to Continue Verify.");
+    EXPECT_EQ(op.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(op.focus, QStringList{"LCombo(1)"});
+    EXPECT_FALSE(form.CStart.enabled);
+}
+
+TEST_F(MinsertTest, StartWithRejectedRowsAsksAndCancels) {
+    form.SC[2]->SetCols(1);
+    form.SC[2]->SetRows(1);
+    form.CStart.enabled = true;  // as a Verify with rejected rows leaves it
+    op.yesNoAnswers = {false};
+    form.CStart_Click();
+    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?"});
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_EQ(op.messages[0].text, "Action Cancel.");
+    EXPECT_EQ(op.messages[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_F(MinsertTest, ClosingBeforeAnyConnectionSaysNothing) {
+    form.CClose_Click();
+    EXPECT_TRUE(form.Unloaded);
+    EXPECT_TRUE(op.messages.isEmpty());
+    EXPECT_TRUE(op.errors.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "QStringPrinter.h"
+#include "gui/QtOperator.h"
+#include "gui/TrerrDialog.h"
+
+namespace {
+
+// A window with two named controls and the progress label, and an operator
+// attached to it that counts how often it brought the window up to date.
+class QtOperatorTest : public testing::Test {
+protected:
+    void SetUp() override {
+        auto* first = new QLineEdit(&window);
+        first->setObjectName("TxtField(0)");
+        auto* second = new QLineEdit(&window);
+        second->setObjectName("TxtField(4)");
+        second->move(0, 30);
+        auto* progress = new QLabel(&window);
+        progress->setObjectName("LblProgress");
+        progress->move(0, 60);
+        window.resize(200, 100);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        op.Attach(&window, [this] { ++syncs; });
+    }
+
+    // Runs check on the modal dialog op opens, once it is up.
+    template <class Dialog>
+    void WhenOpen(std::function<void(Dialog&)> check) {
+        QTimer::singleShot(0, &window, [check] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            check(*dialog);
+        });
+    }
+
+    QWidget window;
+    QtOperator op;
+    int syncs = 0;
+};
+
+TEST_F(QtOperatorTest, MessageBoxesCarryTitleTextAndIcon) {
+    static const struct {
+        MsgIcon icon;
+        QMessageBox::Icon shown;
+    } kIcons[] = {{MsgIcon::Critical, QMessageBox::Critical},
+                  {MsgIcon::Exclamation, QMessageBox::Warning},
+                  {MsgIcon::Question, QMessageBox::Question},
+                  {MsgIcon::None, QMessageBox::NoIcon}};
+    for (const auto& c : kIcons) {
+        WhenOpen<QMessageBox>([&c](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "Message");
+            EXPECT_EQ(box.text(), "Insert Done.");
+            EXPECT_EQ(box.icon(), c.shown);
+            box.button(QMessageBox::Ok)->click();
+        });
+        op.MsgBox("Insert Done.", c.icon, "Message");
+    }
+    EXPECT_EQ(syncs, 4);
+}
+
+TEST_F(QtOperatorTest, TheQuestionAnswersYesOrNo) {
+    for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
+        WhenOpen<QMessageBox>([answer](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "Question");
+            EXPECT_EQ(box.icon(), QMessageBox::Question);
+            EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+            box.button(answer)->click();
+        });
+        EXPECT_EQ(op.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?", "Question"),
+                  answer == QMessageBox::Yes);
+    }
+}
+
+TEST_F(QtOperatorTest, TheInputBoxAnswersTheTextOrNothingWhenCancelled) {
+    WhenOpen<QInputDialog>([](QInputDialog& box) {
+        EXPECT_EQ(box.windowTitle(), "Save File As");
+        EXPECT_EQ(box.labelText(), "Please Key in a Match File Name to Save.");
+        box.setTextValue("ITEMMATCH");
+        box.accept();
+    });
+    EXPECT_EQ(op.InputBox("Please Key in a Match File Name to Save.", "Save File As", ""),
+              std::optional<QString>("ITEMMATCH"));
+    WhenOpen<QInputDialog>([](QInputDialog& box) { box.reject(); });
+    EXPECT_EQ(op.InputBox("Please Key in a Match File Name to Save.", "Save File As", ""),
+              std::nullopt);
+}
+
+TEST_F(QtOperatorTest, ErrorsShowInTheErrorDialog) {
+    ErrorVariables e;
+    e.ErrFormName = "MINSERT";
+    e.ErrNumber = 3704;
+    e.ErrDescription = "Operation is not allowed when the object is closed.";
+    e.ErrProcName = "View_Data";
+    WhenOpen<TrerrDialog>([](TrerrDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLabel*>("ErrCode")->text(), "3704");
+        EXPECT_EQ(dialog.findChild<QLabel*>("ErrSub")->text(), "View_Data");
+        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("ErrTxt")->toPlainText(),
+                  "Operation is not allowed when the object is closed.");
+        dialog.findChild<QPushButton*>("CClose")->click();
+    });
+    op.ShowError(e);
+    EXPECT_EQ(syncs, 1);
+}
+
+TEST_F(QtOperatorTest, TheFileDialogUsesTitleFolderAndFilter) {
+    QTemporaryDir dir;
+    WhenOpen<QFileDialog>([&dir](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Open Excel (.xls)");
+        EXPECT_EQ(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());
+        EXPECT_EQ(dialog.nameFilters(), QStringList{"Excel Files (*.xls)"});
+        dialog.reject();
+    });
+    EXPECT_EQ(op.OpenFile("Open Excel (.xls)", dir.path(), "Excel Files (*.xls)|*.xls"), "");
+}
+
+TEST_F(QtOperatorTest, FocusMovesToTheNamedControl) {
+    op.SetFocus("TxtField(4)");
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "TxtField(4)");
+    op.SetFocus("NoSuchControl");
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "TxtField(4)");
+}
+
+TEST_F(QtOperatorTest, ProgressShowsInTheLabelAtOnce) {
+    op.Progress("Processing... 1 of 3");
+    EXPECT_EQ(window.findChild<QLabel*>("LblProgress")->text(), "Processing... 1 of 3");
+    EXPECT_EQ(syncs, 0);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "base/Field.h"
+#include "workbook/BiffGlobals.h"
+#include "workbook/DateText.h"
+#include "workbook/SheetTable.h"
+
+namespace {
+
+SheetCell Text(const char* t) { return {SheetCell::Text, 0, t}; }
+SheetCell Number(double n) { return {SheetCell::Number, n, {}}; }
+const SheetCell kEmpty;
+
+TEST(SheetRules, HeaderNames) {
+    struct Case {
+        QVector<SheetCell> header;
+        QStringList names;
+    };
+    const Case cases[] = {
+        {{Text("Code"), kEmpty, Text("Name")}, {"Code", "F2", "Name"}},
+        {{Text("Code"), Text("Code"), Text("Code")}, {"Code", "Code1", "Code2"}},
+        // The suffix skips names the sheet already has, in any letter case.
+        {{Text("Code"), Text("CODE"), Text("code1")}, {"Code", "CODE2", "code1"}},
+        {{Text("F2"), kEmpty}, {"F2", "F21"}},
+        {{Text("ÉTÉ"), Text("été")}, {"ÉTÉ", "été1"}},
+        {{Number(2024), Number(12.5)}, {"2024", "12.5"}},
+        {{SheetCell{SheetCell::Date, 0, "2024-01-31"}}, {"2024-01-31"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HeaderNames(c.header), c.names) << c.names.join(",").toStdString();
+}
+
+TEST(SheetRules, ColumnTypeFromAllValues) {
+    struct Case {
+        int numbers, dates, others, type;
+    };
+    const Case cases[] = {
+        {3, 0, 0, TypeCode::Double},   {0, 2, 0, TypeCode::Date},     {3, 1, 0, TypeCode::VarWChar},
+        {3, 0, 1, TypeCode::VarWChar}, {0, 0, 0, TypeCode::VarWChar},  // no value at all
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ColumnType(c.numbers, c.dates, c.others), c.type)
+            << c.numbers << " " << c.dates << " " << c.others;
+}
+
+TEST(SheetRules, ValuesByColumnType) {
+    EXPECT_EQ(ColumnValue(Number(1001), TypeCode::Double), QVariant(1001.0));
+    EXPECT_EQ(ColumnValue(Number(1001), TypeCode::VarWChar), QVariant("1001"));
+    EXPECT_EQ(ColumnValue(Number(0.1 + 0.2), TypeCode::VarWChar), QVariant("0.3"));
+    EXPECT_EQ(ColumnValue(Number(-12.5), TypeCode::VarWChar), QVariant("-12.5"));
+    EXPECT_TRUE(ColumnValue(kEmpty, TypeCode::Double).isNull());
+}
+
+// Serial day numbers as the workbook driver reads them in date formats: days
+// from 1899-12-30 (1904-01-01), no phantom 1900-02-29, times rounded to the
+// second, a date format without the time, a time format without the day, and
+// numbers outside the driver's dates left numbers.
+TEST(SheetRules, SerialDateText) {
+    struct Case {
+        double serial;
+        DateKind kind;
+        bool date1904;
+        const char* text;  // nullptr: no date
+    };
+    constexpr auto D = DateKind::Date, DT = DateKind::DateTime, T = DateKind::Time;
+    const Case cases[] = {
+        {45322, D, false, "2024-01-31"},
+        {45322.75, D, false, "2024-01-31"},
+        {45323 + (13 * 3600 + 45 * 60 + 30) / 86400.0, DT, false, "2024-02-01 13:45:30"},
+        {45323, DT, false, "2024-02-01"},
+        {0.999999999, DT, false, "1899-12-31"},
+        {-1.5, DT, false, "1899-12-29 12:00:00"},
+        {0.5, T, false, "1899-12-30 12:00:00"},
+        {1.5, T, false, "1899-12-30 12:00:00"},
+        {0.25, T, true, "1904-01-01 06:00:00"},
+        {1, D, false, "1899-12-31"},
+        {60, D, false, "1900-02-28"},
+        {61, D, false, "1900-03-01"},
+        {73110, D, false, "2100-03-01"},
+        {0, D, true, "1904-01-01"},
+        {1, D, true, "1904-01-02"},
+        {2958465, D, false, "9999-12-31"},
+        {2958466, D, false, nullptr},
+        {-657434, D, false, "0100-01-01"},
+        {-657435, D, false, nullptr},
+        {1e300, DT, false, nullptr},
+        {qInf(), D, false, nullptr},
+        {qQNaN(), D, false, nullptr},
+        {45322, DateKind::None, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto text = SerialDateText(c.serial, c.kind, c.date1904);
+        if (c.text)
+            EXPECT_EQ(text.value_or("(none)"), c.text) << c.serial;
+        else
+            EXPECT_FALSE(text.has_value()) << c.serial << " " << text->toStdString();
+    }
+}
+
+// FreeXL's date texts back to serials: FreeXL counts a phantom 1900-02-29 and
+// a leap day in 2100 too, starts the 1904 system at 1904-01-02, and rounds
+// the last half second of a day up to 24:00:00.
+TEST(SheetRules, FreexlDateTexts) {
+    struct Case {
+        const char* freexl;
+        DateKind kind;
+        bool date1904;
+        const char* text;  // nullptr: no date
+    };
+    constexpr auto D = DateKind::Date, DT = DateKind::DateTime, T = DateKind::Time;
+    const Case cases[] = {
+        {"2024-01-31", D, false, "2024-01-31"},
+        {"2024-02-01 13:45:30", DT, false, "2024-02-01 13:45:30"},
+        {"2024-02-01 00:00:00", DT, false, "2024-02-01"},
+        {"1900-01-01 24:00:00", DT, false, "1900-01-01"},
+        {"1900-03-01", D, false, "1900-03-01"},
+        {"1900-02-29", D, false, "1900-02-28"},
+        {"1900-02-28", D, false, "1900-02-27"},
+        {"1900-01-01", D, false, "1899-12-31"},
+        {"2100-02-29", D, false, "2100-03-01"},
+        {"2100-03-01", D, false, "2100-03-02"},
+        {"1904-01-02", D, true, "1904-01-02"},
+        {"2024-01-31", D, true, "2024-01-31"},
+        {"08:30:00", T, false, "1899-12-30 08:30:00"},
+        {"08:30:00", T, true, "1904-01-01 08:30:00"},
+        {"00:00:00", T, false, "1899-12-30"},
+        {"9999-11-02", D, false, nullptr},  // FreeXL's text of 2958466, past 9999-12-31
+        {"10113-07-20", D, false, nullptr},
+        {"2024-13-01", D, false, nullptr},
+        {"25:00:00", T, false, nullptr},
+        {"garbage", D, false, nullptr},
+        {"", D, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto serial = FreexlDateSerial(c.freexl, c.date1904);
+        const auto text = serial ? SerialDateText(*serial, c.kind, c.date1904) : std::nullopt;
+        if (c.text)
+            EXPECT_EQ(text.value_or("(none)"), c.text) << c.freexl;
+        else
+            EXPECT_FALSE(text.has_value()) << c.freexl;
+    }
+}
+
+// Number formats by FreeXL's letter rule, which also decides typed cells.
+TEST(SheetRules, FormatDateKind) {
+    const QPair<const char*, DateKind> cases[] = {
+        {"yyyy-mm-dd", DateKind::Date}, {"d-mmm", DateKind::Date},
+        {"mmm-yy", DateKind::Date},     {"yyyy-mm-dd hh:mm:ss", DateKind::DateTime},
+        {"hh:mm", DateKind::Time},      {"[$-F400]h:mm:ss\\ AM/PM", DateKind::Time},
+        {"mm:ss", DateKind::Time},      {"mmm", DateKind::None},
+        {"0.00", DateKind::None},       {"#,##0;[Red]-#,##0", DateKind::None},
+        {"General", DateKind::None},
+    };
+    for (const auto& [format, kind] : cases) EXPECT_EQ(FormatDateKind(format), kind) << format;
+}
+
+}  // namespace

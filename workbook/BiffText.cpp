@@ -1,0 +1,65 @@
+#include "workbook/BiffText.h"
+
+#include <QStringDecoder>
+
+#include "workbook/BiffRecords.h"
+
+namespace {
+// String flags: UTF-16 characters rather than their low bytes only; rich
+// text runs and far-east data announced between the header and the characters.
+constexpr quint8 kUtf16 = 0x01, kFarEast = 0x04, kRichText = 0x08;
+
+// Appends up to missing characters from bytes; returns how many it appended.
+qsizetype AppendChars(QString& text, QByteArrayView bytes, bool utf16, qsizetype missing) {
+    const qsizetype count = qMin(missing, utf16 ? bytes.size() / 2 : bytes.size());
+    text.reserve(text.size() + count);
+    for (qsizetype i = 0; i < count; ++i)
+        text.append(QChar(utf16 ? Biff::U16(bytes, 2 * i) : Biff::U8(bytes, i)));
+    return count;
+}
+
+QByteArray DecoderName(quint16 codePage) {
+    switch (codePage) {
+        case 367:
+            return "US-ASCII";
+        case 1200:
+            return "UTF-16LE";
+        case 10000:
+        case 0x8000:  // Apple Roman as BIFF5 writers on the Mac mark it
+            return "macintosh";
+        case 0x8001:  // Windows' ANSI code page as BIFF5 writers mark it
+            return "windows-1252";
+        default:
+            if (codePage >= 1250 && codePage <= 1258)
+                return "windows-" + QByteArray::number(codePage);
+            return "cp" + QByteArray::number(codePage);
+    }
+}
+}  // namespace
+
+std::optional<Biff8Text> ReadBiff8Text(QByteArrayView record) {
+    if (record.size() < 3) return std::nullopt;
+    const quint8 flags = Biff::U8(record, 2);
+    qsizetype at = 3;
+    if (flags & kRichText) at += 2;
+    if (flags & kFarEast) at += 4;
+    if (at > record.size()) return std::nullopt;
+    Biff8Text text;
+    text.missing = Biff::U16(record, 0);
+    text.missing -= AppendChars(text.text, record.sliced(at), flags & kUtf16, text.missing);
+    return text;
+}
+
+void ContinueBiff8Text(Biff8Text& text, QByteArrayView record) {
+    if (record.isEmpty()) return;
+    const bool utf16 = Biff::U8(record, 0) & kUtf16;
+    text.missing -= AppendChars(text.text, record.sliced(1), utf16, text.missing);
+}
+
+std::optional<QString> CodePageText(QByteArrayView bytes, quint16 codePage) {
+    QStringDecoder decoder(DecoderName(codePage).constData());
+    if (!decoder.isValid()) return std::nullopt;
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}

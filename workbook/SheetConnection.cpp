@@ -1,0 +1,363 @@
+#include "workbook/SheetConnection.h"
+
+#include <sqlite3.h>
+
+#include "base/AppError.h"
+#include "base/ValueText.h"
+#include "workbook/SheetQuery.h"
+#include "workbook/Workbook.h"
+
+namespace {
+constexpr qint32 kReadOnly = 3027;  // the workbook driver's "object is read-only"
+constexpr qint32 kClosed = 3704;    // the client's "not allowed when the object is closed"
+// Prepared statements kept at most; queries whose values cannot be made
+// parameters would otherwise each keep one.
+constexpr qsizetype kMaxStatements = 256;
+
+// Declared column types: SQLite's affinity from the name (REAL for DOUBLE,
+// TEXT for the others), the type code from the declaration.
+constexpr const char* kNumberDecl = "DOUBLE";
+constexpr const char* kDateDecl = "DATETEXT";
+constexpr const char* kTextDecl = "VARTEXT";
+
+QString QuoteName(const QString& name) { return "\"" + QString(name).replace("\"", "\"\"") + "\""; }
+
+// Table names as SQLite matches them: ASCII letters in either case.
+QString TableKey(QString name) {
+    for (QChar& c : name)
+        if (c.unicode() < 0x80) c = c.toLower();
+    return name;
+}
+
+// Letter case ignored for every letter, as the workbook driver compared text:
+// ASCII is folded byte by byte; from the first other character on, the rest
+// is compared with Unicode case folding.
+int FoldCompare(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    const auto* x = static_cast<const unsigned char*>(a);
+    const auto* y = static_cast<const unsigned char*>(b);
+    int i = 0;
+    for (; i < lengthA && i < lengthB && x[i] < 0x80 && y[i] < 0x80; ++i) {
+        if (x[i] == y[i]) continue;
+        const int cx = x[i] >= 'A' && x[i] <= 'Z' ? x[i] + 32 : x[i];
+        const int cy = y[i] >= 'A' && y[i] <= 'Z' ? y[i] + 32 : y[i];
+        if (cx != cy) return cx < cy ? -1 : 1;
+    }
+    if (i == lengthA || i == lengthB) return lengthA == lengthB ? 0 : lengthA < lengthB ? -1 : 1;
+    const QString restX = QString::fromUtf8(reinterpret_cast<const char*>(x + i), lengthA - i);
+    const QString restY = QString::fromUtf8(reinterpret_cast<const char*>(y + i), lengthB - i);
+    return restX.compare(restY, Qt::CaseInsensitive);
+}
+
+// CStr(x): a number as its text, a text unchanged, null as null.
+void CStr(sqlite3_context* context, int, sqlite3_value** args) {
+    sqlite3_value* v = args[0];
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            sqlite3_result_null(context);
+            return;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT: {
+            const QByteArray text = NumberText(sqlite3_value_double(v)).toUtf8();
+            sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        default:
+            sqlite3_result_value(context, v);
+    }
+}
+
+const char* Declaration(int type) {
+    switch (type) {
+        case TypeCode::Double:
+            return kNumberDecl;
+        case TypeCode::Date:
+            return kDateDecl;
+        default:
+            return kTextDecl;
+    }
+}
+
+// A result column's type code: a sheet column's own, or for a computed one
+// (Count(...)) what its first value is.
+int ResultType(sqlite3_stmt* stmt, int column, bool haveRow) {
+    if (const char* decl = sqlite3_column_decltype(stmt, column)) {
+        if (qstrcmp(decl, kNumberDecl) == 0) return TypeCode::Double;
+        if (qstrcmp(decl, kDateDecl) == 0) return TypeCode::Date;
+        return TypeCode::VarWChar;
+    }
+    if (!haveRow) return TypeCode::VarWChar;
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return TypeCode::Integer;
+        case SQLITE_FLOAT:
+            return TypeCode::Double;
+        default:
+            return TypeCode::VarWChar;
+    }
+}
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(stmt, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, column);
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                              sqlite3_column_bytes(stmt, column));
+        default:
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                sqlite3_column_bytes(stmt, column));
+    }
+}
+
+int Bind(sqlite3_stmt* stmt, int at, const QVariant& v) {
+    if (v.isNull()) return sqlite3_bind_null(stmt, at);
+    switch (v.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(stmt, at, v.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(stmt, at, v.toDouble());
+        default: {
+            const QByteArray text = ValueText(v).toUtf8();
+            return sqlite3_bind_text(stmt, at, text.constData(), int(text.size()),
+                                     SQLITE_TRANSIENT);
+        }
+    }
+}
+}  // namespace
+
+SheetConnection::SheetConnection(std::unique_ptr<Workbook> workbook)
+    : workbook_(std::move(workbook)) {
+    // One thread uses a workbook: SQLite's own locks would only cost time.
+    const bool ready =
+        sqlite3_open_v2(":memory:", &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_create_collation(db_, kFoldCollation, SQLITE_UTF8, nullptr, FoldCompare) ==
+            SQLITE_OK &&
+        sqlite3_create_function(db_, "CStr", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, CStr,
+                                nullptr, nullptr) == SQLITE_OK;
+    if (!ready) {
+        const AppError error(sqlite3_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+        Close();
+        throw error;
+    }
+    const QStringList& names = workbook_->SheetNames();
+    for (int i = 0; i < names.size(); ++i) sheetOfTable_.insert(TableKey(names[i] + "$"), i);
+}
+
+std::unique_ptr<SheetConnection> SheetConnection::OpenWorkbook(const QString& workbookPath) {
+    return std::unique_ptr<SheetConnection>(new SheetConnection(Workbook::Open(workbookPath)));
+}
+
+SheetConnection::~SheetConnection() { Close(); }
+
+const QStringList& SheetConnection::SheetNames() const { return workbook_->SheetNames(); }
+
+bool SheetConnection::IsOpen() const { return db_ != nullptr; }
+
+void SheetConnection::ClearStatements() {
+    for (const Statement& s : std::as_const(statements_)) sqlite3_finalize(s.stmt);
+    statements_.clear();
+}
+
+void SheetConnection::Close() {
+    ClearStatements();
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+AppError SheetConnection::LastError() const {
+    return AppError(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+void SheetConnection::Finish(sqlite3_stmt* stmt, int rc) {
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        return;
+    }
+    const AppError error = LastError();
+    sqlite3_reset(stmt);
+    throw error;
+}
+
+void SheetConnection::Exec(const QByteArray& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const AppError error(sqlite3_extended_errcode(db_), QString::fromUtf8(message));
+        sqlite3_free(message);
+        throw error;
+    }
+}
+
+void SheetConnection::LoadSheet(int index) {
+    const SheetTable sheet = workbook_->ReadSheet(index);
+    const QString table = QuoteName(workbook_->SheetNames()[index] + "$");
+    QStringList columns, declarations;
+    for (const SheetColumn& c : sheet.columns) {
+        columns.append(c.name);
+        QString d = QuoteName(c.name) + " " + Declaration(c.type);
+        if (c.type == TypeCode::VarWChar) d += QString(" COLLATE ") + kFoldCollation;
+        declarations.append(d);
+    }
+    const QString insert = QString("INSERT INTO %1 VALUES (%2)")
+                               .arg(table, QStringList(columns.size(), "?").join(","));
+    Exec("BEGIN");
+    sqlite3_stmt* stmt = nullptr;
+    try {
+        Exec(QString("CREATE TABLE %1 (%2)").arg(table, declarations.join(", ")).toUtf8());
+        if (sqlite3_prepare_v2(db_, insert.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw LastError();
+        for (int r = 0; r < sheet.rowCount; ++r) {
+            for (int c = 0; c < sheet.columns.size(); ++c)
+                Bind(stmt, c + 1, sheet.columns[c].values[r]);
+            if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError();
+            sqlite3_reset(stmt);
+        }
+    } catch (const AppError&) {
+        sqlite3_finalize(stmt);
+        Exec("ROLLBACK");
+        throw;
+    }
+    sqlite3_finalize(stmt);
+    Exec("COMMIT");
+    columnsOf_.insert(TableKey(workbook_->SheetNames()[index] + "$"), columns);
+}
+
+void SheetConnection::EnsureIndexes(const QStringList& tables, const QStringList& compared,
+                                    const QStringList& cstr) {
+    // The name of the table's column for a name in the query, or empty.
+    const auto columnOf = [this](const QString& table, const QString& name) {
+        for (const QString& c : columnsOf_.value(table))
+            if (c.compare(name, Qt::CaseInsensitive) == 0) return c;
+        return QString();
+    };
+    for (const QString& table : tables) {
+        QStringList keys;  // the indexed expressions, one index each
+        for (const QString& name : compared)
+            if (const QString c = columnOf(table, name); !c.isEmpty()) keys.append(QuoteName(c));
+        QStringList cstrKey;
+        for (const QString& name : cstr)
+            if (const QString c = columnOf(table, name); !c.isEmpty())
+                cstrKey.append(QString("CStr(%1) COLLATE %2").arg(QuoteName(c), kFoldCollation));
+        if (!cstrKey.isEmpty()) keys.append(cstrKey.join(", "));
+        for (const QString& key : keys) {
+            const QString id = table + "\x1f" + key.toCaseFolded();
+            if (indexed_.contains(id)) continue;
+            const QString name = QString("sheet_index_%1").arg(indexed_.size() + 1);
+            Exec(QString("CREATE INDEX %1 ON %2 (%3)")
+                     .arg(name, QuoteName(workbook_->SheetNames()[sheetOfTable_[table]] + "$"), key)
+                     .toUtf8());
+            indexed_.insert(id);
+        }
+    }
+}
+
+const SheetConnection::Statement& SheetConnection::StatementOf(const QString& sql,
+                                                               const QString& text) {
+    // A statement made before was made after its sheets were loaded and its
+    // indexes built.
+    if (const auto it = statements_.constFind(text); it != statements_.constEnd()) return *it;
+    const SheetQuery query = AnalyzeSheetQuery(sql);
+    QStringList tables;  // the sheets the query names, loaded
+    for (const QString& name : query.names) {
+        const QString key = TableKey(name);
+        if (!sheetOfTable_.contains(key) || tables.contains(key)) continue;
+        if (!columnsOf_.contains(key)) {
+            // A schema change spoils prepared statements; they are made again.
+            ClearStatements();
+            LoadSheet(sheetOfTable_[key]);
+        }
+        tables.append(key);
+    }
+    EnsureIndexes(tables, query.comparedColumns, query.cstrColumns);
+
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = query.text.toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
+        QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+        if (message.startsWith("no such table"))
+            message += "; the workbook's sheets are " + workbook_->SheetNames().join(", ");
+        throw AppError(sqlite3_extended_errcode(db_), message);
+    }
+    if (!stmt) throw AppError(SQLITE_MISUSE, "The query text holds no statement: " + query.text);
+    if (!sqlite3_stmt_readonly(stmt)) {
+        sqlite3_finalize(stmt);
+        throw AppError(kReadOnly, "The workbook is read-only; it cannot be changed: " + query.text);
+    }
+    if (statements_.size() >= kMaxStatements) ClearStatements();
+    Statement made{stmt, {}};
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+        made.columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    return *statements_.insert(query.text, made);
+}
+
+const SheetConnection::Statement& SheetConnection::Prepare(const QString& sql,
+                                                           const QVariantList& params) {
+    if (!db_) throw AppError(kClosed, "The workbook connection is closed.");
+    const SheetQuery query = ParameterizeSheetQuery(sql);
+    const Statement& prepared = StatementOf(sql, query.text);
+    sqlite3_stmt* stmt = prepared.stmt;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    qsizetype fromCaller = 0;
+    for (int i = 0; i < query.binds.size(); ++i) {
+        const SheetQuery::Bind& b = query.binds[i];
+        if (b.fromCaller && fromCaller >= params.size())
+            throw AppError(SQLITE_RANGE, "The query has more \"?\" than values given: " + sql);
+        const int rc = Bind(stmt, i + 1, b.fromCaller ? params[fromCaller++] : b.literal);
+        if (rc != SQLITE_OK) throw AppError(rc, QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    return prepared;
+}
+
+std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVariantList& params) {
+    const Statement& prepared = Prepare(sql, params);
+    sqlite3_stmt* stmt = prepared.stmt;
+    const int columns = int(prepared.columns.size());
+    QVector<Field> fields(columns);
+    for (int c = 0; c < columns; ++c)
+        fields[c] = Field{prepared.columns[c], ResultType(stmt, c, false)};
+    QVector<Recordset::Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (rows.isEmpty())
+            for (int c = 0; c < columns; ++c) fields[c].type = ResultType(stmt, c, true);
+        Recordset::Row row(columns);
+        for (int c = 0; c < columns; ++c) row[c] = ColumnValue(stmt, c);
+        rows.append(row);
+    }
+    Finish(stmt, rc);
+    return std::make_unique<Recordset>(std::move(fields), std::move(rows));
+}
+
+QVariant SheetConnection::Scalar(const QString& sql) {
+    sqlite3_stmt* stmt = Prepare(sql, {}).stmt;
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW) {
+        Finish(stmt, rc);
+        return {};
+    }
+    const QVariant value = sqlite3_column_count(stmt) > 0 ? ColumnValue(stmt, 0) : QVariant();
+    sqlite3_reset(stmt);
+    return value;
+}
+
+void SheetConnection::Execute(const QString& sql, const QVariantList& params) {
+    sqlite3_stmt* stmt = Prepare(sql, params).stmt;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    Finish(stmt, rc);
+}
+
+QStringList SheetNames(const QString& path) { return Workbook::Open(path)->SheetNames(); }

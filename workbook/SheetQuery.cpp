@@ -1,0 +1,177 @@
+#include "workbook/SheetQuery.h"
+
+namespace {
+// A token is only its place in the text; values are cut out when needed, as
+// the duplicate checks analyse one query per cell.
+struct Token {
+    enum Kind { Identifier, String, Number, Word, Punct };
+    Kind kind;
+    qsizetype begin;
+    qsizetype end;  // one past the last character
+};
+
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == '_' || c == '$'; }
+
+// End of the quoted run that opens at i: past its closing quote, where a
+// doubled quote (not a doubled "]") stands for one.
+qsizetype QuotedEnd(const QString& sql, qsizetype i, QChar close) {
+    for (++i; i < sql.size(); ++i) {
+        if (sql[i] != close) continue;
+        if (close != ']' && i + 1 < sql.size() && sql[i + 1] == close)
+            ++i;
+        else
+            return i + 1;
+    }
+    return i;
+}
+
+qsizetype NumberEnd(const QString& sql, qsizetype i) {
+    while (i < sql.size() && (sql[i].isDigit() || sql[i] == '.')) ++i;
+    if (i < sql.size() && (sql[i] == 'e' || sql[i] == 'E')) {
+        qsizetype j = i + 1;
+        if (j < sql.size() && (sql[j] == '+' || sql[j] == '-')) ++j;
+        if (j < sql.size() && sql[j].isDigit()) {
+            i = j;
+            while (i < sql.size() && sql[i].isDigit()) ++i;
+        }
+    }
+    return i;
+}
+
+QVector<Token> Tokenize(const QString& sql) {
+    QVector<Token> tokens;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        Token t{Token::Punct, i, i + 1};
+        if (c == '[' || c == '"' || c == '\'') {
+            t.kind = c == '\'' ? Token::String : Token::Identifier;
+            t.end = QuotedEnd(sql, i, c == '[' ? QChar(']') : c);
+        } else if (c.isDigit() || (c == '.' && i + 1 < sql.size() && sql[i + 1].isDigit())) {
+            t.kind = Token::Number;
+            t.end = NumberEnd(sql, i);
+        } else if (IsWordChar(c)) {
+            t.kind = Token::Word;
+            while (t.end < sql.size() && IsWordChar(sql[t.end])) ++t.end;
+        }
+        tokens.append(t);
+        i = t.end;
+    }
+    return tokens;
+}
+
+// An identifier or string without its quotes (doubled quotes made single);
+// any other token as it stands.
+QString Value(const QString& sql, const Token& t) {
+    if (t.kind != Token::Identifier && t.kind != Token::String)
+        return sql.mid(t.begin, t.end - t.begin);
+    const QChar close = sql[t.begin] == '[' ? QChar(']') : sql[t.begin];
+    const bool closed = t.end - t.begin >= 2 && sql[t.end - 1] == close;
+    QString inner = sql.mid(t.begin + 1, t.end - t.begin - (closed ? 2 : 1));
+    if (close != ']') inner.replace(QString(2, close), QString(close));
+    return inner;
+}
+
+bool IsName(const Token& t) { return t.kind == Token::Identifier || t.kind == Token::Word; }
+
+QVariant NumberValue(const QString& text) {
+    bool ok = false;
+    const qlonglong n = text.toLongLong(&ok);
+    if (ok) return n;
+    return text.toDouble();
+}
+// The tokens of a query and the questions asked of them.
+class Tokens {
+public:
+    explicit Tokens(const QString& sql) : sql_(sql), t_(Tokenize(sql)) {}
+
+    qsizetype size() const { return t_.size(); }
+    const Token& operator[](qsizetype i) const { return t_[i]; }
+    bool Punct(qsizetype i, char c) const {
+        return i >= 0 && i < t_.size() && t_[i].kind == Token::Punct && sql_[t_[i].begin] == c;
+    }
+    // Position of the ")" closing the "(" at open, or -1.
+    qsizetype Closing(qsizetype open) const {
+        int depth = 0;
+        for (qsizetype i = open; i < t_.size(); ++i) {
+            if (Punct(i, '(')) ++depth;
+            if (Punct(i, ')') && --depth == 0) return i;
+        }
+        return -1;
+    }
+    // Position of the ")" of a "CStr(" call at i, or -1.
+    qsizetype CStrClosing(qsizetype i) const {
+        const Token& k = t_[i];
+        if (k.kind != Token::Word || !Punct(i + 1, '(') ||
+            QStringView(sql_).mid(k.begin, k.end - k.begin).compare(u"CStr", Qt::CaseInsensitive) !=
+                0)
+            return -1;
+        return Closing(i + 1);
+    }
+
+private:
+    const QString& sql_;
+    QVector<Token> t_;
+};
+
+// The text SQLite prepares: parameters for the caller's "?" and for values
+// after "=", the collation after every CStr(...).
+SheetQuery Parameterize(const QString& sql, const Tokens& t) {
+    SheetQuery q;
+    QVector<qsizetype> collateAfter;  // character positions right after a CStr(...)
+    for (qsizetype i = 0; i < t.size(); ++i)
+        if (const qsizetype close = t.CStrClosing(i); close >= 0) collateAfter.append(t[close].end);
+    q.text.reserve(sql.size() + 32 * collateAfter.size());
+    qsizetype copied = 0;
+    qsizetype nextCollate = 0;
+    const auto copyTo = [&](qsizetype at) {
+        for (; nextCollate < collateAfter.size() && collateAfter[nextCollate] <= at;
+             ++nextCollate) {
+            q.text += QStringView(sql).mid(copied, collateAfter[nextCollate] - copied);
+            q.text += QLatin1String(" COLLATE ") + QLatin1String(kFoldCollation);
+            copied = collateAfter[nextCollate];
+        }
+        q.text += QStringView(sql).mid(copied, at - copied);
+        copied = at;
+    };
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const Token& k = t[i];
+        if (t.Punct(i, '?')) {
+            q.binds.append(SheetQuery::Bind{true, {}});
+            continue;
+        }
+        const bool afterEquals =
+            t.Punct(i - 1, '=') || (t.Punct(i - 1, '-') && t.Punct(i - 2, '='));
+        if (!afterEquals || (k.kind != Token::String && k.kind != Token::Number)) continue;
+        copyTo(k.begin);
+        q.text += '?';
+        copied = k.end;
+        const QString value = Value(sql, k);
+        q.binds.append(SheetQuery::Bind{
+            false, k.kind == Token::String ? QVariant(value) : NumberValue(value)});
+    }
+    copyTo(sql.size());
+    return q;
+}
+
+}  // namespace
+
+SheetQuery ParameterizeSheetQuery(const QString& sql) { return Parameterize(sql, Tokens(sql)); }
+
+SheetQuery AnalyzeSheetQuery(const QString& sql) {
+    const Tokens t(sql);
+    SheetQuery q = Parameterize(sql, t);
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const Token& k = t[i];
+        if (k.kind == Token::Identifier || (k.kind == Token::Word && sql[k.end - 1] == '$'))
+            q.names.append(Value(sql, k));
+        if (IsName(k) && t.Punct(i + 1, '=')) q.comparedColumns.append(Value(sql, k));
+        if (const qsizetype close = t.CStrClosing(i);
+            close == i + 3 && IsName(t[i + 2]) && t.Punct(close + 1, '='))
+            q.cstrColumns.append(Value(sql, t[i + 2]));
+    }
+    return q;
+}
