@@ -21,8 +21,8 @@ private:
     QString description_;
 };
 
-// Numbers of the failures the program raises itself, as the original
-// runtime and database client numbered them.
+// Numbers of the failures the program raises itself. Error logs and
+// support notes of till installers know failures by these numbers.
 namespace ErrorNumber {
 constexpr qint32 InvalidArgument = 5;
 constexpr qint32 FileAccess = 75;

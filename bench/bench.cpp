@@ -97,27 +97,21 @@ void Run(const QString& dir, const QString& target, int rows) {
     form.CheckExistFolder();
     form.LoadLCombo();
     form.ConnectTarget(target);
-    form.TxtField[4].text = Workbook(dir, rows);
+    const QString workbook = Workbook(dir, rows);
     const double open = Seconds([&] {
-        form.TxtField_Validate(4);
-        form.LCombo[0].listIndex = 0;
-        form.LCombo_Click(0);
+        form.ChooseWorkbook(workbook);
+        form.ChooseSheet(form.LCombo[Minsert::kSheetList].items.value(0));
     });
-    form.LCombo[1].listIndex = form.List1[0].items.indexOf("MT_ITEM");
-    form.LCombo_Click(1);
-    Grid& mapping = *form.SC[1];
-    for (int r = 0; r < mapping.Rows(); ++r)
-        for (const auto& [excel, till] : kMapping)
-            if (mapping.CellText(r, 0) == excel) mapping.SetCellText(r, 1, till);
-    form.SC_AfterEdit(1);
+    form.ChooseTable("MT_ITEM");
+    for (const auto& [excel, till] : kMapping) form.MapColumn(excel, till);
     Report("open workbook", rows, rows, open);
     Report("verify", rows, rows, Seconds([&] { form.CVerify_Click(); }));
-    const int good = form.TxtField[8].text.toInt();
+    const int good = form.TxtField[Minsert::kOkLines].text.toInt();
     op.yesNoAnswers = {true, true};
     Report("import (new items)", rows, good, Seconds([&] { form.CStart_Click(); }));
     Report("import (updates)", rows, good, Seconds([&] { form.CStart_Click(); }));
     if (!op.errors.isEmpty()) qFatal("%s", qPrintable(op.errors[0].ErrDescription));
-    if (target.startsWith("sqlite:")) CommandAndPandas(dir, form.TxtField[4].text, rows, good);
+    if (target.startsWith("sqlite:")) CommandAndPandas(dir, workbook, rows, good);
 }
 
 }  // namespace

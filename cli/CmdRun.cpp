@@ -6,7 +6,6 @@
 #include "cli/Commands.h"
 #include "cli/RunOptions.h"
 #include "form/Minsert.h"
-#include "mapping/Catalogue.h"
 #include "mapping/MatchFile.h"
 #include "validation/VerifyPass.h"
 
@@ -22,48 +21,21 @@ QString VerdictOf(int color) {
     return {};
 }
 
-// Selects the entry of a list by its text, as the operator would click it.
-bool Choose(ListControl& list, const QString& text) {
-    list.listIndex = list.items.indexOf(text);
-    return list.listIndex >= 0;
-}
-
-bool ChooseTable(Minsert& form, const QString& table) {
-    for (int i = 0; i < int(kCatalogue.size()); ++i) {
-        if (table == kCatalogue[i].table || table == kCatalogue[i].label) {
-            form.LCombo[1].listIndex = i;
-            form.LCombo_Click(1);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool PickCompany(Minsert& form, const QString& code) {
-    form.ConnectCompDSN();
-    form.View_Data(0);
-    Grid& list = *form.SC[0];
-    for (int r = 0; r < list.Rows(); ++r) {
-        if (list.CellText(r, 0) == code) {
-            list.SetRow(r);
-            form.SC_DblClick(0);
-            return true;
-        }
-    }
-    return false;
-}
-
 void Connect(Minsert& form, const RunOptions& o) {
-    if (!o.company.isEmpty() && !PickCompany(form, o.company)) {
+    if (!o.company.isEmpty()) {
+        form.ConnectCompDSN();
+        form.View_Data(Minsert::kCompanyList);
+    }
+    if (!o.company.isEmpty() && !form.PickCompany(o.company)) {
         form.Op().MsgBox("Company " + o.company + " is not in the company directory !!!",
                          MsgIcon::Critical, "Message");
         return;
     }
     if (!o.server.isEmpty() || !o.database.isEmpty()) {
-        form.TxtField[0].text = o.server;
-        form.TxtField[1].text = o.database;
-        form.TxtField[2].text = o.user;
-        form.TxtField[3].text = o.password;
+        form.TxtField[Minsert::kServerName].text = o.server;
+        form.TxtField[Minsert::kDatabaseName].text = o.database;
+        form.TxtField[Minsert::kUserId].text = o.user;
+        form.TxtField[Minsert::kPassword].text = o.password;
     }
     if (o.target.isEmpty())
         form.CConnect_Click();
@@ -71,17 +43,10 @@ void Connect(Minsert& form, const RunOptions& o) {
         form.ConnectTarget(o.target);
 }
 
+// "EXCEL FIELD=TILL FIELD"; the last "=" parts them.
 bool ApplyMap(Minsert& form, const QString& map) {
     const qsizetype eq = map.lastIndexOf('=');
-    Grid& mapping = *form.SC[1];
-    for (int r = 0; eq > 0 && r < mapping.Rows(); ++r) {
-        if (mapping.CellText(r, 0) == map.left(eq)) {
-            mapping.SetCellText(r, 1, map.mid(eq + 1));
-            form.SC_AfterEdit(1);
-            return true;
-        }
-    }
-    return false;
+    return eq > 0 && form.MapColumn(map.left(eq), map.mid(eq + 1));
 }
 
 // The source and the mapping, as the operator would set them up.
@@ -90,7 +55,7 @@ bool Prepare(Minsert& form, const RunOptions& o) {
     form.CheckExistFolder();
     form.LoadLCombo();
     Connect(form, o);
-    if (!form.LblStatus.visible) return false;
+    if (!form.Connected()) return false;
     // The window leaves the mapping alone for a match name of no file; a
     // script that names one means a file to apply.
     if (!o.match.isEmpty() && !QFileInfo::exists(MatchFilePath(form.Home(), o.match))) {
@@ -98,15 +63,13 @@ bool Prepare(Minsert& form, const RunOptions& o) {
                   MsgIcon::Critical, "Message");
         return false;
     }
-    form.TxtField[4].text = o.workbook;
-    form.TxtField[5].text = o.match;
-    form.TxtField_Validate(4);
-    if (!Choose(form.LCombo[0], o.sheet)) {
+    form.TxtField[Minsert::kMatchName].text = o.match;
+    form.ChooseWorkbook(o.workbook);
+    if (!form.ChooseSheet(o.sheet)) {
         op.MsgBox("Sheet " + o.sheet + " is not in the workbook !!!", MsgIcon::Critical, "Message");
         return false;
     }
-    form.LCombo_Click(0);
-    if (!o.table.isEmpty() && !ChooseTable(form, o.table)) {
+    if (!o.table.isEmpty() && !form.ChooseTable(o.table)) {
         op.MsgBox("Table " + o.table + " is not in the catalogue !!!", MsgIcon::Critical,
                   "Message");
         return false;
@@ -125,21 +88,21 @@ bool Prepare(Minsert& form, const RunOptions& o) {
                       MsgIcon::Critical, "Message");
             return false;
         }
-        form.TxtField[5].text = o.saveMatch;
+        form.TxtField[Minsert::kMatchName].text = o.saveMatch;
         form.CSave_Click();
     }
     return true;
 }
 
 void PrintVerifyResult(Minsert& form, QTextStream& out) {
-    out << "Total Line " << form.TxtField[7].text << "\n"
-        << "Total OK Line " << form.TxtField[8].text << "\n"
-        << "Total Error Line " << form.TxtField[9].text << "\n";
+    out << "Total Line " << form.TxtField[Minsert::kTotalLines].text << "\n"
+        << "Total OK Line " << form.TxtField[Minsert::kOkLines].text << "\n"
+        << "Total Error Line " << form.TxtField[Minsert::kErrorLines].text << "\n";
     QStringList columns;  // target column of each result-grid column
-    const Grid& mapping = *form.SC[1];
+    const Grid& mapping = *form.SC[Minsert::kMappingGrid];
     for (int i = 0; i < mapping.Rows(); ++i)
         if (!mapping.CellText(i, 1).isEmpty()) columns << mapping.CellText(i, 1);
-    const Grid& result = *form.SC[2];
+    const Grid& result = *form.SC[Minsert::kResultGrid];
     for (int r = 0; r < result.Rows(); ++r) {
         QString verdict;
         QStringList coloured;
@@ -168,7 +131,7 @@ int Run(const QStringList& args, bool import) {
     if (!form.CStart.enabled || op.ErrorsShown() > 0) return kFailed;
     QTextStream out(stdout);
     PrintVerifyResult(form, out);
-    const bool rejected = form.SC[2]->Rows() > 0;
+    const bool rejected = form.SC[Minsert::kResultGrid]->Rows() > 0;
     if (import) {
         form.CStart_Click();
         // Without --yes the question before inserting around rejected rows is answered No.

@@ -13,14 +13,3 @@ void ErrorReporter::Report(const QString& formName, const QString& procName, qin
     op_.ShowError(vars_);
     vars_.Clear();
 }
-
-void ErrorReporter::ReportModule(const QString& procName, qint32 number,
-                                 const QString& description) {
-    vars_.ErrFormName = "Module1";
-    vars_.ErrNumber = number;
-    vars_.ErrDescription = description;
-    vars_.ErrProcName = procName;
-    op_.MsgBox(vars_.ErrFormName + " > " + QString::number(number) + " > " + description + " > " +
-                   procName,
-               MsgIcon::None, "XLSLOAD");
-}

@@ -38,23 +38,8 @@ public:
         return false;
     }
 
-    // The shared module's handler: a plain message box instead of the dialog
-    // and the log; the variables keep the report. Answers fallback on failure.
-    template <class Body>
-    bool GuardModule(const QString& procName, Body&& body, bool fallback) {
-        try {
-            return body();
-        } catch (const AppError& e) {
-            ReportModule(procName, e.Number(), e.Description());
-        } catch (const std::exception& e) {
-            ReportModule(procName, kUnexpectedNumber, QString::fromUtf8(e.what()));
-        }
-        return fallback;
-    }
-
     void Report(const QString& formName, const QString& procName, qint32 number,
                 const QString& description);
-    void ReportModule(const QString& procName, qint32 number, const QString& description);
 
     const Clock& Now() const { return clock_; }
 

@@ -11,7 +11,9 @@
 
 Minsert::Minsert(Operator& op, QString home, Clock clock)
     : op_(op), home_(std::move(home)), reporter_(Err, op_, home_, std::move(clock)) {
-    for (int i = 0; i < 5; ++i) SC[i] = std::make_unique<Grid>(i < 3);
+    // The hidden rule lists have no row-header column.
+    for (int i = 0; i < int(SC.size()); ++i)
+        SC[i] = std::make_unique<Grid>(i != kMustDefaultList && i != kMustFillList);
 }
 
 Minsert::~Minsert() = default;
@@ -22,7 +24,7 @@ void Minsert::Form_Load() {
         LoadLCombo();
         if (QFile::exists(home_ + "/CompFile.mdb")) {
             ConnectCompDSN();
-            View_Data(0);
+            View_Data(kCompanyList);
         }
     });
 }
@@ -49,14 +51,14 @@ void Minsert::CheckExistFolder() {
 
 void Minsert::LoadLCombo() {
     Handle("LoadLCombo", [&] {
-        LCombo[1].Clear();
-        List1[0].Clear();
+        LCombo[kTableList].Clear();
+        List1[kTableNames].Clear();
         for (const CatalogueEntry& e : kCatalogue) {
-            LCombo[1].items << e.label;
-            List1[0].items << e.table;
+            LCombo[kTableList].items << e.label;
+            List1[kTableNames].items << e.table;
         }
-        LCombo[1].listIndex = -1;
-        List1[0].listIndex = LCombo[1].listIndex;
+        LCombo[kTableList].listIndex = -1;
+        List1[kTableNames].listIndex = LCombo[kTableList].listIndex;
     });
 }
 
@@ -65,14 +67,14 @@ void Minsert::CConnect_Click() {
         static const struct {
             int field;
             const char* message;
-        } kChecks[] = {{0, "Invalid Server Name !!!"},
-                       {1, "Invalid Database Name !!!"},
-                       {2, "Invalid User ID !!!"},
-                       {3, "Invalid Password !!!"}};
+        } kChecks[] = {{kServerName, "Invalid Server Name !!!"},
+                       {kDatabaseName, "Invalid Database Name !!!"},
+                       {kUserId, "Invalid User ID !!!"},
+                       {kPassword, "Invalid Password !!!"}};
         // An SQLite file needs only its path, given as the database name.
         const bool fileOnly = CboDriver.listIndex == kSqliteDriver;
         for (const auto& check : kChecks) {
-            if (fileOnly && check.field != 1) continue;
+            if (fileOnly && check.field != kDatabaseName) continue;
             if (TxtField[check.field].text.isEmpty()) {
                 op_.MsgBox(check.message, MsgIcon::Critical, "Message");
                 op_.SetFocus(QString("TxtField(%1)").arg(check.field));
@@ -98,7 +100,7 @@ void Minsert::CVerify_Click() {
             op_.MsgBox(BlankFillFields + " Cannot Leave Blank !!!", MsgIcon::Critical, "Message");
             return;
         }
-        if (const QString problem = CompositeKeyProblem(*SC[1], TABLENAME.text);
+        if (const QString problem = CompositeKeyProblem(*SC[kMappingGrid], TABLENAME.text);
             !problem.isEmpty()) {
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
@@ -115,7 +117,7 @@ void Minsert::CVerify_Click() {
 void Minsert::CStart_Click() {
     Handle("CStart_Click", [&] {
         if (!CStart.enabled) return;
-        if (SC[2]->Rows() > 0 &&
+        if (SC[kResultGrid]->Rows() > 0 &&
             !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?", "Question")) {
             op_.MsgBox("Action Cancel.", MsgIcon::Exclamation, "Message");
             return;

@@ -12,6 +12,7 @@
 #include "form/ErrorReporter.h"
 #include "form/Operator.h"
 #include "import/InsertPass.h"
+#include "mapping/ColumnDiscovery.h"
 
 class CompanyDirectory;
 class Connection;
@@ -28,7 +29,41 @@ public:
     Minsert(const Minsert&) = delete;
     Minsert& operator=(const Minsert&) = delete;
 
-    // ---- Controls, in the order of the window's control table ----
+    // ---- Indexes of the control arrays, by what each control holds ----
+    // TxtField
+    static constexpr int kServerName = 0;
+    static constexpr int kDatabaseName = 1;
+    static constexpr int kUserId = 2;
+    static constexpr int kPassword = 3;
+    static constexpr int kWorkbookPath = 4;
+    static constexpr int kMatchName = 5;     // match file name, no folder or extension
+    static constexpr int kWorkbookName = 6;  // workbook file name without extension
+    static constexpr int kTotalLines = 7;
+    static constexpr int kOkLines = 8;
+    static constexpr int kErrorLines = 9;
+    // SC
+    static constexpr int kCompanyList = 0;
+    static constexpr int kMappingGrid = 1;
+    static constexpr int kResultGrid = 2;  // one row per rejected sheet row
+    static constexpr int kMustDefaultList = 3;
+    static constexpr int kMustFillList = 4;
+    // LCombo, and List1 behind the table list
+    static constexpr int kSheetList = 0;
+    static constexpr int kTableList = 1;
+    static constexpr int kTableNames = 0;
+    // CSearch: the "..." buttons
+    static constexpr int kBrowseWorkbook = 0;
+    static constexpr int kBrowseMatch = 1;
+    static constexpr int kBrowseSqlite = 2;
+    // Frame1 and the captions of Label1 that stand alone
+    static constexpr int kDatabaseFrame = 0;
+    static constexpr int kCompanyFrame = 1;
+    static constexpr int kMatchTableLabel = 0;
+    static constexpr int kWorkbookPathLabel = 5;
+    static constexpr int kSheetLabel = 6;
+    static constexpr int kMatchNameLabel = 7;
+
+    // ---- Controls, from the banner down, as the window lays them out ----
     QString Caption = "Utility - Insert Excel Data to INVT";
     Label Frame3{""};
     Label Label7{"Utility"};
@@ -60,6 +95,7 @@ public:
     static constexpr int kSqliteDriver = 2;
     ListControl CboDriver{{"SQL Server", "PostgreSQL", "SQLite file"}, kSqlServerDriver};
     Button CConnect{"C&onnect"};
+    // Shown exactly while SqlConnection is open: see Connected().
     Label LblStatus{"Connected", false};
     Label Frame2{"Excel Details"};
     std::array<Button, 3> CSearch{Button{"..."}, Button{"..."}, Button{"...", true, false}};
@@ -91,12 +127,8 @@ public:
 
     // ---- Shared state ----
     std::unique_ptr<DbConnection> SqlConnection;
-    QString SqlConnectString;
     std::unique_ptr<CompanyDirectory> CompanyConnection;
-    QString CompanyConnectString;
     std::unique_ptr<Connection> ExcelConnection;
-    QString ExcelConnectString;
-    QString SqlText;
     ErrorVariables Err;
 
     // Prepared by one command for the next.
@@ -144,7 +176,7 @@ public:
     void View_Data(int index);
     void GetExcelSheet();
     void ConnectExcelDSN();
-    void LoadFieldList(const QString& mode);
+    void LoadFieldList(ColumnListing listing);
     void GetColumnList();
     void LoadHeader(int index);
     void MatchExcelName();
@@ -155,6 +187,20 @@ public:
     bool VerifyData();
     void InsertData();
 
+    // ---- What the operator does by hand, as calls (command line, bench, tests) ----
+    // Types the workbook's path and leaves the box.
+    void ChooseWorkbook(const QString& path);
+    // Chooses the sheet of that name; false when the workbook has none.
+    bool ChooseSheet(const QString& name);
+    // Chooses a catalogue table by its name (MT_ITEM) or its label ([Ver 8.0] Item).
+    bool ChooseTable(const QString& nameOrLabel);
+    // Maps the first sheet column of that name (an empty target unmaps it);
+    // false when the sheet has no such column.
+    bool MapColumn(const QString& excelField, const QString& tillField);
+    // Double-clicks the company of that code in the company list; false when
+    // the list has none.
+    bool PickCompany(const QString& code);
+
     // Sets LblProgress and shows it at once, while a pass keeps the thread.
     void ShowProgress(const QString& text);
     // Start writes only what the current Verify checked: any change of the
@@ -162,6 +208,8 @@ public:
     // next Verify.
     void DisableStartUntilVerify() { CStart.enabled = false; }
 
+    // Whether the target database is connected, as LblStatus shows it.
+    bool Connected() const { return LblStatus.visible; }
     const QString& Home() const { return home_; }
     Operator& Op() { return op_; }
     ErrorReporter& Reporter() { return reporter_; }

@@ -9,8 +9,6 @@ const QString kMarker = "LOGINMARKER";
 
 void Minsert::ConnectCompDSN() {
     Handle("ConnectCompDSN", [&] {
-        CompanyConnectString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + home_ +
-                               "\\CompFile.mdb;Persist Security Info=False";
         CompanyConnection.reset();
         CompanyConnection = CompanyDirectory::Open(home_ + "/CompFile.mdb");
     });
@@ -18,8 +16,8 @@ void Minsert::ConnectCompDSN() {
 
 void Minsert::SC_DblClick(int index) {
     Handle("SC_DblClick", [&] {
-        if (index != 0) return;
-        const Grid& list = *SC[0];
+        if (index != kCompanyList) return;
+        const Grid& list = *SC[kCompanyList];
         if (list.Row() < 0) {
             op_.MsgBox("No Data Selected !!!", MsgIcon::Critical, "Message");
             return;
@@ -28,7 +26,6 @@ void Minsert::SC_DblClick(int index) {
         CVerify.enabled = false;
         CStart.enabled = false;
         const QString code = list.CellText(list.Row(), 0);
-        SqlText = "Select * From CompanyFile Where CompanyCode=?";
         if (!CompanyConnection)
             throw AppError(ErrorNumber::ConnectionClosed, "The company directory is not open.");
         const auto rs = CompanyConnection->Find(code);
@@ -47,6 +44,7 @@ void Minsert::SC_DblClick(int index) {
         const QVariant stored = rs->Value("Password");
         if (stored.isNull() || stored.toString().isEmpty()) return;
         const QString plain = Decrypt(stored.toString());
-        TxtField[3].text = plain.startsWith(kMarker) ? plain.mid(kMarker.size()) : QString();
+        TxtField[kPassword].text =
+            plain.startsWith(kMarker) ? plain.mid(kMarker.size()) : QString();
     });
 }

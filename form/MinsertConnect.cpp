@@ -5,31 +5,28 @@
 
 void Minsert::CboDriver_Click() {
     const bool file = CboDriver.listIndex == kSqliteDriver;
-    CSearch[2].visible = file;
-    for (const int field : {0, 2, 3}) TxtField[field].enabled = !file;
+    CSearch[kBrowseSqlite].visible = file;
+    for (const int field : {kServerName, kUserId, kPassword}) TxtField[field].enabled = !file;
     // A file's full path is longer than a server's database name may be.
-    TextBox& database = TxtField[1];
+    TextBox& database = TxtField[kDatabaseName];
     database.maxLength = file ? 0 : kDatabaseNameLength;
     if (database.maxLength > 0) database.text.truncate(database.maxLength);
 }
 
 void Minsert::ConnectDSN() {
-    const QString& server = TxtField[0].text;
-    const QString& database = TxtField[1].text;
-    const QString& user = TxtField[2].text;
-    const QString& password = TxtField[3].text;
+    const QString& server = TxtField[kServerName].text;
+    const QString& database = TxtField[kDatabaseName].text;
+    const QString& user = TxtField[kUserId].text;
+    const QString& password = TxtField[kPassword].text;
     switch (CboDriver.listIndex) {
         case kPostgreSqlDriver:
-            SqlConnectString = PostgreSqlConnectionString(server, database, user, password);
-            ConnectTarget(OdbcTarget(SqlConnectString));
+            ConnectTarget(OdbcTarget(PostgreSqlConnectionString(server, database, user, password)));
             break;
         case kSqliteDriver:
-            SqlConnectString = SqliteTarget(database);
-            ConnectTarget(SqlConnectString);
+            ConnectTarget(SqliteTarget(database));
             break;
         default:
-            SqlConnectString = SqlServerConnectionString(server, database, user, password);
-            ConnectTarget(OdbcTarget(SqlConnectString));
+            ConnectTarget(OdbcTarget(SqlServerConnectionString(server, database, user, password)));
             break;
     }
 }

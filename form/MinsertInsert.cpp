@@ -17,14 +17,14 @@ void Minsert::InsertData() {
     InsertTotals =
         RunInsertPass(*ExcelConnection, *SqlConnection,
                       {TABLENAME.text,
-                       LCombo[0].Text(),
+                       LCombo[kSheetList].Text(),
                        home_,
                        SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
                        {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text},
-                       *SC[3],
+                       *SC[kMustDefaultList],
                        DefaultFieldList,
                        DefaultFieldCount,
-                       *SC[2],
+                       *SC[kResultGrid],
                        reporter_.Now()().date()},
                       [&](int position, int count) {
                           if (throttle.Due())

@@ -17,17 +17,17 @@ void ClearTillFields(Grid& mapping) {
 void Minsert::LCombo_Click(int index) {
     Handle("LCombo_Click", [&] {
         DisableStartUntilVerify();
-        if (index == 1) {
-            List1[0].listIndex = LCombo[1].listIndex;
-            if (List1[0].listIndex < 0) {
+        if (index == kTableList) {
+            List1[kTableNames].listIndex = LCombo[kTableList].listIndex;
+            if (List1[kTableNames].listIndex < 0) {
                 TABLENAME.text.clear();
                 return;
             }
-            TABLENAME.text = List1[0].Text();
+            TABLENAME.text = List1[kTableNames].Text();
             LoadMustDoList();
-        } else if (index == 0) {
+        } else if (index == kSheetList) {
             ConnectExcelDSN();
-            View_Data(1);
+            View_Data(kMappingGrid);
             MatchExcelName();
         }
     });
@@ -35,15 +35,16 @@ void Minsert::LCombo_Click(int index) {
 
 void Minsert::LoadHeader(int index) {
     Handle("LoadHeader", [&] {
-        if (index < 0 || index > 2) return;
+        // Only the three grids on show have a layout.
+        if (index != kCompanyList && index != kMappingGrid && index != kResultGrid) return;
         Grid& grid = *SC[index];
         switch (index) {
-            case 0:
+            case kCompanyList:
                 grid.SetColWidthPercent(-1, 5);
                 grid.SetColWidthPercent(0, 35);
                 grid.SetColWidthPercent(1, 60);
                 break;
-            case 1:
+            case kMappingGrid:
                 grid.SetCellText(-1, 0, "Excel Field");
                 grid.SetCellText(-1, 1, "TILL Field");
                 grid.SetCellText(-1, 2, "Excel Data Type");
@@ -52,7 +53,7 @@ void Minsert::LoadHeader(int index) {
                 grid.SetColWidthPercent(1, 50);
                 grid.SetColCellType(1, Grid::kDropDownList);
                 break;
-            case 2:
+            case kResultGrid:
                 grid.SetColWidth(-1, 35);
                 for (int c = 0; c < grid.Cols(); ++c) grid.SetColWidth(c, 150);
                 break;
@@ -64,19 +65,19 @@ void Minsert::LoadHeader(int index) {
 
 void Minsert::SC_AfterEdit(int index) {
     Handle("SC_AfterEdit", [&] {
-        if (index != 1) return;
-        UsedFieldList = ::UsedFieldList(*SC[1]);
+        if (index != kMappingGrid) return;
+        UsedFieldList = ::UsedFieldList(*SC[kMappingGrid]);
         DisableStartUntilVerify();
     });
 }
 
 void Minsert::SC_BeforeEdit(int index, int row, int col) {
     Handle("SC_BeforeEdit", [&] {
-        if (index != 1 || col != 1) return;
-        LoadFieldList("");
+        if (index != kMappingGrid || col != 1) return;
+        LoadFieldList(ColumnListing::Unused);
         // The editor opens on the cell's own column, which the list leaves
         // out as used: leaving the editor without a choice keeps it.
-        Grid& mapping = *SC[1];
+        Grid& mapping = *SC[kMappingGrid];
         const QString current = mapping.CellText(row, 1);
         int at = mapping.ComboItems().indexOf(current);
         if (at < 0) {
@@ -89,8 +90,8 @@ void Minsert::SC_BeforeEdit(int index, int row, int col) {
 
 void Minsert::MatchExcelName() {
     Handle("MatchExcelName", [&] {
-        Grid& mapping = *SC[1];
-        const QString name = TxtField[5].text;
+        Grid& mapping = *SC[kMappingGrid];
+        const QString name = TxtField[kMatchName].text;
         if (name.isEmpty()) {
             UsedFieldList.clear();
             ClearTillFields(mapping);
@@ -108,9 +109,9 @@ void Minsert::MatchExcelName() {
         DisableStartUntilVerify();
         const MatchFile match = ReadMatchFile(path, mapping.Rows());
         TABLENAME.text = ColumnKey(match.tableName);
-        if (const int i = List1[0].items.indexOf(TABLENAME.text); i >= 0) {
-            LCombo[1].listIndex = i;
-            LCombo_Click(1);
+        if (const int i = List1[kTableNames].items.indexOf(TABLENAME.text); i >= 0) {
+            LCombo[kTableList].listIndex = i;
+            LCombo_Click(kTableList);
         }
         for (int i = 0; i < mapping.Rows(); ++i) {
             mapping.SetCellType(i, 1, Grid::kDropDownList);
@@ -122,33 +123,34 @@ void Minsert::MatchExcelName() {
 
 void Minsert::CSave_Click() {
     Handle("CSave_Click", [&] {
-        const Grid& mapping = *SC[1];
+        const Grid& mapping = *SC[kMappingGrid];
         if (mapping.Rows() <= 0) {
             op_.MsgBox("Nothing to Save !!!", MsgIcon::Critical, "Message");
             op_.SetFocus("TxtField(4)");
             return;
         }
-        if (LCombo[1].listIndex < 0) {
+        if (LCombo[kTableList].listIndex < 0) {
             op_.MsgBox("Invalid Match Table !!!", MsgIcon::Critical, "Message");
             op_.SetFocus("LCombo(1)");
             return;
         }
-        if (TxtField[5].text.isEmpty()) {
-            TxtField[5].text =
+        if (TxtField[kMatchName].text.isEmpty()) {
+            TxtField[kMatchName].text =
                 op_.InputBox("Please Key in a Match File Name to Save.", "Save File As", "")
                     .value_or(QString());
-            if (TxtField[5].text.isEmpty()) {
+            if (TxtField[kMatchName].text.isEmpty()) {
                 op_.MsgBox("Save Cancel.", MsgIcon::Exclamation, "Message");
                 return;
             }
         }
-        if (const QString problem = MatchNameProblem(TxtField[5].text); !problem.isEmpty()) {
+        if (const QString problem = MatchNameProblem(TxtField[kMatchName].text);
+            !problem.isEmpty()) {
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }
-        const QString path = MatchFilePath(home_, TxtField[5].text);
+        const QString path = MatchFilePath(home_, TxtField[kMatchName].text);
         if (QFileInfo::exists(path) &&
-            !op_.AskYesNo("Confirm to Replace the Match File " + TxtField[5].text + " ?",
+            !op_.AskYesNo("Confirm to Replace the Match File " + TxtField[kMatchName].text + " ?",
                           "Question")) {
             op_.MsgBox("Save Cancel.", MsgIcon::Exclamation, "Message");
             return;
@@ -165,25 +167,25 @@ void Minsert::CSave_Click() {
 void Minsert::CSearch_Click(int index) {
     Handle("CSearch_Click", [&] {
         const QString folder = home_ + "/EXCEL";
-        if (index == 0) {
+        if (index == kBrowseWorkbook) {
             const QString path =
                 op_.OpenFile("Open Excel (.xls)", folder, "Excel Files (*.xls)|*.xls");
             if (path.isEmpty()) return;
-            TxtField[4].text = path;
+            TxtField[kWorkbookPath].text = path;
             op_.SetFocus("TxtField(4)");
-        } else if (index == 1) {
+        } else if (index == kBrowseMatch) {
             const QString title =
                 QFileInfo(op_.OpenFile("Open Excel (.ini)", folder, "Match Files (*.ini)|*.ini"))
                     .fileName();
             if (title.isEmpty()) return;
-            TxtField[5].text = title.left(title.size() - 4);
+            TxtField[kMatchName].text = title.left(title.size() - 4);
             op_.SetFocus("TxtField(5)");
-        } else if (index == 2) {
+        } else if (index == kBrowseSqlite) {
             const QString path =
                 op_.OpenFile("Open SQLite Database", home_,
                              "SQLite Files (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3");
             if (path.isEmpty()) return;
-            TxtField[1].text = path;
+            TxtField[kDatabaseName].text = path;
             op_.SetFocus("TxtField(1)");
         }
     });
@@ -194,35 +196,28 @@ void Minsert::GetColumnList() {
         SheetSelectListBom.clear();
         SheetSelectList.clear();
         TargetSelectList.clear();
-        const SelectLists lists = BuildSelectLists(*SC[1], TABLENAME.text);
+        const SelectLists lists = BuildSelectLists(*SC[kMappingGrid], TABLENAME.text);
         SheetSelectListBom = lists.sheetBom;
         SheetSelectList = lists.sheet;
         TargetSelectList = lists.target;
     });
 }
 
-void Minsert::LoadFieldList(const QString& mode) {
-    if (!LblStatus.visible) {
+void Minsert::LoadFieldList(ColumnListing listing) {
+    if (!Connected()) {
         op_.MsgBox("Please Connect the Database to Select TILL Field.", MsgIcon::Critical,
                    "Message");
         op_.SetFocus("TxtField(0)");
         return;
     }
-    Grid& mapping = *SC[1];
+    const QList<TargetColumn> columns =
+        ReadTargetColumns(*SqlConnection, TABLENAME.text, listing, UsedFieldList);
+    Grid& mapping = *SC[kMappingGrid];
+    MaxLength.resize(mapping.Rows());
+    for (const TargetColumn& column : columns)
+        RecordColumnLength(column.name, column.length, mapping, TABLENAME.text, MaxLength);
     mapping.ComboClear();
     mapping.ComboAddItem("");
-    const Dialect& dialect = SqlConnection->SqlDialect();
-    SqlText = ColumnQuery(dialect, TABLENAME.text, mode, UsedFieldList);
-    const auto rs = SqlConnection->Open(SqlText);
-    MaxLength.resize(mapping.Rows());
-    for (; !rs->Eof(); rs->MoveNext()) {
-        const QString column = rs->Value(0).toString();
-        const QVariant length = rs->Value(2);
-        RecordColumnLength(column,
-                           length.isNull()
-                               ? NoLengthLimit
-                               : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt()),
-                           mapping, TABLENAME.text, MaxLength);
-        if (IsOffered(column)) mapping.ComboAddItem(column);
-    }
+    for (const TargetColumn& column : columns)
+        if (IsOffered(column.name)) mapping.ComboAddItem(column.name);
 }

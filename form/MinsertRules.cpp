@@ -19,22 +19,23 @@ void Minsert::LoadMustDoList() {
         for (TextBox& key : PRIMARYFIELD) key.text.clear();
         const TableRules rules = RulesFor(TABLENAME.text);
         for (int i = 0; i < 3; ++i) PRIMARYFIELD[i].text = rules.keyFields[i];
-        FillRuleGrid(*SC[4], 1, rules.mustFill);
-        FillRuleGrid(*SC[3], 2, rules.mustDefault);
+        FillRuleGrid(*SC[kMustFillList], 1, rules.mustFill);
+        FillRuleGrid(*SC[kMustDefaultList], 2, rules.mustDefault);
     });
 }
 
 void Minsert::HideDuplicateMustFillField() {
     Handle("HideDuplicateMustFillField", [&] {
         BlankFillFields.clear();
-        BlankFillFields = HideCoveredMustFill(*SC[4], *SC[1]);
+        BlankFillFields = HideCoveredMustFill(*SC[kMustFillList], *SC[kMappingGrid]);
     });
 }
 
 void Minsert::HideDuplicateMustDefaultField() {
     Handle("HideDuplicateMustDefaultField", [&] {
         DefaultFieldList.clear();
-        const DefaultFields defaults = HideCoveredMustDefault(*SC[3], *SC[1]);
+        const DefaultFields defaults =
+            HideCoveredMustDefault(*SC[kMustDefaultList], *SC[kMappingGrid]);
         DefaultFieldList = defaults.list;
         DefaultFieldCount = defaults.count;
     });

@@ -2,6 +2,7 @@
 #include "base/Connection.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
+#include "mapping/ColumnDiscovery.h"
 #include "mapping/SelectLists.h"
 #include "validation/VerifyPass.h"
 
@@ -12,39 +13,39 @@ void Minsert::ShowProgress(const QString& text) {
 
 bool Minsert::VerifyData() {
     ShowProgress("");
-    LoadFieldList("SPECIAL");
-    Grid& result = *SC[2];
+    LoadFieldList(ColumnListing::All);
+    Grid& result = *SC[kResultGrid];
     result.SetCols(0);
     result.SetRows(0);
-    const Grid& mapping = *SC[1];
+    const Grid& mapping = *SC[kMappingGrid];
     for (int i = 0; i < mapping.Rows(); ++i) {
         if (mapping.CellText(i, 1).isEmpty()) continue;
         result.InsertCols(result.Cols(), 1);
         result.SetCellText(-1, result.Cols() - 1,
                            mapping.CellText(i, 0) + "=" + mapping.CellText(i, 1));
     }
-    LoadHeader(2);
+    LoadHeader(kResultGrid);
     GetColumnList();
     if (!ExcelConnection)
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No workbook is open: choose a workbook and its sheet first.");
-    const QString sheet = LCombo[0].Text();
-    SqlText =
+    const QString sheet = LCombo[kSheetList].Text();
+    const QString query =
         VerifyQuery(TABLENAME.text, sheet, {SheetSelectListBom, SheetSelectList, TargetSelectList},
                     SheetColumnList(mapping));
     ProgressThrottle throttle;
     const VerifyTotals totals =
         RunVerifyPass(*ExcelConnection, result,
-                      {mapping, TABLENAME.text, sheet, SqlText, MaxLength,
-                       home_ + "/EXCEL/" + TxtField[6].text + "_Migrate_"},
+                      {mapping, TABLENAME.text, sheet, query, MaxLength,
+                       home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
                       [&](int position, int count) {
                           if (throttle.Due())
                               ShowProgress("Processing... " + QString::number(position) + " of " +
                                            QString::number(count));
                       });
-    TxtField[7].text = QString::number(totals.total);
+    TxtField[kTotalLines].text = QString::number(totals.total);
     ShowProgress("");
-    TxtField[9].text = QString::number(totals.bad);
-    TxtField[8].text = QString::number(totals.total - totals.bad);
+    TxtField[kErrorLines].text = QString::number(totals.bad);
+    TxtField[kOkLines].text = QString::number(totals.total - totals.bad);
     return totals.errorsFound;
 }

@@ -17,25 +17,25 @@ void LoadRecordset(Grid& grid, Recordset& rs) {
 
 void Minsert::TxtField_Validate(int index) {
     Handle("TxtField_Validate", [&] {
-        if (index == 5) {
-            if (!TxtField[5].text.isEmpty()) MatchExcelName();
+        if (index == kMatchName) {
+            if (!TxtField[kMatchName].text.isEmpty()) MatchExcelName();
             return;
         }
-        if (index != 4) return;
+        if (index != kWorkbookPath) return;
         DisableStartUntilVerify();
-        for (int g : {1, 2}) {
+        for (int g : {kMappingGrid, kResultGrid}) {
             SC[g]->SetCols(0);
             SC[g]->SetRows(0);
         }
-        for (int t : {7, 8, 9}) TxtField[t].text.clear();
-        if (TxtField[4].text.isEmpty()) return;
-        const QString path = TxtField[4].text;
+        for (int t : {kTotalLines, kOkLines, kErrorLines}) TxtField[t].text.clear();
+        if (TxtField[kWorkbookPath].text.isEmpty()) return;
+        const QString path = TxtField[kWorkbookPath].text;
         const QString name = path.mid(std::max(path.lastIndexOf('/'), path.lastIndexOf('\\')) + 1);
         if (name.size() < 4)
             throw AppError(ErrorNumber::InvalidArgument,
                            "Invalid procedure call or argument: the file name \"" + name +
                                "\" is too short to be a workbook");
-        TxtField[6].text = name.left(name.size() - 4);
+        TxtField[kWorkbookName].text = name.left(name.size() - 4);
         GetExcelSheet();
     });
 }
@@ -44,47 +44,44 @@ void Minsert::GetExcelSheet() {
     Handle(
         "GetExcelSheet",
         [&] {
-            LCombo[0].Clear();
-            LCombo[0].items = SheetNames(TxtField[4].text);
+            LCombo[kSheetList].Clear();
+            LCombo[kSheetList].items = SheetNames(TxtField[kWorkbookPath].text);
         },
         [&] { op_.SetFocus("TxtField(4)"); });
 }
 
 void Minsert::ConnectExcelDSN() {
     Handle("ConnectExcelDSN", [&] {
-        ExcelConnectString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + TxtField[4].text +
-                             ";Extended Properties=\"Excel 8.0;HDR=YES;IMEX=1\"";
         // The previous workbook is released before the new one opens.
         ExcelConnection.reset();
-        ExcelConnection = SheetConnection::OpenWorkbook(TxtField[4].text);
+        ExcelConnection = SheetConnection::OpenWorkbook(TxtField[kWorkbookPath].text);
     });
 }
 
 void Minsert::View_Data(int index) {
     Handle("View_Data", [&] {
-        if (index == 0) {
-            SC[0]->SetCols(0);
-            SC[0]->SetRows(0);
-            SqlText = "Select CompanyCode As [Code], CompanyName As [Name] From CompanyFile";
+        if (index == kCompanyList) {
+            SC[kCompanyList]->SetCols(0);
+            SC[kCompanyList]->SetRows(0);
             if (!CompanyConnection)
                 throw AppError(ErrorNumber::ConnectionClosed, "The company directory is not open.");
-            LoadRecordset(*SC[0], *CompanyConnection->List());
-            LoadHeader(0);
-        } else if (index == 1) {
-            Grid& mapping = *SC[1];
+            LoadRecordset(*SC[kCompanyList], *CompanyConnection->List());
+            LoadHeader(kCompanyList);
+        } else if (index == kMappingGrid) {
+            Grid& mapping = *SC[kMappingGrid];
             mapping.SetCols(0);
             mapping.SetRows(0);
-            SqlText = "Select * From [" + LCombo[0].Text() + "$]";
             if (!ExcelConnection)
                 throw AppError(ErrorNumber::ConnectionClosed, "The workbook is not open.");
-            const auto rs = ExcelConnection->Open(SqlText);
+            const auto rs =
+                ExcelConnection->Open("Select * From [" + LCombo[kSheetList].Text() + "$]");
             mapping.SetCols(3);
             mapping.SetRows(rs->FieldCount());
             for (int i = 0; i < rs->FieldCount(); ++i) {
                 mapping.SetCellText(i, 0, rs->FieldAt(i).name);
                 mapping.SetCellText(i, 2, QString::number(rs->FieldAt(i).type));
             }
-            LoadHeader(1);
+            LoadHeader(kMappingGrid);
         }
     });
 }

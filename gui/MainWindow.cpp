@@ -135,7 +135,7 @@ QLineEdit* MainWindow::AddTextBox(int index, QWidget* parent, const QRect& place
     if (model.password) box->setStyleSheet("lineedit-password-character: 42");
     connect(box, &QLineEdit::textEdited, this,
             [&model](const QString& text) { model.text = text; });
-    if (index == 4 || index == 5) {
+    if (index == Minsert::kWorkbookPath || index == Minsert::kMatchName) {
         box->focusLeft = [this, index](Qt::FocusReason reason) {
             if (!busy_ && MovesWithinWindow(reason))
                 Forward("TxtField_Validate", [this, index] { form_.TxtField_Validate(index); });
@@ -227,15 +227,17 @@ void MainWindow::BuildBanner() {
 }
 
 void MainWindow::BuildCompanyFrame() {
-    QGroupBox* frame = AddFrame(form_.Frame1[1], "Frame1(1)", TwipsRect(120, 960, 7215, 1935));
-    GridView* companies = AddGrid(0, frame, TwipsRect(120, 240, 6975, 1575));
+    QGroupBox* frame = AddFrame(form_.Frame1[Minsert::kCompanyFrame], "Frame1(1)",
+                                TwipsRect(120, 960, 7215, 1935));
+    GridView* companies = AddGrid(Minsert::kCompanyList, frame, TwipsRect(120, 240, 6975, 1575));
     // Double click picks a company; the list itself is not edited.
     companies->setEditTriggers(QAbstractItemView::NoEditTriggers);
     companies->setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
 void MainWindow::BuildDatabaseFrame() {
-    QGroupBox* frame = AddFrame(form_.Frame1[0], "Frame1(0)", TwipsRect(7440, 960, 5415, 1935));
+    QGroupBox* frame = AddFrame(form_.Frame1[Minsert::kDatabaseFrame], "Frame1(0)",
+                                TwipsRect(7440, 960, 5415, 1935));
     constexpr int kTop = 240;
     constexpr int kStep = 315;
     for (int i = 0; i < 4; ++i) {
@@ -244,8 +246,10 @@ void MainWindow::BuildDatabaseFrame() {
                  TwipsRect(120, top + 30, 1440, kRowHeight));
         AddTextBox(i, frame, TwipsRect(1560, top, 2250, kRowHeight));
     }
-    AddButton(form_.CSearch[2], "CSearch(2)", frame, TwipsRect(3840, kTop + kStep, 330, kRowHeight),
-              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(2); }); });
+    AddButton(form_.CSearch[Minsert::kBrowseSqlite], "CSearch(2)", frame,
+              TwipsRect(3840, kTop + kStep, 330, kRowHeight), [this] {
+                  Forward("CSearch_Click", [this] { form_.CSearch_Click(Minsert::kBrowseSqlite); });
+              });
     const int driverTop = kTop + 4 * kStep;
     AddLabel(form_.LblDriver, "LblDriver", frame, TwipsRect(120, driverTop + 30, 1440, kRowHeight));
     QComboBox* driver =
@@ -263,36 +267,45 @@ void MainWindow::BuildDatabaseFrame() {
 
 void MainWindow::BuildExcelFrame() {
     QGroupBox* frame = AddFrame(form_.Frame2, "Frame2", TwipsRect(120, 3000, 12735, 1215));
-    AddLabel(form_.Label1[5], "Label1(5)", frame, TwipsRect(240, 330, 1680, kRowHeight));
-    AddTextBox(4, frame, TwipsRect(1920, 300, 10095, kRowHeight));
-    AddButton(form_.CSearch[0], "CSearch(0)", frame, TwipsRect(12075, 285, 450, 315),
-              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(0); }); });
-    AddLabel(form_.Label1[6], "Label1(6)", frame, TwipsRect(240, 750, 1680, kRowHeight));
-    QComboBox* sheets =
-        AddList(form_.LCombo[0], "LCombo(0)", frame, TwipsRect(1920, 705, 4500, 315));
+    AddLabel(form_.Label1[Minsert::kWorkbookPathLabel], "Label1(5)", frame,
+             TwipsRect(240, 330, 1680, kRowHeight));
+    AddTextBox(Minsert::kWorkbookPath, frame, TwipsRect(1920, 300, 10095, kRowHeight));
+    AddButton(form_.CSearch[Minsert::kBrowseWorkbook], "CSearch(0)", frame,
+              TwipsRect(12075, 285, 450, 315), [this] {
+                  Forward("CSearch_Click",
+                          [this] { form_.CSearch_Click(Minsert::kBrowseWorkbook); });
+              });
+    AddLabel(form_.Label1[Minsert::kSheetLabel], "Label1(6)", frame,
+             TwipsRect(240, 750, 1680, kRowHeight));
+    QComboBox* sheets = AddList(form_.LCombo[Minsert::kSheetList], "LCombo(0)", frame,
+                                TwipsRect(1920, 705, 4500, 315));
     connect(sheets, &QComboBox::activated, this, [this](int index) {
-        form_.LCombo[0].listIndex = index;
-        Forward("LCombo_Click", [this] { form_.LCombo_Click(0); });
+        form_.LCombo[Minsert::kSheetList].listIndex = index;
+        Forward("LCombo_Click", [this] { form_.LCombo_Click(Minsert::kSheetList); });
     });
 }
 
 void MainWindow::BuildMapping() {
-    AddLabel(form_.Label1[7], "Label1(7)", this, TwipsRect(360, 4470, 1800, kRowHeight));
-    AddTextBox(5, this, TwipsRect(2160, 4440, 2940, kRowHeight));
-    AddButton(form_.CSearch[1], "CSearch(1)", this, TwipsRect(5160, 4440, 375, kRowHeight),
-              [this] { Forward("CSearch_Click", [this] { form_.CSearch_Click(1); }); });
-    AddLabel(form_.Label1[0], "Label1(0)", this, TwipsRect(360, 4830, 1800, kRowHeight));
-    QComboBox* tables =
-        AddList(form_.LCombo[1], "LCombo(1)", this, TwipsRect(2160, 4785, 3375, 315));
+    AddLabel(form_.Label1[Minsert::kMatchNameLabel], "Label1(7)", this,
+             TwipsRect(360, 4470, 1800, kRowHeight));
+    AddTextBox(Minsert::kMatchName, this, TwipsRect(2160, 4440, 2940, kRowHeight));
+    AddButton(form_.CSearch[Minsert::kBrowseMatch], "CSearch(1)", this,
+              TwipsRect(5160, 4440, 375, kRowHeight), [this] {
+                  Forward("CSearch_Click", [this] { form_.CSearch_Click(Minsert::kBrowseMatch); });
+              });
+    AddLabel(form_.Label1[Minsert::kMatchTableLabel], "Label1(0)", this,
+             TwipsRect(360, 4830, 1800, kRowHeight));
+    QComboBox* tables = AddList(form_.LCombo[Minsert::kTableList], "LCombo(1)", this,
+                                TwipsRect(2160, 4785, 3375, 315));
     connect(tables, &QComboBox::activated, this, [this](int index) {
-        form_.LCombo[1].listIndex = index;
-        Forward("LCombo_Click", [this] { form_.LCombo_Click(1); });
+        form_.LCombo[Minsert::kTableList].listIndex = index;
+        Forward("LCombo_Click", [this] { form_.LCombo_Click(Minsert::kTableList); });
     });
-    AddGrid(1, this, TwipsRect(120, 5160, 5415, 3975));
+    AddGrid(Minsert::kMappingGrid, this, TwipsRect(120, 5160, 5415, 3975));
 }
 
 void MainWindow::BuildResults() {
-    AddGrid(2, this, TwipsRect(5760, 4440, 7095, 3615));
+    AddGrid(Minsert::kResultGrid, this, TwipsRect(5760, 4440, 7095, 3615));
     // Each total is a caption and its box, 2400 twips a pair.
     for (int i = 0; i < 3; ++i) {
         const int left = 5760 + i * 2400;
@@ -300,11 +313,10 @@ void MainWindow::BuildResults() {
         AddLabel(form_.Label4[i], Indexed("Label4", i), this,
                  QRect(Px(left), Px(8190), captionWidth, Px(kRowHeight)));
         const int boxLeft = Px(left) + captionWidth;
-        AddTextBox(7 + i, this,
+        AddTextBox(Minsert::kTotalLines + i, this,
                    QRect(boxLeft, Px(8160), Px(left + 2400 - 120) - boxLeft, Px(kRowHeight)));
     }
-    // The legend of the verify colours, in the order the control table
-    // places them from the left: duplicate first.
+    // The legend of the verify colours from the left: duplicate first.
     static constexpr int kOrder[] = {3, 0, 1, 2};
     static constexpr int kLeft[] = {5760, 7320, 8880, 10440, kClientWidth};
     for (int k = 0; k < 4; ++k) {

@@ -5,6 +5,7 @@
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/DbConnection.h"
+#include "mapping/Catalogue.h"
 
 namespace {
 
@@ -52,17 +53,17 @@ void CopyBasePluToItem(const RecordContext& r) {
 }  // namespace
 
 void ApplyPluRule(const RecordContext& r, int field) {
-    if (r.table == "INVT_MT_ITEM") {
+    if (r.table == Table::kStockItem) {
         CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
                           {{"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}});
-    } else if (r.table == "MT_ITEM") {
+    } else if (r.table == Table::kItem) {
         const QVariant desc = r.V("POSDESCRIPTION");
         CreateWhenMissing(
             r.db, "Mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
             Values{
                 {"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}, {"UOMQty", 1}} +
                 Descriptions(desc, Left(desc, 20)));
-    } else if (r.table == "MT_PLU") {
+    } else if (r.table == Table::kPlu) {
         r.target.SetValue(field, r.Code("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
         CreateWhenMissing(r.db, "Mt_Item", {{"ItemCode", r.Code("ITEMCODE")}},
@@ -81,10 +82,10 @@ void ApplyPluRule(const RecordContext& r, int field) {
 
 void CreatePluOfItemCode(const RecordContext& r) {
     const QVariant code = r.Code("ITEMCODE");
-    if (r.table == "INVT_MT_ITEM") {
+    if (r.table == Table::kStockItem) {
         CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", code}},
                           {{"ItemCode", code}, {"PluCode", code}});
-    } else if (r.table == "MT_ITEM") {
+    } else if (r.table == Table::kItem) {
         const QVariant name = r.V("ITEMNAME");
         const QVariant desc = Left(name, 40);
         CreateWhenMissing(r.db, "Mt_Plu", {{"PluCode", code}},

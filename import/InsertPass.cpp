@@ -10,6 +10,7 @@
 #include "import/BomRollUp.h"
 #include "import/Companions.h"
 #include "import/DefaultValues.h"
+#include "mapping/Catalogue.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
     for (int i = 0; i < in.mustDefault.Rows(); ++i)
         if (in.mustDefault.RowHeight(i) != 0) ApplyDefault(r, in.mustDefault.CellText(i, 0));
     target->Update();
-    if (in.table == "INVT_MT_BOM") RollUpBomCosts(r);
-    if (added && in.table == "MT_ITEM") CopyItemToBasePlu(r);
+    if (in.table == Table::kBom) RollUpBomCosts(r);
+    if (added && in.table == Table::kItem) CopyItemToBasePlu(r);
     return added;
 }
 

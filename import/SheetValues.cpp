@@ -4,7 +4,7 @@
 #include "base/ValueText.h"
 
 namespace {
-// The runtime's "invalid use of null".
+// "Invalid use of Null": a value the rule needs is empty.
 constexpr qint32 kInvalidUseOfNull = 94;
 }  // namespace
 

@@ -2,23 +2,40 @@
 
 #include "base/Grid.h"
 #include "base/TextUtil.h"
+#include "database/DbConnection.h"
 #include "database/Dialect.h"
+#include "mapping/Catalogue.h"
 #include "mapping/SelectLists.h"
 
-QString ColumnQuery(const Dialect& dialect, const QString& table, const QString& mode,
+QString ColumnQuery(const Dialect& dialect, const QString& table, ColumnListing listing,
                     const QString& usedFieldList) {
-    const QString notIn = mode.isEmpty() ? usedFieldList : QString();
+    const QString notIn = listing == ColumnListing::Unused ? usedFieldList : QString();
     QString query = dialect.ColumnListQuery(table, notIn);
     if (const QString second = PairedTable(table); !second.isEmpty())
         query += dialect.UnionAll() + dialect.ColumnListQuery(second, notIn);
     return query;
 }
 
+QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, ColumnListing listing,
+                                      const QString& usedFieldList) {
+    const Dialect& dialect = db.SqlDialect();
+    const auto rs = db.Open(ColumnQuery(dialect, table, listing, usedFieldList));
+    QList<TargetColumn> columns;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const QVariant length = rs->Value(2);
+        columns.append({rs->Value(0).toString(),
+                        length.isNull()
+                            ? NoLengthLimit
+                            : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt())});
+    }
+    return columns;
+}
+
 void RecordColumnLength(const QString& column, int length, const Grid& mapping,
                         const QString& table, QVector<int>& maxLength) {
     for (int i = 0; i < mapping.Rows(); ++i) {
         const QString f = ColumnKey(mapping.CellText(i, 1));
-        if (table == "INVT_MT_BOM" && f == "TYPE")
+        if (table == Table::kBom && f == "TYPE")
             maxLength[i] = 1;
         else if (f == ColumnKey(column))
             maxLength[i] = length;

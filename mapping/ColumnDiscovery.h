@@ -1,16 +1,29 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVector>
 
+class DbConnection;
 class Dialect;
 class Grid;
 
+// Which columns the catalogue query lists: those a mapping row may still
+// choose (the ones in use left out), or all of them, for Verify's lengths.
+enum class ColumnListing { Unused, All };
+
 // The catalogue query that lists the columns of the target table (and of
-// its paired table): name, type code and length. With an empty mode the
-// columns already used are left out.
-QString ColumnQuery(const Dialect& dialect, const QString& table, const QString& mode,
+// its paired table): name, type code and length.
+QString ColumnQuery(const Dialect& dialect, const QString& table, ColumnListing listing,
                     const QString& usedFieldList);
+
+// A column of the target table as the catalogue lists it.
+struct TargetColumn {
+    QString name;
+    int length;  // characters; NoLengthLimit for other columns
+};
+QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, ColumnListing listing,
+                                      const QString& usedFieldList);
 
 // Records the length of one listed column for every mapping row that maps
 // it (a bill of material's TYPE row always holds 1). maxLength has one

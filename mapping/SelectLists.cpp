@@ -4,9 +4,9 @@
 
 #include "base/Grid.h"
 #include "base/TextUtil.h"
+#include "mapping/Catalogue.h"
 
 namespace {
-const QString kBom = "INVT_MT_BOM";
 
 QString BomFilter(const QString& inner, const QString& sheet) {
     return "Select * From (Select " + inner + " From [" + sheet + "$]) As [" + sheet + "$] " +
@@ -16,14 +16,14 @@ QString BomFilter(const QString& inner, const QString& sheet) {
 
 SelectLists BuildSelectLists(const Grid& mapping, const QString& table) {
     QStringList bom, sheet, target;
-    const bool itemTable = table == "INVT_MT_ITEM" || table == "MT_ITEM";
+    const bool itemTable = table == Table::kStockItem || table == Table::kItem;
     for (int i = 0; i < mapping.Rows(); ++i) {
         const QString e = mapping.CellText(i, 0);
         const QString f = mapping.CellText(i, 1);
         if (e.isEmpty() || f.isEmpty()) continue;
         const QString element = "[" + e + "] As [TILL-" + f + "]";
         bom << element;
-        if (table == kBom && ColumnKey(f) == "TYPE") continue;
+        if (table == Table::kBom && ColumnKey(f) == "TYPE") continue;
         sheet << element;
         target << (itemTable && ColumnKey(f) == "PLUCODE" ? "ITEMCODE As " + f : f);
     }
@@ -39,12 +39,12 @@ QString SheetColumnList(const Grid& mapping) {
 QString VerifyQuery(const QString& table, const QString& sheet, const SelectLists& lists,
                     const QString& sheetColumnList) {
     const QString inner = lists.sheetBom + "," + sheetColumnList;
-    if (table == kBom) return BomFilter(inner, sheet);
+    if (table == Table::kBom) return BomFilter(inner, sheet);
     return "Select " + inner + " From [" + sheet + "$]";
 }
 
 QString InsertQuery(const QString& table, const QString& sheet, const SelectLists& lists) {
-    if (table == kBom) return BomFilter(lists.sheetBom, sheet);
+    if (table == Table::kBom) return BomFilter(lists.sheetBom, sheet);
     return "Select " + lists.sheet + " From [" + sheet + "$]";
 }
 
@@ -58,8 +58,8 @@ QString UsedFieldList(const Grid& mapping) {
 }
 
 QString PairedTable(const QString& table) {
-    if (table == "INVT_MT_ITEM") return "INVT_MT_PLU";
-    if (table == "MT_ITEM") return "MT_PLU";
-    if (table == kBom) return "INVT_MT_BOMMASTER";
+    if (table == Table::kStockItem) return Table::kStockPlu;
+    if (table == Table::kItem) return Table::kPlu;
+    if (table == Table::kBom) return Table::kBomMaster;
     return {};
 }

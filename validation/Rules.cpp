@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "base/Grid.h"
+#include "mapping/Catalogue.h"
 
 namespace {
 
@@ -16,32 +17,30 @@ const QHash<QString, TableRules>& RuleTable() {
     static const QHash<QString, TableRules> table = [] {
         const QStringList classFill{"CLASSTYPECODE", "CLASSCODE", "CLASSNAME"};
         QHash<QString, TableRules> t;
-        t["INVT_MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {"APPCODE"}};
-        t["INVT_MT_ITEM"] = {
+        t[Table::kStockClass] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {"APPCODE"}};
+        t[Table::kStockItem] = {
             {"ITEMCODE", "", ""},
             {"ITEMCODE", "ITEMNAME"},
             QStringList{"ITEMCODE AS PLUCODE", "REFPOSCODE", "REFPRINTERGROUPCODE", "REFTAXCODE",
                         "REFCHARGECODE", "REFDISCOUNTCODE", "REFSEASONCODE", "POSDESCRIPTION"} +
                 Numbered("POSDESCRIPTION", 10) + QStringList{"DATECREATED"}};
-        t["INVT_MT_BOM"] = {{"BOMGROUPCODE", "BOMITEMCODE", "ITEMCODE"}, {}, {}};
+        t[Table::kBom] = {{"BOMGROUPCODE", "BOMITEMCODE", "ITEMCODE"}, {}, {}};
         // A vendor or customer sheet without its code would pass Verify and
         // fail in the middle of Start, so their code and name must be mapped.
-        t["LEDG_MT_CREDITOR"] = {{"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}};
-        t["LEDG_MT_DEBTOR"] = {{"DEBTORCODE", "", ""}, {"DEBTORCODE", "DEBTORNAME"}, {}};
-        t["INVT_MT_ITEMGROUP"] = {
-            {"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}};
-        t["CLUB_MT_MEMBER"] = {
-            {"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}};
-        t["MT_CLASS"] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {}};
-        t["MT_ITEM"] = {{"ITEMCODE", "", ""},
-                        {"ITEMCODE", "ITEMNAME"},
-                        QStringList{"ITEMCODE AS PLUCODE", "ITEMTYPE", "POSDESCRIPTION"} +
-                            Numbered("POSDESCRIPTION", 3) +
-                            QStringList{"BUTTONDESC", "DATECREATED", "REFCODE"}};
-        t["MT_PLU"] = {{"PLUCODE", "", ""},
-                       {"PLUCODE", "ITEMCODE", "POSDESCRIPTION", "UOMQTY"},
-                       QStringList{"ITEMCODE", "POSDESCRIPTION"} + Numbered("POSDESCRIPTION", 3) +
-                           QStringList{"BUTTONDESC", "UOMQTY"}};
+        t[Table::kVendor] = {{"CREDITORCODE", "", ""}, {"CREDITORCODE", "CREDITORNAME"}, {}};
+        t[Table::kCustomer] = {{"DEBTORCODE", "", ""}, {"DEBTORCODE", "DEBTORNAME"}, {}};
+        t[Table::kItemGroup] = {{"ITEMGROUPCODE", "", ""}, {"ITEMGROUPCODE", "ITEMGROUPNAME"}, {}};
+        t[Table::kMember] = {{"MEMBERCODE", "", ""}, {"MEMBERCODE", "MEMBERNAME"}, {"MEMBERNAME"}};
+        t[Table::kClass] = {{"CLASSCODE", "CLASSTYPECODE", ""}, classFill, {}};
+        t[Table::kItem] = {{"ITEMCODE", "", ""},
+                           {"ITEMCODE", "ITEMNAME"},
+                           QStringList{"ITEMCODE AS PLUCODE", "ITEMTYPE", "POSDESCRIPTION"} +
+                               Numbered("POSDESCRIPTION", 3) +
+                               QStringList{"BUTTONDESC", "DATECREATED", "REFCODE"}};
+        t[Table::kPlu] = {{"PLUCODE", "", ""},
+                          {"PLUCODE", "ITEMCODE", "POSDESCRIPTION", "UOMQTY"},
+                          QStringList{"ITEMCODE", "POSDESCRIPTION"} +
+                              Numbered("POSDESCRIPTION", 3) + QStringList{"BUTTONDESC", "UOMQTY"}};
         return t;
     }();
     return table;

@@ -7,7 +7,7 @@
 // date with its time of day, or a time of day alone.
 enum class DateKind { None, Date, DateTime, Time };
 
-// The workbook driver's text of a serial day number shown in a format of
+// The text a serial day number is read as when shown in a format of
 // that kind: "yyyy-mm-dd", with " hh:mm:ss" when there is a time of day (the
 // time rounded to the second). A date format leaves out the time, a time
 // format the day, as FreeXL reads them. Days count from 1899-12-30 (the 1900

@@ -8,8 +8,8 @@
 #include "workbook/Workbook.h"
 
 namespace {
-constexpr qint32 kReadOnly = 3027;  // the workbook driver's "object is read-only"
-constexpr qint32 kClosed = 3704;    // the client's "not allowed when the object is closed"
+constexpr qint32 kReadOnly = 3027;  // a sheet cannot be written
+constexpr qint32 kClosed = 3704;    // the workbook was closed
 // Prepared statements kept at most; queries whose values cannot be made
 // parameters would otherwise each keep one.
 constexpr qsizetype kMaxStatements = 256;
@@ -29,8 +29,8 @@ QString TableKey(QString name) {
     return name;
 }
 
-// Letter case ignored for every letter, as the workbook driver compared text:
-// ASCII is folded byte by byte; from the first other character on, the rest
+// Letter case ignored for every letter, so that duplicate codes are found
+// whatever their case: ASCII is folded byte by byte; from the first other character on, the rest
 // is compared with Unicode case folding.
 int FoldCompare(void*, int lengthA, const void* a, int lengthB, const void* b) {
     const auto* x = static_cast<const unsigned char*>(a);

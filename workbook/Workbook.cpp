@@ -12,7 +12,8 @@
 #include "workbook/DateText.h"
 
 namespace {
-// The workbook driver's numbers for failures FreeXL has no number of its own for.
+// The numbers a workbook that cannot be read is reported under (FreeXL's
+// own codes mean nothing to a user).
 constexpr qint32 kFileNotFound = 3024;       // could not find file
 constexpr qint32 kCannotOpen = 3051;         // cannot open the file
 constexpr qint32 kNotExpectedFormat = 3274;  // not in the expected format

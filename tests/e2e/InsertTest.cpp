@@ -64,8 +64,7 @@ TEST_P(InsertTest, AnItemGetsItsPluAndThePluTheNewItemsTexts) {
     EXPECT_EQ(Query("Select UOM From MT_PLU Where ITEMCODE='I1'"), (QList<QStringList>{{"PCS"}}));
 
     // Without a PLU code mapped, the item code is the PLU code, texts cut to 40 and 20.
-    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("NoPlu");
-    form->LCombo_Click(0);
+    ASSERT_TRUE(form->ChooseSheet("NoPlu"));
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     VerifyAndStart();
     EXPECT_EQ(Query("Select PLUCODE, POSDESCRIPTION, BUTTONDESC From MT_PLU Where ITEMCODE='I3'"),
@@ -304,29 +303,21 @@ TEST_P(InsertTest, NumericCodesAreStoredAndFoundAgainAsTheirText) {
 }
 
 TEST_P(InsertTest, AnyChangeAfterVerifyDisablesStartUntilTheNextVerify) {
-    const auto chooseSheet = [&](const QString& sheet) {
-        form->LCombo[0].listIndex = form->LCombo[0].items.indexOf(sheet);
-        form->LCombo_Click(0);
-    };
     const struct {
         const char* change;
         std::function<void()> apply;
     } kChanges[] = {
-        {"workbook", [&] { form->TxtField_Validate(4); }},
-        {"sheet", [&] { chooseSheet("Bad"); }},
-        {"table",
-         [&] {
-             form->LCombo[1].listIndex = form->List1[0].items.indexOf("MT_PLU");
-             form->LCombo_Click(1);
-         }},
+        {"workbook", [&] { form->TxtField_Validate(Minsert::kWorkbookPath); }},
+        {"sheet", [&] { form->ChooseSheet("Bad"); }},
+        {"table", [&] { form->ChooseTable("MT_PLU"); }},
         {"mapping",
          [&] {
              Map({{"Name", ""}});
          }},
         {"match file",
          [&] {
-             form->TxtField[5].text = "saved";
-             form->TxtField_Validate(5);
+             form->TxtField[Minsert::kMatchName].text = "saved";
+             form->TxtField_Validate(Minsert::kMatchName);
          }},
     };
     for (const auto& c : kChanges) {
@@ -337,7 +328,7 @@ TEST_P(InsertTest, AnyChangeAfterVerifyDisablesStartUntilTheNextVerify) {
                   "Good");
         ChooseTable("MT_ITEM");
         Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
-        form->TxtField[5].text = "saved";
+        form->TxtField[Minsert::kMatchName].text = "saved";
         form->CSave_Click();
         form->CVerify_Click();
         ASSERT_TRUE(form->CStart.enabled);
@@ -347,14 +338,14 @@ TEST_P(InsertTest, AnyChangeAfterVerifyDisablesStartUntilTheNextVerify) {
         form->CStart_Click();
         EXPECT_TRUE(op.messages.isEmpty());
         EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"0"}}));
-        form->TxtField[5].text.clear();
+        form->TxtField[Minsert::kMatchName].text.clear();
     }
     // Verify enables Start again, on what it checked.
-    chooseSheet("Bad");
+    form->ChooseSheet("Bad");
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     form->CVerify_Click();
     EXPECT_TRUE(form->CStart.enabled);
-    EXPECT_EQ(form->SC[2]->Rows(), 2);
+    EXPECT_EQ(form->SC[Minsert::kResultGrid]->Rows(), 2);
 }
 
 INSTANTIATE_ON_ENGINES(InsertTest);

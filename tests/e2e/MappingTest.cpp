@@ -19,7 +19,7 @@ TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
     LoadSheet({{"Twelve", {twelve}}, {"Ten", {ten}}}, "Twelve");
     ChooseTable("MT_ITEM");
     Map({{"C1", "ITEMCODE"}, {"C3", "ITEMNAME"}, {"C12", "UOM"}});
-    form->TxtField[5].text = "items";
+    form->TxtField[Minsert::kMatchName].text = "items";
     form->CSave_Click();
     EXPECT_EQ(op.LastMessage(), "Save Completed.");
     QFile saved(home + "/EXCEL/items.ini");
@@ -41,19 +41,18 @@ TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
     rewrite.write(text);
     rewrite.close();
 
-    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("Ten");
-    form->LCombo_Click(0);
+    ASSERT_TRUE(form->ChooseSheet("Ten"));
     const QStringList expected{"ITEMCODE", "", "ITEMNAME", "", "", "", "", "", "", ""};
-    EXPECT_EQ(TillFields(*form->SC[1]), expected);
+    EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]), expected);
     EXPECT_EQ(form->TABLENAME.text, "MT_PLU");
-    EXPECT_EQ(form->LCombo[1].Text(), "[Ver 8.0] Multi Plu");
+    EXPECT_EQ(form->LCombo[Minsert::kTableList].Text(), "[Ver 8.0] Multi Plu");
     EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
 }
 
 TEST_P(MappingTest, AMatchNameThatLeavesTheExcelFolderIsRefused) {
     LoadSheet({{"Items", {{"Code"}}}}, "Items");
     ChooseTable("MT_ITEM");
-    form->TxtField[5].text = "../outside";
+    form->TxtField[Minsert::kMatchName].text = "../outside";
     form->CSave_Click();
     EXPECT_TRUE(op.LastMessage().startsWith("Invalid Match File Name"));
     EXPECT_FALSE(QFile::exists(home + "/outside.ini"));
@@ -63,14 +62,14 @@ TEST_P(MappingTest, TheDropDownOffersTheTablesUnusedColumnsButNeverId) {
     LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
     ChooseTable("MT_ITEM");
     Map({{"Code", "ITEMCODE"}});
-    form->SC_BeforeEdit(1, 1, 1);
-    const QStringList offered = form->SC[1]->ComboItems();
+    form->SC_BeforeEdit(Minsert::kMappingGrid, 1, 1);
+    const QStringList offered = form->SC[Minsert::kMappingGrid]->ComboItems();
     EXPECT_EQ(offered.value(0), "");
     EXPECT_TRUE(offered.contains("ITEMNAME"));
     EXPECT_TRUE(offered.contains("UOMQTY"));  // the PLU table's columns too
     EXPECT_FALSE(offered.contains("ITEMCODE"));
     EXPECT_FALSE(offered.contains("ID"));
-    EXPECT_EQ(form->SC[1]->ListIndex(), 0);
+    EXPECT_EQ(form->SC[Minsert::kMappingGrid]->ListIndex(), 0);
 }
 
 TEST_P(MappingTest, ANewMatchNameKeepsTheMappingAndSavingOverAFileAsksFirst) {
@@ -78,9 +77,9 @@ TEST_P(MappingTest, ANewMatchNameKeepsTheMappingAndSavingOverAFileAsksFirst) {
     ChooseTable("MT_ITEM");
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     // Typing a name of no file yet and leaving the box applies nothing.
-    form->TxtField[5].text = "fresh";
-    form->TxtField_Validate(5);
-    EXPECT_EQ(TillFields(*form->SC[1]), (QStringList{"ITEMCODE", "ITEMNAME"}));
+    form->TxtField[Minsert::kMatchName].text = "fresh";
+    form->TxtField_Validate(Minsert::kMatchName);
+    EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]), (QStringList{"ITEMCODE", "ITEMNAME"}));
     EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
     EXPECT_EQ(form->TABLENAME.text, "MT_ITEM");
     form->CSave_Click();
@@ -110,11 +109,11 @@ TEST_P(MappingTest, TheEditorOpensOnTheCellsOwnColumn) {
     LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
     ChooseTable("MT_ITEM");
     Map({{"Code", "ITEMCODE"}});
-    const Grid& mapping = *form->SC[1];
-    form->SC_BeforeEdit(1, 0, 1);
+    const Grid& mapping = *form->SC[Minsert::kMappingGrid];
+    form->SC_BeforeEdit(Minsert::kMappingGrid, 0, 1);
     EXPECT_EQ(mapping.ComboItems().value(mapping.ListIndex()), "ITEMCODE");
     EXPECT_EQ(mapping.ComboItems().count("ITEMCODE"), 1);
-    form->SC_BeforeEdit(1, 1, 1);
+    form->SC_BeforeEdit(Minsert::kMappingGrid, 1, 1);
     EXPECT_EQ(mapping.ListIndex(), 0);
     EXPECT_FALSE(mapping.ComboItems().contains("ITEMCODE"));
 }
@@ -129,27 +128,23 @@ TEST(CompanyPick, ADoubleClickFillsTheDatabaseDetails) {
     RecordingOperator op;
     Minsert form(op, dir.path());
     form.Form_Load();
-    ASSERT_EQ(form.SC[0]->Rows(), 10);
-    EXPECT_EQ(form.SC[0]->CellText(-1, 0), "Code");
-    const auto pick = [&](const QString& code) {
-        for (int r = 0; r < form.SC[0]->Rows(); ++r)
-            if (form.SC[0]->CellText(r, 0) == code) form.SC[0]->SetRow(r);
-        form.SC_DblClick(0);
-    };
+    ASSERT_EQ(form.SC[Minsert::kCompanyList]->Rows(), 10);
+    EXPECT_EQ(form.SC[Minsert::kCompanyList]->CellText(-1, 0), "Code");
+    const auto pick = [&](const QString& code) { ASSERT_TRUE(form.PickCompany(code)); };
     pick("C002");
-    EXPECT_EQ(form.TxtField[0].text, "srv-north");
-    EXPECT_EQ(form.TxtField[1].text, "TILLNORTH");
-    EXPECT_EQ(form.TxtField[2].text, "admin");
-    EXPECT_EQ(form.TxtField[3].text, "p@ss;word");
+    EXPECT_EQ(form.TxtField[Minsert::kServerName].text, "srv-north");
+    EXPECT_EQ(form.TxtField[Minsert::kDatabaseName].text, "TILLNORTH");
+    EXPECT_EQ(form.TxtField[Minsert::kUserId].text, "admin");
+    EXPECT_EQ(form.TxtField[Minsert::kPassword].text, "p@ss;word");
     pick("C009");  // NULL server and user keep the previous texts
-    EXPECT_EQ(form.TxtField[0].text, "srv-north");
-    EXPECT_EQ(form.TxtField[1].text, "DB9");
-    EXPECT_EQ(form.TxtField[3].text, "nine");
+    EXPECT_EQ(form.TxtField[Minsert::kServerName].text, "srv-north");
+    EXPECT_EQ(form.TxtField[Minsert::kDatabaseName].text, "DB9");
+    EXPECT_EQ(form.TxtField[Minsert::kPassword].text, "nine");
     pick("O'NEIL");
-    EXPECT_EQ(form.TxtField[0].text, "srv8");
-    EXPECT_EQ(form.TxtField[3].text, "q");
+    EXPECT_EQ(form.TxtField[Minsert::kServerName].text, "srv8");
+    EXPECT_EQ(form.TxtField[Minsert::kPassword].text, "q");
     pick("C007");  // decrypts without the marker: no usable password
-    EXPECT_EQ(form.TxtField[3].text, "");
+    EXPECT_EQ(form.TxtField[Minsert::kPassword].text, "");
     EXPECT_TRUE(op.errors.isEmpty());
     EXPECT_FALSE(form.CVerify.enabled);
 }

@@ -42,7 +42,7 @@ TEST_P(VerifyTest, EachKindOfErrorColoursItsCellAndGoesToItsFile) {
     EXPECT_EQ(op.LastMessage(), "Error Found !!! Please Check Again the Excel Data.");
     EXPECT_EQ(op.messages.last().icon, MsgIcon::Critical);
     EXPECT_TRUE(form->CStart.enabled);
-    const Grid& result = *form->SC[2];
+    const Grid& result = *form->SC[Minsert::kResultGrid];
     ASSERT_EQ(result.Cols(), 2);
     EXPECT_EQ(result.CellText(-1, 0), "Code=ITEMCODE");
     EXPECT_EQ(result.CellText(-1, 1), "Name=ITEMNAME");
@@ -58,9 +58,9 @@ TEST_P(VerifyTest, EachKindOfErrorColoursItsCellAndGoesToItsFile) {
     }
     EXPECT_EQ(result.CellText(1, 0), "D1");
     EXPECT_EQ(result.CellText(1, 1), "Dup");
-    EXPECT_EQ(form->TxtField[7].text, "8");
-    EXPECT_EQ(form->TxtField[8].text, "1");
-    EXPECT_EQ(form->TxtField[9].text, "7");
+    EXPECT_EQ(form->TxtField[Minsert::kTotalLines].text, "8");
+    EXPECT_EQ(form->TxtField[Minsert::kOkLines].text, "1");
+    EXPECT_EQ(form->TxtField[Minsert::kErrorLines].text, "7");
     EXPECT_EQ(VerdictFile("OK"), "A1\tGood\r\n");
     EXPECT_EQ(VerdictFile("NULLVALUE"), "\tBlank code\r\n");
     EXPECT_EQ(VerdictFile("DUPLICATEVALUE"), "D1\tDup\r\nd1\tDup in other case\r\n");
@@ -78,7 +78,7 @@ TEST_P(VerifyTest, TheFirstFailingCheckAcrossColumnsWins) {
     ChooseTable("MT_ITEM");
     Map({{"Name", "ITEMNAME"}, {"Code", "ITEMCODE"}});
     form->CVerify_Click();
-    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    const QList<Rejected> rows = RejectedRows(*form->SC[Minsert::kResultGrid]);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].colors, (QMap<int, int>{{0, kOverMaxLength.color}}));
     EXPECT_FALSE(VerdictFile("OVERMAXLENGTH").isEmpty());
@@ -94,18 +94,17 @@ TEST_P(VerifyTest, NumericCodesAreCountedAsNumbersAndQuotesAreSafe) {
     Map({{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
     form->CVerify_Click();
     QStringList rows;
-    for (const Rejected& r : RejectedRows(*form->SC[2])) rows << r.row;
+    for (const Rejected& r : RejectedRows(*form->SC[Minsert::kResultGrid])) rows << r.row;
     EXPECT_EQ(rows, QStringList({"2", "4"}));
-    EXPECT_EQ(form->SC[2]->CellText(0, 0), "1001");
-    EXPECT_EQ(form->SC[2]->CellText(1, 0), "1001");
+    EXPECT_EQ(form->SC[Minsert::kResultGrid]->CellText(0, 0), "1001");
+    EXPECT_EQ(form->SC[Minsert::kResultGrid]->CellText(1, 0), "1001");
 
     // A code holding a quote is counted (and refused for its quote), not broken.
-    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf("Codes");
-    form->LCombo_Click(0);
+    ASSERT_TRUE(form->ChooseSheet("Codes"));
     Map({{"Code", "MEMBERCODE"}, {"Name", "MEMBERNAME"}});
     form->CVerify_Click();
     ASSERT_TRUE(op.errors.isEmpty());
-    const QList<Rejected> quoted = RejectedRows(*form->SC[2]);
+    const QList<Rejected> quoted = RejectedRows(*form->SC[Minsert::kResultGrid]);
     ASSERT_EQ(quoted.size(), 2);
     EXPECT_EQ(quoted[0].colors[0], kDuplicateValue.color);
 }
@@ -121,7 +120,7 @@ TEST_P(VerifyTest, ClassificationPairsAreDuplicatesOnlyTogether) {
     ChooseTable("MT_CLASS");
     Map({{"Type", "CLASSTYPECODE"}, {"Code", "CLASSCODE"}, {"Name", "CLASSNAME"}});
     form->CVerify_Click();
-    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    const QList<Rejected> rows = RejectedRows(*form->SC[Minsert::kResultGrid]);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].row, "2");
     EXPECT_EQ(rows[1].row, "5");
@@ -156,8 +155,8 @@ TEST_P(VerifyTest, ABillOfMaterialCountsOnlyItsDLines) {
          {"Item", "ITEMCODE"},
          {"Comp", "BOMITEMCODE"}});
     form->CVerify_Click();
-    EXPECT_EQ(form->TxtField[7].text, "3");
-    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    EXPECT_EQ(form->TxtField[Minsert::kTotalLines].text, "3");
+    const QList<Rejected> rows = RejectedRows(*form->SC[Minsert::kResultGrid]);
     ASSERT_EQ(rows.size(), 1);  // the component code is blank; repeats are not checked here
     EXPECT_EQ(rows[0].row, "4");
     EXPECT_EQ(rows[0].colors, (QMap<int, int>{{3, kNullValue.color}}));
@@ -169,9 +168,9 @@ TEST_P(VerifyTest, AnEmptySheetGivesZeroTotalsAndNoFiles) {
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     form->CVerify_Click();
     EXPECT_EQ(op.LastMessage(), "No Error Found.");
-    EXPECT_EQ(form->TxtField[7].text, "0");
-    EXPECT_EQ(form->TxtField[8].text, "0");
-    EXPECT_EQ(form->TxtField[9].text, "0");
+    EXPECT_EQ(form->TxtField[Minsert::kTotalLines].text, "0");
+    EXPECT_EQ(form->TxtField[Minsert::kOkLines].text, "0");
+    EXPECT_EQ(form->TxtField[Minsert::kErrorLines].text, "0");
     EXPECT_EQ(QDir(home + "/EXCEL").entryList({"*.txt"}), QStringList());
 }
 
@@ -188,7 +187,7 @@ TEST_P(VerifyTest, LengthsApplyToCharacterColumnsOnlyAndUnknownColumnsAreTooLong
          {"Qty", "UOMQTY"},
          {"Extra", "NOSUCHCOLUMN"}});
     form->CVerify_Click();
-    const QList<Rejected> rows = RejectedRows(*form->SC[2]);
+    const QList<Rejected> rows = RejectedRows(*form->SC[Minsert::kResultGrid]);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].row, "3");
     EXPECT_EQ(rows[0].colors, (QMap<int, int>{{4, kOverMaxLength.color}}));

@@ -79,17 +79,4 @@ TEST_F(ErrorReportTest, AnUnwritableLogStillShowsTheDialog) {
     EXPECT_FALSE(WriteLog(home, "Err", "x", now));
 }
 
-TEST_F(ErrorReportTest, TheModuleHandlerShowsAPlainMessageAndAnswersTheFallback) {
-    const bool answer = reporter.GuardModule(
-        "CheckString", []() -> bool { throw AppError(13, "Type mismatch"); }, false);
-    EXPECT_FALSE(answer);
-    ASSERT_EQ(op.messages.size(), 1);
-    EXPECT_EQ(op.messages[0].text, "Module1 > 13 > Type mismatch > CheckString");
-    EXPECT_EQ(op.messages[0].title, "XLSLOAD");
-    EXPECT_EQ(op.messages[0].icon, MsgIcon::None);
-    EXPECT_TRUE(op.errors.isEmpty());
-    EXPECT_FALSE(QDir(home + "/LOG").exists());
-    EXPECT_EQ(vars.ErrProcName, "CheckString");  // kept: no dialog closed them
-}
-
 }  // namespace

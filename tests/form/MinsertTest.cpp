@@ -18,12 +18,12 @@ protected:
 TEST_F(MinsertTest, StartUpCreatesTheWorkFolderAndFillsTheCatalogueQuietly) {
     form.Form_Load();
     EXPECT_TRUE(QDir(dir.path() + "/EXCEL").exists());
-    EXPECT_EQ(form.LCombo[1].items.size(), 11);
-    EXPECT_EQ(form.LCombo[1].listIndex, -1);
-    ASSERT_EQ(form.List1[0].items.size(), 11);
-    EXPECT_EQ(form.List1[0].items[7], "");
-    EXPECT_EQ(form.List1[0].items[9], "MT_ITEM");
-    EXPECT_EQ(form.SC[0]->Rows(), 0);
+    EXPECT_EQ(form.LCombo[Minsert::kTableList].items.size(), 11);
+    EXPECT_EQ(form.LCombo[Minsert::kTableList].listIndex, -1);
+    ASSERT_EQ(form.List1[Minsert::kTableNames].items.size(), 11);
+    EXPECT_EQ(form.List1[Minsert::kTableNames].items[7], "");
+    EXPECT_EQ(form.List1[Minsert::kTableNames].items[9], "MT_ITEM");
+    EXPECT_EQ(form.SC[Minsert::kCompanyList]->Rows(), 0);
     EXPECT_TRUE(op.messages.isEmpty());
     EXPECT_TRUE(op.errors.isEmpty());
     EXPECT_FALSE(form.LblStatus.visible);
@@ -68,8 +68,8 @@ TEST_F(MinsertTest, VerifyWithoutATableAsksForOne) {
 }
 
 TEST_F(MinsertTest, StartWithRejectedRowsAsksAndCancels) {
-    form.SC[2]->SetCols(1);
-    form.SC[2]->SetRows(1);
+    form.SC[Minsert::kResultGrid]->SetCols(1);
+    form.SC[Minsert::kResultGrid]->SetRows(1);
     form.CStart.enabled = true;  // as a Verify with rejected rows leaves it
     op.yesNoAnswers = {false};
     form.CStart_Click();

@@ -39,7 +39,7 @@ TEST_F(FocusOrderTest, EnterWalksForwardAndUpWalksBack) {
 TEST_F(FocusOrderTest, EnabledAndShownControlsJoinTheWalk) {
     form.CVerify.enabled = true;
     form.CStart.enabled = true;
-    form.CSearch[2].visible = true;
+    form.CSearch[Minsert::kBrowseSqlite].visible = true;
     window.Sync();
     Find("CSave")->setFocus();
     for (const char* next : {"CVerify", "CStart", "CClose"}) {

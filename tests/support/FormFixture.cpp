@@ -6,7 +6,6 @@
 #include "base/ValueText.h"
 #include "database/ConnectionString.h"
 #include "database/DemoSchema.h"
-#include "mapping/Catalogue.h"
 
 void FormFixture::SetUp() {
     home = dir.path();
@@ -31,7 +30,7 @@ void FormFixture::SetUp() {
     form->CheckExistFolder();
     form->LoadLCombo();
     form->ConnectTarget(target);
-    ASSERT_TRUE(form->LblStatus.visible);
+    ASSERT_TRUE(form->Connected());
 }
 
 void FormFixture::TearDown() {
@@ -45,31 +44,19 @@ void FormFixture::TearDown() {
 void FormFixture::LoadSheet(const QList<TestSheet>& sheets, const QString& sheet) {
     const QString path = home + "/EXCEL/Book.xls";
     WriteWorkbook(path, sheets);
-    form->TxtField[4].text = path;
-    form->TxtField_Validate(4);
-    form->LCombo[0].listIndex = form->LCombo[0].items.indexOf(sheet);
-    ASSERT_GE(form->LCombo[0].listIndex, 0) << sheet.toStdString();
-    form->LCombo_Click(0);
+    form->ChooseWorkbook(path);
+    ASSERT_TRUE(form->ChooseSheet(sheet)) << sheet.toStdString();
     ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
 }
 
 void FormFixture::ChooseTable(const QString& table) {
-    for (int i = 0; i < int(kCatalogue.size()); ++i)
-        if (table == kCatalogue[i].table) form->LCombo[1].listIndex = i;
-    form->LCombo_Click(1);
+    ASSERT_TRUE(form->ChooseTable(table)) << table.toStdString();
     ASSERT_EQ(form->TABLENAME.text, table);
 }
 
 void FormFixture::Map(const QList<QPair<QString, QString>>& pairs) {
-    Grid& mapping = *form->SC[1];
-    for (const auto& [excel, till] : pairs) {
-        int row = -1;
-        for (int r = 0; r < mapping.Rows(); ++r)
-            if (mapping.CellText(r, 0) == excel) row = r;
-        ASSERT_GE(row, 0) << excel.toStdString();
-        mapping.SetCellText(row, 1, till);
-    }
-    form->SC_AfterEdit(1);
+    for (const auto& [excel, till] : pairs)
+        ASSERT_TRUE(form->MapColumn(excel, till)) << excel.toStdString();
 }
 
 void FormFixture::VerifyAndStart() {
