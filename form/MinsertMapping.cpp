@@ -169,7 +169,8 @@ void Minsert::CSearch_Click(int index) {
         const QString folder = home_ + "/EXCEL";
         if (index == kBrowseWorkbook) {
             const QString path =
-                op_.OpenFile("Open Excel (.xls)", folder, "Excel Files (*.xls)|*.xls");
+                op_.OpenFile("Open Excel (.xls)", folder,
+                             "Excel Files (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm");
             if (path.isEmpty()) return;
             TxtField[kWorkbookPath].text = path;
             op_.SetFocus("TxtField(4)");

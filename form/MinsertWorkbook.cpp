@@ -31,11 +31,15 @@ void Minsert::TxtField_Validate(int index) {
         if (TxtField[kWorkbookPath].text.isEmpty()) return;
         const QString path = TxtField[kWorkbookPath].text;
         const QString name = path.mid(std::max(path.lastIndexOf('/'), path.lastIndexOf('\\')) + 1);
-        if (name.size() < 4)
+        // The verdict files are named after the workbook without its
+        // extension, whatever its length: Stock.xls and Stock.xlsx alike.
+        const qsizetype dot = name.lastIndexOf('.');
+        const QString base = dot > 0 ? name.left(dot) : name;
+        if (base.isEmpty())
             throw AppError(ErrorNumber::InvalidArgument,
                            "Invalid procedure call or argument: the file name \"" + name +
-                               "\" is too short to be a workbook");
-        TxtField[kWorkbookName].text = name.left(name.size() - 4);
+                               "\" is not a workbook's");
+        TxtField[kWorkbookName].text = base;
         GetExcelSheet();
     });
 }

@@ -31,6 +31,20 @@ TEST_F(MinsertTest, StartUpCreatesTheWorkFolderAndFillsTheCatalogueQuietly) {
     EXPECT_FALSE(form.CStart.enabled);
 }
 
+TEST_F(MinsertTest, VerdictFilesAreNamedAfterTheWorkbookWithoutItsExtension) {
+    static const struct {
+        const char* path;
+        const char* name;
+    } kCases[] = {{"/data/Stock.xls", "Stock"},
+                  {"/data/Stock.xlsx", "Stock"},
+                  {"C:\\data\\my.stock.xlsm", "my.stock"},
+                  {"/data/Stock", "Stock"}};
+    for (const auto& c : kCases) {
+        form.ChooseWorkbook(c.path);  // no such file: only its name is taken
+        EXPECT_EQ(form.TxtField[Minsert::kWorkbookName].text, c.name) << c.path;
+    }
+}
+
 struct ConnectCase {
     QStringList fields;  // server, database, user, password
     QString message;
