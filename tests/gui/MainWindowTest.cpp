@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, TheLegendShowsTheColourOfEachVerifyError) {
                    {kOverMaxLength, "Over Max Length"},
                    {kStringError, "Cannot Accept Space/'/\"/#"}};
     constexpr int kKinds = std::size(kLegend);
-    Grid& results = *form.SC[2];
+    Grid& results = *form.SC[Minsert::kResultGrid];
     results.SetCols(kKinds);
     results.SetRows(1);
     for (int k = 0; k < kKinds; ++k) results.SetCellBackColor(0, k, kLegend[k].kind.color);
@@ -288,12 +288,12 @@ TEST_F(MainWindowTest, TextBoxesTakeWhatTheModelAllows) {
     password->clear();
     QTest::keyClicks(password, "secret");
     EXPECT_EQ(password->displayText(), "******");
-    EXPECT_EQ(form.TxtField[3].text, "secret");
+    EXPECT_EQ(form.TxtField[Minsert::kPassword].text, "secret");
 }
 
 TEST_F(MainWindowTest, TypingAndChoosingWriteTheModelAtOnce) {
     QTest::keyClicks(Find("TxtField(1)"), "SHOPDB");
-    EXPECT_EQ(form.TxtField[1].text, "SHOPDB");
+    EXPECT_EQ(form.TxtField[Minsert::kDatabaseName].text, "SHOPDB");
     Find<QComboBox>("CboDriver")->setCurrentIndex(2);
     EXPECT_EQ(form.CboDriver.listIndex, 2);
     EXPECT_TRUE(op.messages.isEmpty());
@@ -357,7 +357,7 @@ TEST_F(MainWindowTest, AnSqliteFileNeedsOnlyItsPathHoweverLong) {
     for (const QString& name : serverOnly)
         EXPECT_FALSE(Find(name)->isEnabled()) << name.toStdString();
     QTest::keyClicks(Find("TxtField(1)"), path);
-    EXPECT_EQ(form.TxtField[1].text, path);
+    EXPECT_EQ(form.TxtField[Minsert::kDatabaseName].text, path);
     QTest::mouseClick(Find("CConnect"), Qt::LeftButton);
     EXPECT_TRUE(op.errors.isEmpty()) << op.errors.value(0).ErrDescription.toStdString();
     EXPECT_TRUE(Find("LblStatus")->isVisible());
@@ -373,16 +373,15 @@ TEST_F(MainWindowTest, LeavingTheTillFieldEditorWithoutAChoiceKeepsTheMapping) {
     const QString target = SqliteTarget(dir.path() + "/till.db");
     CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
     form.ConnectTarget(target);
-    form.LCombo[1].listIndex = form.List1[0].items.indexOf("MT_ITEM");
-    form.LCombo_Click(1);
-    Grid& mapping = *form.SC[1];
+    ASSERT_TRUE(form.ChooseTable("MT_ITEM"));
+    Grid& mapping = *form.SC[Minsert::kMappingGrid];
     mapping.SetCols(3);
     mapping.SetRows(2);
     mapping.SetCellText(0, 0, "Code");
     mapping.SetCellText(1, 0, "Name");
-    form.LoadHeader(1);
+    form.LoadHeader(Minsert::kMappingGrid);
     mapping.SetCellText(0, 1, "ITEMCODE");
-    form.SC_AfterEdit(1);
+    form.SC_AfterEdit(Minsert::kMappingGrid);
     window.Sync();
     QApplication::processEvents();  // the view lays out its new rows
 
@@ -401,7 +400,7 @@ TEST_F(MainWindowTest, LeavingTheTillFieldEditorWithoutAChoiceKeepsTheMapping) {
 }
 
 TEST_F(MainWindowTest, TextBoxesSelectTheirWholeTextOnFocus) {
-    form.TxtField[2].text = "ADMIN";
+    form.TxtField[Minsert::kUserId].text = "ADMIN";
     window.Sync();
     auto* box = Find<QLineEdit>("TxtField(2)");
     box->setFocus(Qt::OtherFocusReason);

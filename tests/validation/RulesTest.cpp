@@ -249,8 +249,8 @@ TEST_P(TillTableTest, KeyFieldsAreTheTablesPrimaryKey) {
 // mapped, and Verify would refuse every sheet of the table.
 TEST_P(TillTableTest, EveryMustFillColumnIsOfferedToMap) {
     QStringList offered;
-    for (const QString& column : Names(ColumnQuery(db->SqlDialect(), table, "", "")))
-        if (IsOffered(column)) offered << column;
+    for (const TargetColumn& column : ReadTargetColumns(*db, table, ColumnListing::Unused, ""))
+        if (IsOffered(column.name)) offered << column.name;
     for (const QString& column : rules.mustFill)
         EXPECT_TRUE(offered.contains(column)) << column.toStdString();
 }
