@@ -65,11 +65,11 @@ protected:
         AddIndexed(lists, "LCombo", form.LCombo);
         return lists;
     }
-    // Every text box but TxtField(6), which holds state and is never shown.
+    // Every text box but the workbook name, which holds state and is never shown.
     Bound<TextBox> Boxes() {
         Bound<TextBox> boxes;
         AddIndexed(boxes, "TxtField", form.TxtField);
-        boxes.erase(boxes.begin() + 6);
+        boxes.erase(boxes.begin() + Minsert::kWorkbookName);
         return boxes;
     }
     Bound<Swatch> Swatches() {
