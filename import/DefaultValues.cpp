@@ -1,6 +1,8 @@
 #include "import/DefaultValues.h"
 
 #include <QHash>
+#include <functional>
+#include <utility>
 
 #include "base/Ini.h"
 #include "base/ValueText.h"
@@ -8,86 +10,110 @@
 
 namespace {
 
-struct SetupCode {
-    const char* key;
-    const char* fallback;
+// Fills one default entry of the target record.
+using Action = std::function<void(const RecordContext& r, const QString& entry)>;
+
+// The entries one rule fills: a single name, or a name followed by each
+// number from first to last, where 0 stands for the bare name.
+struct Entries {
+    Entries(const char* name) : names{QString(name)} {}  // most rules fill one entry
+    explicit Entries(QStringList list) : names(std::move(list)) {}
+    QStringList names;
 };
 
-// Reference codes read from the setup file, by table and entry.
-const QHash<QString, QHash<QString, SetupCode>>& SetupCodes() {
-    static const QHash<QString, QHash<QString, SetupCode>> codes{
-        {"INVT_MT_CLASS", {{"APPCODE", {"App", "NIL"}}}},
-        {"INVT_MT_ITEM",
-         {{"REFPOSCODE", {"General", "DEF"}},
-          {"REFPRINTERGROUPCODE", {"Printer", "K1"}},
-          {"REFTAXCODE", {"Tax", "NON-TAX"}},
-          {"REFCHARGECODE", {"ServiceCharge", "NON-SERV"}},
-          {"REFDISCOUNTCODE", {"Discount", "NON-DISC"}},
-          {"REFSEASONCODE", {"Season", "NON"}}}},
+Entries Numbered(const QString& name, int first, int last) {
+    QStringList names;
+    for (int n = first; n <= last; ++n) names << (n == 0 ? name : name + QString::number(n));
+    return Entries(std::move(names));
+}
+
+struct DefaultRule {
+    const char* table;
+    Entries entries;
+    Action action;
+};
+
+// A reference code from GSETUP.ini (section DEFAULTDEFCODE), or its fallback
+// when the file does not set it.
+Action FromSetup(const QString& key, const QString& fallback) {
+    return [key, fallback](const RecordContext& r, const QString& entry) {
+        const QString value = ReadIni("DEFAULTDEFCODE", key, r.home + "/GSETUP.ini");
+        r.target.SetValue(entry, value.isEmpty() ? fallback : value);
     };
-    return codes;
 }
 
-QString SetupValue(const RecordContext& r, const SetupCode& code) {
-    const QString value = ReadIni("DEFAULTDEFCODE", code.key, r.home + "/GSETUP.ini");
-    return value.isEmpty() ? QString(code.fallback) : value;
+// The text of another sheet column, which must have one.
+Action TextOfColumn(const QString& column) {
+    return [column](const RecordContext& r, const QString& entry) {
+        r.target.SetValue(entry, TextOf(r, column));
+    };
 }
 
-// "POSDESCRIPTION", or "POSDESCRIPTION" and a number from 1 to last.
-bool IsPosDescription(const QString& entry, int last) {
-    static const QString kName = "POSDESCRIPTION";
-    if (!entry.startsWith(kName)) return false;
-    const QStringView number = QStringView(entry).mid(kName.size());
-    if (number.isEmpty()) return true;
-    if (number.front() == u'0') return false;
-    int n = 0;
-    for (const QChar c : number) {
-        if (c < u'0' || c > u'9') return false;
-        n = n * 10 + c.digitValue();
-        if (n > last) return false;
-    }
-    return true;
+// The first n characters of another sheet column.
+Action LeftOf(const QString& column, int n) {
+    return [column, n](const RecordContext& r, const QString& entry) {
+        r.target.SetValue(entry, Left(r.V(column), n));
+    };
 }
 
-void ItemDefault(const RecordContext& r, const QString& entry) {
-    if (entry == "ITEMCODE AS PLUCODE") {
-        CreatePluOfItemCode(r);
-    } else if (entry == "DATECREATED") {
-        r.target.SetValue(entry, r.today);
-    } else if (r.table == "INVT_MT_ITEM" && IsPosDescription(entry, 10)) {
-        r.target.SetValue(entry, TextOf(r, "ITEMNAME"));
-    } else if (r.table == "MT_ITEM" && IsPosDescription(entry, 3)) {
-        r.target.SetValue(entry, Left(r.V("ITEMNAME"), 40));
-    } else if (r.table == "MT_ITEM" && entry == "BUTTONDESC") {
-        r.target.SetValue(entry, Left(r.V("ITEMNAME"), 20));
-    } else if (r.table == "MT_ITEM" && entry == "ITEMTYPE") {
-        static const QStringList kTypes{"I", "N", "C", "P"};
-        const bool given =
-            FieldExists(r.sheet, "TILL-ITEMTYPE") && kTypes.contains(ValueText(r.V("ITEMTYPE")));
-        r.target.SetValue("ItemType", given ? r.V("ITEMTYPE") : QVariant("I"));
-    } else if (r.table == "MT_ITEM" && entry == "REFCODE") {
-        const bool given =
-            FieldExists(r.sheet, "TILL-REFCODE") && !ValueText(r.V("REFCODE")).isEmpty();
-        r.target.SetValue("RefCode", given ? r.V("REFCODE") : QVariant("DEF"));
-    }
+void Today(const RecordContext& r, const QString& entry) { r.target.SetValue(entry, r.today); }
+
+void PluOfItemCode(const RecordContext& r, const QString&) { CreatePluOfItemCode(r); }
+
+void ItemOfPlu(const RecordContext& r, const QString&) { CreateItemOfPlu(r); }
+
+// The sheet's item type when it is one the till knows, else "I".
+void ItemTypeOrI(const RecordContext& r, const QString&) {
+    static const QStringList kTypes{"I", "N", "C", "P"};
+    const bool given =
+        FieldExists(r.sheet, "TILL-ITEMTYPE") && kTypes.contains(ValueText(r.V("ITEMTYPE")));
+    r.target.SetValue("ItemType", given ? r.V("ITEMTYPE") : QVariant("I"));
+}
+
+// The sheet's reference code when it has one, else "DEF".
+void RefCodeOrDef(const RecordContext& r, const QString&) {
+    const bool given = FieldExists(r.sheet, "TILL-REFCODE") && !ValueText(r.V("REFCODE")).isEmpty();
+    r.target.SetValue("RefCode", given ? r.V("REFCODE") : QVariant("DEF"));
+}
+
+// Every default rule, by table and entry.
+const QHash<std::pair<QString, QString>, Action>& Rules() {
+    static const auto rules = [] {
+        const DefaultRule table[] = {
+            {"INVT_MT_CLASS", "APPCODE", FromSetup("App", "NIL")},
+            {"INVT_MT_ITEM", "REFPOSCODE", FromSetup("General", "DEF")},
+            {"INVT_MT_ITEM", "REFPRINTERGROUPCODE", FromSetup("Printer", "K1")},
+            {"INVT_MT_ITEM", "REFTAXCODE", FromSetup("Tax", "NON-TAX")},
+            {"INVT_MT_ITEM", "REFCHARGECODE", FromSetup("ServiceCharge", "NON-SERV")},
+            {"INVT_MT_ITEM", "REFDISCOUNTCODE", FromSetup("Discount", "NON-DISC")},
+            {"INVT_MT_ITEM", "REFSEASONCODE", FromSetup("Season", "NON")},
+            {"INVT_MT_ITEM", "ITEMCODE AS PLUCODE", PluOfItemCode},
+            {"INVT_MT_ITEM", "DATECREATED", Today},
+            {"INVT_MT_ITEM", Numbered("POSDESCRIPTION", 0, 10), TextOfColumn("ITEMNAME")},
+            {"MT_ITEM", "ITEMCODE AS PLUCODE", PluOfItemCode},
+            {"MT_ITEM", "DATECREATED", Today},
+            {"MT_ITEM", Numbered("POSDESCRIPTION", 0, 3), LeftOf("ITEMNAME", 40)},
+            {"MT_ITEM", "BUTTONDESC", LeftOf("ITEMNAME", 20)},
+            {"MT_ITEM", "ITEMTYPE", ItemTypeOrI},
+            {"MT_ITEM", "REFCODE", RefCodeOrDef},
+            {"MT_PLU", "ITEMCODE", ItemOfPlu},
+            {"MT_PLU", Numbered("POSDESCRIPTION", 1, 3), TextOfColumn("POSDESCRIPTION")},
+            {"MT_PLU", "BUTTONDESC", LeftOf("POSDESCRIPTION", 20)},
+            {"CLUB_MT_MEMBER", "MEMBERNAME", TextOfColumn("MEMBERCODE")},
+        };
+        QHash<std::pair<QString, QString>, Action> byKey;
+        for (const DefaultRule& rule : table)
+            for (const QString& entry : rule.entries.names)
+                byKey.insert({rule.table, entry}, rule.action);
+        return byKey;
+    }();
+    return rules;
 }
 
 }  // namespace
 
 void ApplyDefault(const RecordContext& r, const QString& entry) {
-    if (const auto codes = SetupCodes().value(r.table); codes.contains(entry)) {
-        r.target.SetValue(entry, SetupValue(r, codes[entry]));
-    } else if (r.table == "INVT_MT_ITEM" || r.table == "MT_ITEM") {
-        ItemDefault(r, entry);
-    } else if (r.table == "MT_PLU") {
-        if (entry == "ITEMCODE")
-            CreateItemOfPlu(r);
-        else if (entry == "POSDESCRIPTION1" || entry == "POSDESCRIPTION2" ||
-                 entry == "POSDESCRIPTION3")
-            r.target.SetValue(entry, TextOf(r, "POSDESCRIPTION"));
-        else if (entry == "BUTTONDESC")
-            r.target.SetValue(entry, Left(r.V("POSDESCRIPTION"), 20));
-    } else if (r.table == "CLUB_MT_MEMBER" && entry == "MEMBERNAME") {
-        r.target.SetValue(entry, TextOf(r, "MEMBERCODE"));
-    }
+    const auto& rules = Rules();
+    if (const auto rule = rules.constFind({r.table, entry}); rule != rules.cend())
+        (*rule)(r, entry);
 }

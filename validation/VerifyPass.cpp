@@ -1,10 +1,9 @@
 #include "validation/VerifyPass.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
-#include <map>
-#include <memory>
+#include <QVarLengthArray>
+#include <optional>
 
 #include "base/AppError.h"
 #include "base/Connection.h"
@@ -12,6 +11,7 @@
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/Dialect.h"
+#include "validation/VerdictFiles.h"
 
 namespace {
 
@@ -34,6 +34,8 @@ const QSet<QString> kCharacterCheck{
 
 bool IsClassTable(const QString& table) { return table == "INVT_MT_CLASS" || table == "MT_CLASS"; }
 bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
+// A PLU or bill-of-materials sheet names an item once per PLU or component.
+bool ItemCodesRepeat(const QString& table) { return table == "MT_PLU" || table == "INVT_MT_BOM"; }
 
 QString Quoted(const QString& text) {
     const QChar quote = u'\'';
@@ -52,9 +54,22 @@ struct Check {
     bool duplicate;   // in the duplicate list for this table
     bool characters;  // in the character check list
     bool numeric;     // the sheet column of the first row mapping f reads as numbers
+    int maxLength;    // 0 when the column was not found, NoLengthLimit for any length
     QString count;    // the duplicate count query on that column, up to the value compared
     bool needsText;   // some check reads the value's text
 };
+
+// The position of a field the verify query must have; a missing one raises
+// the runtime's "item not found".
+int RequiredField(const Recordset& rs, const QString& name) {
+    const int field = rs.IndexOf(name);
+    if (field < 0)
+        throw AppError(3265,
+                       "Item cannot be found in the collection corresponding to the "
+                       "requested name or ordinal: " +
+                           name);
+    return field;
+}
 
 QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QString& from) {
     QVector<Check> checks;
@@ -65,52 +80,127 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QStr
         if (f.isEmpty()) continue;
         if (!firstRow.contains(f)) firstRow[f] = i;
         const int first = firstRow[f];
-        const bool skipped = f == "ITEMCODE" && (in.table == "MT_PLU" || in.table == "INVT_MT_BOM");
-        const int field = rs.IndexOf("TILL-" + f);
-        if (field < 0)
-            throw AppError(3265,
-                           "Item cannot be found in the collection corresponding to the "
-                           "requested name or ordinal: TILL-" +
-                               f);
+        const int field = RequiredField(rs, "TILL-" + f);
         const QString e = in.mapping.CellText(first, 0);
         const bool blank = kBlankCheck.contains(f);
-        const bool duplicate = kDuplicateCheck.contains(f) && !skipped;
+        const bool duplicate =
+            kDuplicateCheck.contains(f) && !(f == "ITEMCODE" && ItemCodesRepeat(in.table));
         const bool characters = kCharacterCheck.contains(f);
+        const int maxLength = in.maxLength.value(i);
         // Numbers are costly to write as text; most numeric columns need none.
-        const bool needsText =
-            blank || duplicate || characters || in.maxLength.value(i) < NoLengthLimit;
+        const bool needsText = blank || duplicate || characters || maxLength < NoLengthLimit;
         checks.append({i, column++, f, field, blank, duplicate, characters,
-                       in.mapping.CellText(first, 2) == "5",
+                       in.mapping.CellText(first, 2) == "5", maxLength,
                        "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText});
     }
     return checks;
 }
 
-// Appends each record to the file of its verdict; every file opened once.
-class VerdictFiles {
-public:
-    explicit VerdictFiles(QString prefix) : prefix_(std::move(prefix)) {}
-    void Append(const QString& verdict, const QString& line) {
-        auto& file = files_[verdict];
-        if (!file) {
-            file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
-            if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
-                throw AppError(
-                    ErrorNumber::FileAccess,
-                    "Path/File access error: " + file->fileName() + " " + file->errorString());
-        }
-        const QByteArray bytes = line.toUtf8() + "\r\n";
-        if (file->write(bytes) != bytes.size())
-            throw AppError(ErrorNumber::FileAccess, "Path/File access error: " + file->fileName() +
-                                                        " " + file->errorString());
-    }
-
-private:
-    QString prefix_;
-    std::map<QString, std::unique_ptr<QFile>> files_;
+// The two key columns of a classification table, which must not repeat
+// together. The count query is made once per pass, around the two values.
+struct KeyPair {
+    int fields[2];   // record fields of the two keys
+    int columns[2];  // their result-grid columns
+    QString head;    // the query up to the first value
+    QString middle;  // between the two values
+    QString tail;    // after the second value
 };
 
-qlonglong Count(Connection& excel, const QString& sql) { return excel.Scalar(sql).toLongLong(); }
+std::optional<KeyPair> PlanKeyPair(const VerifyInput& in, const QVector<Check>& checks,
+                                   const QString& from) {
+    if (!IsClassTable(in.table)) return std::nullopt;
+    QVarLengthArray<const Check*, 2> keys;
+    for (const Check& c : checks)
+        if (IsClassKey(c.f) && keys.size() < 2) keys.append(&c);
+    if (keys.size() < 2) return std::nullopt;
+    const QString k0 = in.mapping.CellText(keys[0]->row, 0);
+    const QString k1 = in.mapping.CellText(keys[1]->row, 0);
+    return KeyPair{{keys[0]->field, keys[1]->field},
+                   {keys[0]->column, keys[1]->column},
+                   "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 + "])=",
+                   " And CStr([" + k1 + "])=",
+                   " And CStr([" + k0 + "]) Is Not Null And CStr([" + k1 + "]) Is Not Null "};
+}
+
+// What a pass works out once, before its first record.
+struct PassPlan {
+    QVector<Check> checks;
+    std::optional<KeyPair> keys;  // classification tables only
+    QVector<int> sheetFields;     // the record's own sheet columns, for the verdict files
+    QVector<int> tillFields;      // its "TILL-" columns, for the result grid
+};
+
+PassPlan PlanPass(const VerifyInput& in, const Recordset& rs) {
+    const QString from = " From [" + in.sheet + "$] ";
+    PassPlan plan{PlanChecks(in, rs, from), std::nullopt, {}, {}};
+    plan.keys = PlanKeyPair(in, plan.checks, from);
+    for (int j = 0; j < rs.FieldCount(); ++j)
+        (rs.FieldAt(j).name.startsWith(u"TILL-") ? plan.tillFields : plan.sheetFields) << j;
+    return plan;
+}
+
+bool CountsMoreThanOne(Connection& excel, const QString& sql) {
+    return excel.Scalar(sql).toLongLong() > 1;
+}
+
+// The sheet holds the value more than once; a number column compares numbers.
+bool IsRepeated(Connection& excel, const Check& c, const QString& text) {
+    return CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
+}
+
+// The sheet holds the record's pair of classification keys more than once.
+bool IsRepeatedPair(Connection& excel, const KeyPair& k, const Recordset& rs) {
+    return CountsMoreThanOne(excel, k.head + Quoted(ValueText(rs.Value(k.fields[0]))) + k.middle +
+                                        Quoted(ValueText(rs.Value(k.fields[1]))) + k.tail);
+}
+
+// The rule a cell breaks first, or none: a key left blank, a value the sheet
+// repeats, a text longer than its column, characters a code may not hold.
+const ErrorKind* CellError(Connection& excel, const Check& c, const QVariant& v) {
+    const QString text = c.needsText ? ValueText(v) : QString();
+    if (c.blank && text.isEmpty()) return &kNullValue;
+    if (v.isNull()) return nullptr;
+    if (c.duplicate && IsRepeated(excel, c, text)) return &kDuplicateValue;
+    if (text.size() > c.maxLength) return &kOverMaxLength;
+    if (c.characters && CheckString(text)) return &kStringError;
+    return nullptr;
+}
+
+// Why a record is rejected: the first failing check and the result-grid
+// columns it colours. No kind when the record is good.
+struct Failure {
+    const ErrorKind* kind = nullptr;
+    QVarLengthArray<int, 2> columns;
+};
+
+// Cells in mapping order, then the pair of classification keys.
+Failure FirstFailure(Connection& excel, const PassPlan& plan, const Recordset& rs) {
+    for (const Check& c : plan.checks)
+        if (const ErrorKind* kind = CellError(excel, c, rs.Value(c.field)))
+            return {kind, {c.column}};
+    if (plan.keys && IsRepeatedPair(excel, *plan.keys, rs))
+        return {&kDuplicateValue, {plan.keys->columns[0], plan.keys->columns[1]}};
+    return {};
+}
+
+// The rejected record's row in the result grid: its sheet row number (the
+// header is row 1), its "TILL-" values, and the failing cells coloured.
+void AddRejectedRow(Grid& result, const Recordset& rs, const QVector<int>& tillFields,
+                    const Failure& failure) {
+    const int row = result.Rows();
+    result.InsertRows(row, 1);
+    result.SetCellText(row, -1, QString::number(rs.AbsolutePosition() + 1));
+    for (int j : tillFields)
+        if (j < result.Cols()) result.SetCellText(row, j, ValueText(rs.Value(j)));
+    for (int c : failure.columns) result.SetCellBackColor(row, c, failure.kind->color);
+}
+
+// The record's own sheet columns, as its verdict file holds them.
+QString VerdictLine(const Recordset& rs, const QVector<int>& sheetFields) {
+    QStringList line;
+    for (int j : sheetFields) line << ValueText(rs.Value(j));
+    return line.join('\t');
+}
 
 }  // namespace
 
@@ -126,69 +216,20 @@ QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
 VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& in,
                            const std::function<void(int, int)>& progress) {
     const auto rs = excel.Open(in.query);
-    const QString from = " From [" + in.sheet + "$] ";
-    const QVector<Check> checks = PlanChecks(in, *rs, from);
-    // The record's own sheet columns feed the verdict files, the "TILL-"
-    // columns the result grid.
-    QVector<int> sheetFields, tillFields;
-    for (int j = 0; j < rs->FieldCount(); ++j)
-        (rs->FieldAt(j).name.startsWith(u"TILL-") ? tillFields : sheetFields) << j;
-    // The two key columns of a classification table, checked together.
-    QVector<const Check*> keys;
-    if (IsClassTable(in.table))
-        for (const Check& c : checks)
-            if (IsClassKey(c.f) && keys.size() < 2) keys << &c;
+    const PassPlan plan = PlanPass(in, *rs);
     VerdictFiles files(in.verdictPathPrefix);
     VerifyTotals totals;
     totals.total = rs->RecordCount();
-
+    static const QString kOk = "OK";
     for (; !rs->Eof(); rs->MoveNext()) {
-        const int position = rs->AbsolutePosition();
-        progress(position, totals.total);
-        const ErrorKind* kind = nullptr;  // the row's error, none while it is good
-        QVector<int> marked;              // result columns of the failing cells
-        const auto mark = [&](const ErrorKind& k, std::initializer_list<int> columns) {
-            kind = &k;
-            marked = columns;
-        };
-        for (const Check& c : checks) {
-            if (kind) break;
-            const QVariant v = rs->Value(c.field);
-            const QString text = c.needsText ? ValueText(v) : QString();
-            if (c.blank && text.isEmpty()) {
-                mark(kNullValue, {c.column});
-            } else if (c.duplicate && !v.isNull() &&
-                       Count(excel, c.count + (c.numeric ? text : Quoted(text))) > 1) {
-                mark(kDuplicateValue, {c.column});
-            } else if (!v.isNull() && text.size() > in.maxLength.value(c.row)) {
-                mark(kOverMaxLength, {c.column});
-            } else if (c.characters && !v.isNull() && CheckString(text)) {
-                mark(kStringError, {c.column});
-            }
-        }
-        if (!kind && keys.size() == 2) {
-            const QString k0 = in.mapping.CellText(keys[0]->row, 0);
-            const QString k1 = in.mapping.CellText(keys[1]->row, 0);
-            const QString sql =
-                "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 +
-                "])=" + Quoted(ValueText(rs->Value(keys[0]->field))) + " " + "And CStr([" + k1 +
-                "])=" + Quoted(ValueText(rs->Value(keys[1]->field))) + " " + "And CStr([" + k0 +
-                "]) Is Not Null " + "And CStr([" + k1 + "]) Is Not Null ";
-            if (Count(excel, sql) > 1) mark(kDuplicateValue, {keys[0]->column, keys[1]->column});
-        }
-        if (kind) {
+        progress(rs->AbsolutePosition(), totals.total);
+        const Failure failure = FirstFailure(excel, plan, *rs);
+        if (failure.kind) {
             totals.errorsFound = true;
-            const int row = result.Rows();
-            result.InsertRows(row, 1);
-            result.SetCellText(row, -1, QString::number(position + 1));
-            for (int j : tillFields)
-                if (j < result.Cols()) result.SetCellText(row, j, ValueText(rs->Value(j)));
-            for (int c : marked) result.SetCellBackColor(row, c, kind->color);
+            AddRejectedRow(result, *rs, plan.tillFields, failure);
         }
-        QStringList line;
-        for (int j : sheetFields) line << ValueText(rs->Value(j));
-        static const QString kOk = "OK";
-        files.Append(kind ? kind->verdict : kOk, line.join('\t'));
+        files.Append(failure.kind ? failure.kind->verdict : kOk,
+                     VerdictLine(*rs, plan.sheetFields));
     }
     totals.bad = result.Rows();
     return totals;

@@ -83,7 +83,7 @@ TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
         "Values ('P9', 'I9', 'Stored base', 'Stored', 'EA', 1, 3)");
     LoadSheet({{"Plu",
                 {{"Plu", "Item", "Desc", "Qty"},
-                 {"P1", "NEW1", "A new item", 1},
+                 {"P1", "NEW1", "A new item with a long name", 1},
                  {"P9", "I9", "Sheet base", 1}}}},
               "Plu");
     ChooseTable("MT_PLU");
@@ -92,7 +92,12 @@ TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
     EXPECT_EQ(Query("Select ITEMNAME, ITEMTYPE, REFCODE, DATECREATED From MT_ITEM Where "
                     "ITEMCODE='NEW1'")[0]
                   .mid(0, 3),
-              (QStringList{"A new item", "I", "DEF"}));
+              (QStringList{"A new item with a long name", "I", "DEF"}));
+    // The PLU's unmapped texts come from its description.
+    EXPECT_EQ(Query("Select POSDESCRIPTION1, POSDESCRIPTION3, BUTTONDESC From MT_PLU Where "
+                    "PLUCODE='P1'"),
+              (QList<QStringList>{{"A new item with a long name", "A new item with a long name",
+                                   "A new item with a lo"}}));
     // The copy reads the base PLU as stored before this sheet line was saved.
     EXPECT_EQ(
         Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM Where ITEMCODE='I9'"),

@@ -1,0 +1,28 @@
+#include "validation/VerdictFiles.h"
+
+#include <QFile>
+
+#include "base/AppError.h"
+
+namespace {
+
+[[noreturn]] void ThrowAccessError(const QFile& file) {
+    throw AppError(ErrorNumber::FileAccess,
+                   "Path/File access error: " + file.fileName() + " " + file.errorString());
+}
+
+}  // namespace
+
+VerdictFiles::VerdictFiles(QString prefix) : prefix_(std::move(prefix)) {}
+
+VerdictFiles::~VerdictFiles() = default;
+
+void VerdictFiles::Append(const QString& verdict, const QString& line) {
+    auto& file = files_[verdict];
+    if (!file) {
+        file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) ThrowAccessError(*file);
+    }
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    if (file->write(bytes) != bytes.size()) ThrowAccessError(*file);
+}

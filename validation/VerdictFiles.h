@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <map>
+#include <memory>
+
+class QFile;
+
+// The verdict files of a Verify pass: <prefix><verdict>.txt, one line a
+// record. Each file is opened once, on its first line.
+class VerdictFiles {
+public:
+    explicit VerdictFiles(QString prefix);
+    ~VerdictFiles();
+    void Append(const QString& verdict, const QString& line);
+
+private:
+    QString prefix_;
+    std::map<QString, std::unique_ptr<QFile>> files_;
+};
