@@ -7,6 +7,7 @@
 #include "base/Ini.h"
 #include "base/ValueText.h"
 #include "import/Companions.h"
+#include "mapping/Catalogue.h"
 
 namespace {
 
@@ -80,26 +81,26 @@ void RefCodeOrDef(const RecordContext& r, const QString&) {
 const QHash<std::pair<QString, QString>, Action>& Rules() {
     static const auto rules = [] {
         const DefaultRule table[] = {
-            {"INVT_MT_CLASS", "APPCODE", FromSetup("App", "NIL")},
-            {"INVT_MT_ITEM", "REFPOSCODE", FromSetup("General", "DEF")},
-            {"INVT_MT_ITEM", "REFPRINTERGROUPCODE", FromSetup("Printer", "K1")},
-            {"INVT_MT_ITEM", "REFTAXCODE", FromSetup("Tax", "NON-TAX")},
-            {"INVT_MT_ITEM", "REFCHARGECODE", FromSetup("ServiceCharge", "NON-SERV")},
-            {"INVT_MT_ITEM", "REFDISCOUNTCODE", FromSetup("Discount", "NON-DISC")},
-            {"INVT_MT_ITEM", "REFSEASONCODE", FromSetup("Season", "NON")},
-            {"INVT_MT_ITEM", "ITEMCODE AS PLUCODE", PluOfItemCode},
-            {"INVT_MT_ITEM", "DATECREATED", Today},
-            {"INVT_MT_ITEM", Numbered("POSDESCRIPTION", 0, 10), TextOfColumn("ITEMNAME")},
-            {"MT_ITEM", "ITEMCODE AS PLUCODE", PluOfItemCode},
-            {"MT_ITEM", "DATECREATED", Today},
-            {"MT_ITEM", Numbered("POSDESCRIPTION", 0, 3), LeftOf("ITEMNAME", 40)},
-            {"MT_ITEM", "BUTTONDESC", LeftOf("ITEMNAME", 20)},
-            {"MT_ITEM", "ITEMTYPE", ItemTypeOrI},
-            {"MT_ITEM", "REFCODE", RefCodeOrDef},
-            {"MT_PLU", "ITEMCODE", ItemOfPlu},
-            {"MT_PLU", Numbered("POSDESCRIPTION", 1, 3), TextOfColumn("POSDESCRIPTION")},
-            {"MT_PLU", "BUTTONDESC", LeftOf("POSDESCRIPTION", 20)},
-            {"CLUB_MT_MEMBER", "MEMBERNAME", TextOfColumn("MEMBERCODE")},
+            {Table::kStockClass, "APPCODE", FromSetup("App", "NIL")},
+            {Table::kStockItem, "REFPOSCODE", FromSetup("General", "DEF")},
+            {Table::kStockItem, "REFPRINTERGROUPCODE", FromSetup("Printer", "K1")},
+            {Table::kStockItem, "REFTAXCODE", FromSetup("Tax", "NON-TAX")},
+            {Table::kStockItem, "REFCHARGECODE", FromSetup("ServiceCharge", "NON-SERV")},
+            {Table::kStockItem, "REFDISCOUNTCODE", FromSetup("Discount", "NON-DISC")},
+            {Table::kStockItem, "REFSEASONCODE", FromSetup("Season", "NON")},
+            {Table::kStockItem, "ITEMCODE AS PLUCODE", PluOfItemCode},
+            {Table::kStockItem, "DATECREATED", Today},
+            {Table::kStockItem, Numbered("POSDESCRIPTION", 0, 10), TextOfColumn("ITEMNAME")},
+            {Table::kItem, "ITEMCODE AS PLUCODE", PluOfItemCode},
+            {Table::kItem, "DATECREATED", Today},
+            {Table::kItem, Numbered("POSDESCRIPTION", 0, 3), LeftOf("ITEMNAME", 40)},
+            {Table::kItem, "BUTTONDESC", LeftOf("ITEMNAME", 20)},
+            {Table::kItem, "ITEMTYPE", ItemTypeOrI},
+            {Table::kItem, "REFCODE", RefCodeOrDef},
+            {Table::kPlu, "ITEMCODE", ItemOfPlu},
+            {Table::kPlu, Numbered("POSDESCRIPTION", 1, 3), TextOfColumn("POSDESCRIPTION")},
+            {Table::kPlu, "BUTTONDESC", LeftOf("POSDESCRIPTION", 20)},
+            {Table::kMember, "MEMBERNAME", TextOfColumn("MEMBERCODE")},
         };
         QHash<std::pair<QString, QString>, Action> byKey;
         for (const DefaultRule& rule : table)

@@ -11,6 +11,7 @@
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/Dialect.h"
+#include "mapping/Catalogue.h"
 #include "validation/VerdictFiles.h"
 
 namespace {
@@ -32,10 +33,12 @@ const QSet<QString> kCharacterCheck{
     "DEBTORCODE",      "GLCODE",          "AREACODE",        "MULTICURRENCYCODE",
     "MEMBERCODE",      "REFCODE",         "BOMGROUPCODE",    "BOMITEMCODE"};
 
-bool IsClassTable(const QString& table) { return table == "INVT_MT_CLASS" || table == "MT_CLASS"; }
+bool IsClassTable(const QString& table) {
+    return table == Table::kStockClass || table == Table::kClass;
+}
 bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
 // A PLU or bill-of-materials sheet names an item once per PLU or component.
-bool ItemCodesRepeat(const QString& table) { return table == "MT_PLU" || table == "INVT_MT_BOM"; }
+bool ItemCodesRepeat(const QString& table) { return table == Table::kPlu || table == Table::kBom; }
 
 QString Quoted(const QString& text) {
     const QChar quote = u'\'';
