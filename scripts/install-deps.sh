@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins
     libgl-dev fonts-dejavu-core
-    libsqlite3-dev libfreexl-dev libgsf-1-dev mdbtools-dev libglib2.0-dev
+    libsqlite3-dev libgsf-1-dev mdbtools-dev libglib2.0-dev
     unixodbc unixodbc-dev tdsodbc odbc-postgresql
     postgresql
     googletest libgtest-dev

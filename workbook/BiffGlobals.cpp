@@ -84,7 +84,7 @@ void BiffGlobals::Record(quint16 type, QByteArrayView data) {
 
 void BiffGlobals::AddFormat(quint16 id, const QString& text) {
     const DateKind kind = FormatDateKind(text);
-    // FreeXL keeps the first date format of a number.
+    // The first format given a number is the one cells show.
     if (kind != DateKind::None && !dateFormats_.contains(id)) dateFormats_.insert(id, kind);
 }
 

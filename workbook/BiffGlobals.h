@@ -8,11 +8,9 @@
 
 #include "workbook/DateText.h"
 
-// What a workbook's records say about reading its cells beyond what FreeXL
-// hands over: the code page of 8-bit texts before BIFF8, and which cell
-// formats (XF records) show numbers as dates. Formats are judged as FreeXL
-// judges them, so that a value the workbook computed reads as the same value
-// typed into a cell of that format would.
+// What a workbook's global records say about reading its cells: the code
+// page of 8-bit texts before BIFF8, and which cell formats (XF records) show
+// numbers as dates.
 class BiffGlobals {
 public:
     explicit BiffGlobals(int biffVersion) : version_(biffVersion) {}
@@ -36,7 +34,7 @@ private:
     quint16 formatsSeen_ = 0;               // BIFF3 and BIFF4 number formats by their order
 };
 
-// How a number format's text shows numbers, by FreeXL's rule: letters for
+// How a number format's text shows numbers, by its letters: letters for
 // year, month and day make a date, with the hour a date and time; hour and
 // minute, or minute and second, a time.
 DateKind FormatDateKind(const QString& format);

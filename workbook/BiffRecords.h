@@ -18,6 +18,11 @@ constexpr quint16 kFormat3 = 0x001E, kFormat = 0x041E;
 // BIFF8 writers use too) and the STRING record after a text result.
 constexpr quint16 kFormula = 0x0006, kFormula3 = 0x0206, kFormula4 = 0x0406;
 constexpr quint16 kString = 0x0207;
+// Cell records of BIFF3 to BIFF8; LABELSST and the two MUL records are BIFF5/8.
+constexpr quint16 kBlank = 0x0201, kNumber = 0x0203, kLabel = 0x0204, kRk = 0x027E;
+constexpr quint16 kRString = 0x00D6, kLabelSst = 0x00FD, kMulRk = 0x00BD, kMulBlank = 0x00BE;
+// Workbook globals: the date system and the shared-string table.
+constexpr quint16 kDateMode = 0x0022, kSst = 0x00FC;
 
 inline quint16 U16(QByteArrayView b, qsizetype at) {
     return qFromLittleEndian<quint16>(b.data() + at);

@@ -10,12 +10,7 @@ enum class DateKind { None, Date, DateTime, Time };
 // The text a serial day number is read as when shown in a format of
 // that kind: "yyyy-mm-dd", with " hh:mm:ss" when there is a time of day (the
 // time rounded to the second). A date format leaves out the time, a time
-// format the day, as FreeXL reads them. Days count from 1899-12-30 (the 1900
+// format the day. Days count from 1899-12-30 (the 1900
 // date system) or 1904-01-01. None outside the driver's dates, 0100-01-01 to
 // 9999-12-31: such a value reads as the number it is.
 std::optional<QString> SerialDateText(double serial, DateKind kind, bool date1904);
-
-// The serial day number behind the text FreeXL gives a date cell
-// ("YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS"). None when the text is
-// no such date.
-std::optional<double> FreexlDateSerial(const QString& freexlText, bool date1904);

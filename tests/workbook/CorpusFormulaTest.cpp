@@ -42,8 +42,8 @@ TEST(CorpusFormulas, SheetsReadAsTheReferenceReadsThem) {
         {"poi__44010-SingleChart.xls", "auto_1"},
         {"calamine__ptgexp-truncated-operand.xls", "Tab 1"},  // BIFF7, a text result
         {"poi__testEXCEL_95.xls", "Feuil1"},                  // BIFF5
-        {"poi__testEXCEL_4.xls", "Worksheet", "Sheet 1"},     // BIFF4
-        {"poi__testEXCEL_3.xls", "Worksheet", "Sheet 1"},     // BIFF3
+        {"poi__testEXCEL_4.xls", "Sheet 1"},                  // BIFF4
+        {"poi__testEXCEL_3.xls", "Sheet 1"},                  // BIFF3
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString("%1 / %2").arg(c.file, c.sheet).toStdString());

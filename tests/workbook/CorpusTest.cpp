@@ -2,7 +2,7 @@
 // message that says why, in a child process under a time and a memory limit:
 // a crash, a hang or a runaway allocation fails the test. Where the corpus
 // manifest has a reading of its own (xlrd's), the sheet names and record
-// counts must agree, apart from the differences listed below.
+// counts must agree.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -26,13 +26,6 @@ namespace {
 constexpr rlim_t kMemoryLimit = rlim_t(1) << 30;  // bytes of address space
 constexpr rlim_t kCpuSeconds = 20;
 constexpr qint64 kWallMilliseconds = 30000;
-
-// Where this reader and the manifest's reference disagree, and why.
-const QHash<QString, const char*> kKnownDifferences = {
-    // Excel 3 and 4 files hold one unnamed sheet; each reader names it.
-    {"poi__testEXCEL_3.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
-    {"poi__testEXCEL_4.xls", "FreeXL names the one sheet \"Worksheet\", xlrd \"Sheet 1\""},
-};
 
 // Files the corpus marks as beyond reading: they must be refused.
 const QStringList kMustRefuse = {
@@ -140,7 +133,7 @@ TEST(Corpus, EveryFileReadOrRefusedClearly) {
         }
         EXPECT_FALSE(entry["encrypted"].isObject()) << "an encrypted file read as if plain";
         EXPECT_FALSE(kMustRefuse.contains(file)) << "a broken file read";
-        if (!entry["xlrd"]["sheets"].isArray() || kKnownDifferences.contains(file)) continue;
+        if (!entry["xlrd"]["sheets"].isArray()) continue;
         EXPECT_EQ(Sheets(run.output).join('\n').toStdString(),
                   ReferenceSheets(entry).join('\n').toStdString());
     }

@@ -97,51 +97,7 @@ TEST(SheetRules, SerialDateText) {
     }
 }
 
-// FreeXL's date texts back to serials: FreeXL counts a phantom 1900-02-29 and
-// a leap day in 2100 too, starts the 1904 system at 1904-01-02, and rounds
-// the last half second of a day up to 24:00:00.
-TEST(SheetRules, FreexlDateTexts) {
-    struct Case {
-        const char* freexl;
-        DateKind kind;
-        bool date1904;
-        const char* text;  // nullptr: no date
-    };
-    constexpr auto D = DateKind::Date, DT = DateKind::DateTime, T = DateKind::Time;
-    const Case cases[] = {
-        {"2024-01-31", D, false, "2024-01-31"},
-        {"2024-02-01 13:45:30", DT, false, "2024-02-01 13:45:30"},
-        {"2024-02-01 00:00:00", DT, false, "2024-02-01"},
-        {"1900-01-01 24:00:00", DT, false, "1900-01-01"},
-        {"1900-03-01", D, false, "1900-03-01"},
-        {"1900-02-29", D, false, "1900-02-28"},
-        {"1900-02-28", D, false, "1900-02-27"},
-        {"1900-01-01", D, false, "1899-12-31"},
-        {"2100-02-29", D, false, "2100-03-01"},
-        {"2100-03-01", D, false, "2100-03-02"},
-        {"1904-01-02", D, true, "1904-01-02"},
-        {"2024-01-31", D, true, "2024-01-31"},
-        {"08:30:00", T, false, "1899-12-30 08:30:00"},
-        {"08:30:00", T, true, "1904-01-01 08:30:00"},
-        {"00:00:00", T, false, "1899-12-30"},
-        {"9999-11-02", D, false, nullptr},  // FreeXL's text of 2958466, past 9999-12-31
-        {"10113-07-20", D, false, nullptr},
-        {"2024-13-01", D, false, nullptr},
-        {"25:00:00", T, false, nullptr},
-        {"garbage", D, false, nullptr},
-        {"", D, false, nullptr},
-    };
-    for (const Case& c : cases) {
-        const auto serial = FreexlDateSerial(c.freexl, c.date1904);
-        const auto text = serial ? SerialDateText(*serial, c.kind, c.date1904) : std::nullopt;
-        if (c.text)
-            EXPECT_EQ(text.value_or("(none)"), c.text) << c.freexl;
-        else
-            EXPECT_FALSE(text.has_value()) << c.freexl;
-    }
-}
-
-// Number formats by FreeXL's letter rule, which also decides typed cells.
+// Number formats by their letters: which show dates, date and time, or times.
 TEST(SheetRules, FormatDateKind) {
     const QPair<const char*, DateKind> cases[] = {
         {"yyyy-mm-dd", DateKind::Date}, {"d-mmm", DateKind::Date},

@@ -1,0 +1,239 @@
+#include "workbook/BiffCells.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+
+#include "workbook/BiffRecords.h"
+#include "workbook/BiffStream.h"
+#include "workbook/BiffText.h"
+#include "workbook/DateText.h"
+#include "workbook/FormulaResults.h"
+
+namespace {
+using namespace Biff;
+
+// Columns a sheet of these formats can have; a cell past them is damage.
+constexpr quint16 kMaxColumns = 256;
+
+SheetCell TextCell(const QString& text) {
+    SheetCell cell;
+    cell.text = text;
+    if (!text.isEmpty()) cell.kind = SheetCell::Text;
+    return cell;
+}
+
+// A number in a cell of a format of that kind: a date where the format shows
+// one that can be written, the number otherwise.
+SheetCell NumberCell(double value, DateKind kind, bool date1904) {
+    SheetCell cell;
+    if (const std::optional<QString> date = SerialDateText(value, kind, date1904)) {
+        cell.kind = SheetCell::Date;
+        cell.text = *date;
+    } else {
+        cell.kind = SheetCell::Number;
+        cell.number = value == 0 ? 0.0 : value;  // no "-0"
+    }
+    return cell;
+}
+
+// A formula cell reads as its saved result: booleans as the numbers 1 and 0,
+// like boolean constants, and errors as empty, like error constants.
+SheetCell FormulaCell(const FormulaResult& result, bool date1904) {
+    switch (result.kind) {
+        case FormulaResult::Number:
+            return NumberCell(result.number, result.date, date1904);
+        case FormulaResult::Text:
+            return TextCell(result.text);
+        case FormulaResult::Error:
+            break;
+    }
+    return {};
+}
+
+// An RK number: 30 bits of a double's top or of an integer, maybe hundredths.
+double RkValue(quint32 rk) {
+    double value = 0;
+    if (rk & 0x02) {
+        value = double(qint32(rk) >> 2);
+    } else {
+        const quint64 bits = quint64(rk & 0xFFFFFFFC) << 32;
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    return rk & 0x01 ? value / 100 : value;
+}
+
+class SheetReader {
+public:
+    explicit SheetReader(const BiffBook& book) : book_(book), formulas_(book.globals) {}
+
+    void Record(const BiffRecord& r) {
+        book_.globals.Record(r.type, r.data);
+        formulas_.Record(r.type, r.data);
+        const QByteArrayView d = r.data;
+        switch (r.type) {
+            case kNumber:
+                if (d.size() >= 14)
+                    Put(d, NumberCell(qFromLittleEndian<double>(d.data() + 6), DateOf(d),
+                                      book_.date1904));
+                break;
+            case kRk:
+                if (d.size() >= 10)
+                    Put(d, NumberCell(RkValue(U32(d, 6)), DateOf(d), book_.date1904));
+                break;
+            case kMulRk:
+                MulRk(d);
+                break;
+            case kLabelSst:
+                if (d.size() >= 10) LabelSst(d);
+                break;
+            case kLabel:
+            case kRString:
+                if (d.size() >= 8) Label(d);
+                break;
+            case kBoolErr:
+                // Booleans count as numbers; error constants read as empty.
+                if (d.size() >= 8)
+                    Put(d, U8(d, 7) ? SheetCell()
+                                    : NumberCell(U8(d, 6) ? 1 : 0, DateKind::None, book_.date1904));
+                break;
+            case kBlank:
+                if (d.size() >= 6) Extend(U16(d, 0), U16(d, 2));
+                break;
+            case kMulBlank:
+                if (d.size() >= 6) Extend(U16(d, 0), U16(d, d.size() - 2));
+                break;
+            case kFormula:
+            case kFormula3:
+            case kFormula4:
+                if (d.size() >= 4) Extend(U16(d, 0), U16(d, 2));
+                break;
+            default:
+                break;
+        }
+    }
+
+    BiffCells Finish() {
+        formulas_.Finish();
+        if (cells_.unreadable.isEmpty()) cells_.unreadable = formulas_.Unreadable();
+        const QHash<quint32, FormulaResult>& results = formulas_.Results();
+        for (auto it = results.begin(); it != results.end(); ++it)
+            cells_.cells.append({it.key(), FormulaCell(*it, book_.date1904)});
+        // A later record of the same cell wins, as it does when Excel reads.
+        std::stable_sort(cells_.cells.begin(), cells_.cells.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QVector<QPair<quint32, SheetCell>> unique;
+        unique.reserve(cells_.cells.size());
+        for (auto& cell : cells_.cells) {
+            if (!unique.isEmpty() && unique.last().first == cell.first)
+                unique.last() = std::move(cell);
+            else
+                unique.append(std::move(cell));
+        }
+        cells_.cells = std::move(unique);
+        return std::move(cells_);
+    }
+
+private:
+    DateKind DateOf(QByteArrayView d) const { return book_.globals.DateKindOfXf(U16(d, 4)); }
+
+    bool Extend(quint16 row, quint16 column) {
+        if (column >= kMaxColumns) {
+            Unreadable(row, column);
+            return false;
+        }
+        cells_.rows = qMax(cells_.rows, row + 1);
+        cells_.columns = qMax(cells_.columns, column + 1);
+        return true;
+    }
+
+    void Put(quint16 row, quint16 column, SheetCell cell) {
+        if (Extend(row, column)) cells_.cells.append({CellKey(row, column), std::move(cell)});
+    }
+    void Put(QByteArrayView d, SheetCell cell) { Put(U16(d, 0), U16(d, 2), std::move(cell)); }
+
+    void Unreadable(quint16 row, quint16 column) {
+        if (cells_.unreadable.isEmpty())
+            cells_.unreadable = QString("cell R%1C%2").arg(row + 1).arg(column + 1);
+    }
+
+    void MulRk(QByteArrayView d) {
+        if (d.size() < 6) return;
+        const quint16 row = U16(d, 0);
+        const quint16 first = U16(d, 2);
+        const qsizetype count = (d.size() - 6) / 6;
+        for (qsizetype i = 0; i < count; ++i) {
+            const qsizetype at = 4 + 6 * i;
+            Put(row, quint16(first + i),
+                NumberCell(RkValue(U32(d, at + 2)), book_.globals.DateKindOfXf(U16(d, at)),
+                           book_.date1904));
+        }
+    }
+
+    void LabelSst(QByteArrayView d) {
+        const quint32 index = U32(d, 6);
+        if (index >= quint32(book_.shared.size())) return Unreadable(U16(d, 0), U16(d, 2));
+        Put(d, TextCell(book_.shared[index]));
+    }
+
+    void Label(QByteArrayView d) {
+        if (book_.globals.Version() == 8) {
+            const std::optional<Biff8Text> text = ReadBiff8Text(d.sliced(6));
+            if (!text || text->missing > 0) return Unreadable(U16(d, 0), U16(d, 2));
+            return Put(d, TextCell(text->text));
+        }
+        const qsizetype length = U16(d, 6);
+        if (d.size() < 8 + length) return Unreadable(U16(d, 0), U16(d, 2));
+        const QByteArrayView bytes = d.sliced(8, length);
+        // Text in a code page without decoder still reads, as Latin-1.
+        Put(d, TextCell(book_.globals.Text(bytes).value_or(QString::fromLatin1(bytes))));
+    }
+
+    const BiffBook& book_;
+    FormulaScan formulas_;
+    BiffCells cells_;
+};
+}  // namespace
+
+int BofVersion(const BiffRecord& r) {
+    switch (r.type) {
+        case kBof2:
+            return 2;
+        case kBof3:
+            return 3;
+        case kBof4:
+            return 4;
+        case kBof:
+            return r.data.size() >= 2 && U16(r.data, 0) == 0x0600 ? 8 : 5;
+        default:
+            return 0;
+    }
+}
+
+SheetCell BiffCells::At(int row, int column) const {
+    const quint32 key = CellKey(quint32(row), quint32(column));
+    const auto it = std::lower_bound(cells.begin(), cells.end(), key,
+                                     [](const auto& cell, quint32 k) { return cell.first < k; });
+    return it != cells.end() && it->first == key ? it->second : SheetCell();
+}
+
+std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, const BiffBook& book,
+                                       qsizetype& budget) {
+    RecordWalk walk(stream, at);
+    std::optional<BiffRecord> r = walk.Next();
+    if (!r || BofVersion(*r) == 0) return std::nullopt;
+    SheetReader reader(book);
+    int depth = 1;
+    while ((r = walk.Next())) {
+        budget -= 4 + r->data.size();
+        if (budget < 0) return std::nullopt;
+        if (BofVersion(*r) != 0) {
+            ++depth;
+        } else if (r->type == kEof) {
+            if (--depth == 0) break;
+        } else if (depth == 1) {
+            reader.Record(*r);
+        }
+    }
+    return reader.Finish();
+}
