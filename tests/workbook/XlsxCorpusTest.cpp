@@ -132,8 +132,9 @@ TEST(XlsxCorpus, EveryFileReadOrRefusedAsExpected) {
             EXPECT_TRUE(expect.startsWith("refuse") || expect == "read-or-refuse")
                 << run.output.toStdString();
             EXPECT_TRUE(run.output.contains(file)) << "the message names the file";
-            if (expect == "refuse-encrypted")
+            if (expect == "refuse-encrypted") {
                 EXPECT_TRUE(run.output.contains("password protected")) << run.output.toStdString();
+            }
             continue;
         }
         EXPECT_TRUE(expect == "read" || expect == "read-or-refuse") << "read a file to refuse";
