@@ -4,6 +4,8 @@
 #include <QTime>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "workbook/XlsxXml.h"
 
@@ -34,6 +36,24 @@ std::optional<double> IsoSerial(const QString& text, bool date1904) {
         serial += time.msecsSinceStartOfDay() / 86400000.0;
     }
     return serial;
+}
+
+// A cell's number without a conversion through an allocated byte array:
+// they are most of a sheet.
+std::optional<double> ParseNumber(QStringView text) {
+    text = text.trimmed();
+    char ascii[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii)) return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 127) return std::nullopt;
+        ascii[i] = char(text[i].unicode());
+    }
+    const char* begin = ascii + (ascii[0] == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(begin, ascii + text.size(), value);
+    if (error != std::errc() || end != ascii + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 class SheetReader {
@@ -192,9 +212,9 @@ void SheetReader::ReadCell() {
             AddText(value_);
         }
     } else {
-        bool ok = false;
-        const double number = QStringView(value_).trimmed().toDouble(&ok);
-        if (!ok) return;
+        const std::optional<double> parsed = ParseNumber(value_);
+        if (!parsed) return;
+        const double number = *parsed;
         const DateKind kind = format >= 0 && format < context_.cellFormats.size()
                                   ? context_.cellFormats[format]
                                   : DateKind::None;
