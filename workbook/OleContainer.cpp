@@ -3,10 +3,10 @@
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
-#include <gsf/gsf-utils.h>
 
 #include <memory>
-#include <mutex>
+
+#include "workbook/GsfLibrary.h"
 
 namespace {
 struct Unref {
@@ -36,16 +36,7 @@ std::optional<QByteArray> ReadAll(GsfInput* input) {
 }  // namespace
 
 std::optional<OleStreams> ReadOleStreams(const QByteArray& file, QString& why) {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] {
-        gsf_init();
-        // What libgsf complains of in a damaged file becomes our own refusal;
-        // its warnings on stderr would only confuse the person at the keyboard.
-        for (const char* domain : {"libgsf", "libgsf:msole"})
-            g_log_set_handler(
-                domain, GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL),
-                [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-    });
+    InitGsf();
     GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.constData()),
                                                 file.size(), FALSE));
     GError* error = nullptr;

@@ -4,8 +4,8 @@
 
 #include "base/AppError.h"
 #include "base/ValueText.h"
+#include "workbook/Book.h"
 #include "workbook/SheetQuery.h"
-#include "workbook/Workbook.h"
 
 namespace {
 constexpr qint32 kReadOnly = 3027;  // a sheet cannot be written
@@ -135,8 +135,7 @@ int Bind(sqlite3_stmt* stmt, int at, const QVariant& v) {
 }
 }  // namespace
 
-SheetConnection::SheetConnection(std::unique_ptr<Workbook> workbook)
-    : workbook_(std::move(workbook)) {
+SheetConnection::SheetConnection(std::unique_ptr<Book> workbook) : workbook_(std::move(workbook)) {
     // One thread uses a workbook: SQLite's own locks would only cost time.
     const bool ready =
         sqlite3_open_v2(":memory:", &db_,
@@ -156,7 +155,7 @@ SheetConnection::SheetConnection(std::unique_ptr<Workbook> workbook)
 }
 
 std::unique_ptr<SheetConnection> SheetConnection::OpenWorkbook(const QString& workbookPath) {
-    return std::unique_ptr<SheetConnection>(new SheetConnection(Workbook::Open(workbookPath)));
+    return std::unique_ptr<SheetConnection>(new SheetConnection(OpenBook(workbookPath)));
 }
 
 SheetConnection::~SheetConnection() { Close(); }
@@ -360,4 +359,4 @@ void SheetConnection::Execute(const QString& sql, const QVariantList& params) {
     Finish(stmt, rc);
 }
 
-QStringList SheetNames(const QString& path) { return Workbook::Open(path)->SheetNames(); }
+QStringList SheetNames(const QString& path) { return OpenBook(path)->SheetNames(); }

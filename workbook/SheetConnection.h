@@ -8,7 +8,7 @@
 #include "base/AppError.h"
 #include "base/Connection.h"
 
-class Workbook;
+class Book;
 struct SheetQuery;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,7 +35,7 @@ public:
     const QStringList& SheetNames() const;
 
 private:
-    explicit SheetConnection(std::unique_ptr<Workbook> workbook);
+    explicit SheetConnection(std::unique_ptr<Book> workbook);
     // A prepared statement and the names of its result columns.
     struct Statement {
         sqlite3_stmt* stmt;
@@ -54,7 +54,7 @@ private:
     void Finish(sqlite3_stmt* stmt, int rc);
     void ClearStatements();
 
-    std::unique_ptr<Workbook> workbook_;
+    std::unique_ptr<Book> workbook_;
     sqlite3* db_ = nullptr;
     QHash<QString, int> sheetOfTable_;       // case-folded table name -> sheet position
     QHash<QString, QStringList> columnsOf_;  // case-folded table name of a loaded sheet

@@ -1,24 +1,19 @@
 #include "workbook/Workbook.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
-#include "base/AppError.h"
 #include "workbook/BiffRecords.h"
 #include "workbook/BiffStream.h"
 #include "workbook/BiffText.h"
 #include "workbook/OleContainer.h"
+#include "workbook/WorkbookRefusal.h"
 
 namespace {
 using namespace Biff;
 
-// The numbers a workbook that cannot be read is reported under.
-constexpr qint32 kFileNotFound = 3024;       // could not find file
-constexpr qint32 kCannotOpen = 3051;         // cannot open the file
-constexpr qint32 kNotExpectedFormat = 3274;  // not in the expected format
-constexpr qint32 kNotValidPassword = 3031;   // not a valid password
+using namespace WorkbookError;
 
 // The most cells all sheets of a workbook may span together: one sheet of the
 // format's full 65,536 rows by 256 columns. A damaged file could otherwise
@@ -29,35 +24,17 @@ constexpr quint64 kMaxCells = 65536ull * 256;
 // hold cells; macro sheets, charts and modules do not.
 constexpr quint8 kWorksheetKind = 0;
 
-QString Quoted(const QString& path) { return "\"" + QDir::toNativeSeparators(path) + "\""; }
-
 // Advice for files Excel can still open.
 const char* const kSaveAgain =
     " Open it in Excel and save it again as \"Excel 97-2003 Workbook (*.xls)\".";
 
-// A refusal: the text names the workbook through the one "%1" of why.
-AppError Refusal(const QString& path, const QString& why, qint32 number = kNotExpectedFormat) {
-    return AppError(number, why.arg(Quoted(path)));
-}
-
-AppError Damaged(const QString& path, const QString& detail) {
-    return Refusal(path, "The workbook %1 is damaged: " + detail + ".");
-}
-
-AppError Encrypted(const QString& path) {
-    return Refusal(path,
-                   "The workbook %1 is password protected (encrypted) and cannot be read. Remove "
-                   "its password in Excel and save it again.",
-                   kNotValidPassword);
-}
-
 QByteArray ReadFile(const QString& path) {
     if (!QFileInfo(path).isFile())
-        throw Refusal(path, "Could not find the workbook %1.", kFileNotFound);
+        throw WorkbookRefusal(path, "Could not find the workbook %1.", kFileNotFound);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Refusal(path, "The workbook %1 cannot be opened: " + file.errorString() + ".",
-                      kCannotOpen);
+        throw WorkbookRefusal(path, "The workbook %1 cannot be opened: " + file.errorString() + ".",
+                              kCannotOpen);
     return file.readAll();
 }
 
@@ -71,19 +48,22 @@ bool StartsWithBof(const QByteArray& file) {
 // the file itself when it is a bare stream, as Excel 3 and 4 wrote them.
 QByteArray WorkbookStream(const QString& path, const QByteArray& file) {
     static const QByteArray kOleSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    if (file.isEmpty()) throw Refusal(path, "%1 is an empty file, not an Excel workbook.");
+    if (file.isEmpty()) throw WorkbookRefusal(path, "%1 is an empty file, not an Excel workbook.");
     if (file.startsWith("PK\x03\x04"))
-        throw Refusal(path, QString("%1 is not an Excel 97-2003 workbook (.xls) but a zip "
-                                    "archive, as an Excel 2007 or later workbook (.xlsx) is.") +
-                                kSaveAgain);
+        throw WorkbookRefusal(path,
+                              QString("%1 is not an Excel 97-2003 workbook (.xls) but a zip "
+                                      "archive, as an Excel 2007 or later workbook (.xlsx) is.") +
+                                  kSaveAgain);
     if (StartsWithBof(file)) return file;
-    if (!file.startsWith(kOleSignature)) throw Refusal(path, "%1 is not an Excel workbook.");
+    if (!file.startsWith(kOleSignature))
+        throw WorkbookRefusal(path, "%1 is not an Excel workbook.");
     QString why;
     const std::optional<OleStreams> streams = ReadOleStreams(file, why);
-    if (!streams) throw Refusal(path, "The workbook %1 is truncated or damaged (" + why + ").");
-    if (streams->encryptedPackage) throw Encrypted(path);
+    if (!streams)
+        throw WorkbookRefusal(path, "The workbook %1 is truncated or damaged (" + why + ").");
+    if (streams->encryptedPackage) throw EncryptedWorkbook(path);
     if (!streams->workbook)
-        throw Refusal(path, "%1 is not an Excel workbook: it holds no workbook.");
+        throw WorkbookRefusal(path, "%1 is not an Excel workbook: it holds no workbook.");
     return *streams->workbook;
 }
 
@@ -148,7 +128,7 @@ Globals ReadGlobals(const QString& path, QByteArrayView stream, BiffGlobals& for
         shared.reset();
         switch (r->type) {
             case kFilePass:
-                throw Encrypted(path);
+                throw EncryptedWorkbook(path);
             case kDateMode:
                 globals.date1904 = r->data.size() >= 2 && U16(r->data, 0) == 1;
                 break;
@@ -176,17 +156,18 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
     const std::optional<BiffRecord> bof = first.Next();
     const int version = bof ? BofVersion(*bof) : 0;
     if (version == 0)
-        throw Refusal(path, "%1 is not an Excel workbook: its workbook stream is not one.");
+        throw WorkbookRefusal(path, "%1 is not an Excel workbook: its workbook stream is not one.");
     if (version == 2)
-        throw Refusal(path, QString("%1 is an Excel 2.x workbook, a format too old to be read.") +
-                                kSaveAgain);
+        throw WorkbookRefusal(
+            path,
+            QString("%1 is an Excel 2.x workbook, a format too old to be read.") + kSaveAgain);
 
     BiffGlobals formats(version);
     // An Excel 3 or 4 file is one worksheet in a bare stream. The file names
     // it nowhere; it is named "Sheet 1", as other readers name it.
     Globals globals = version < 5 ? Globals{false, {}, {{0, kWorksheetKind, QString("Sheet 1")}}}
                                   : ReadGlobals(path, stream, formats);
-    if (globals.sheets.isEmpty()) throw Refusal(path, "The workbook %1 has no sheets.");
+    if (globals.sheets.isEmpty()) throw WorkbookRefusal(path, "The workbook %1 has no sheets.");
 
     std::unique_ptr<Workbook> book(new Workbook);
     book->path_ = path;
@@ -197,29 +178,31 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
     for (int i = 0; i < globals.sheets.size(); ++i) {
         const BoundSheet& sheet = globals.sheets[i];
         if (!sheet.name || !IsReadableName(*sheet.name))
-            throw Damaged(path, QString("the name of sheet %1 cannot be read").arg(i + 1));
+            throw DamagedWorkbook(path, QString("the name of sheet %1 cannot be read").arg(i + 1));
         const QString& name = *sheet.name;
         if (seen.contains(name.toCaseFolded()))
-            throw Damaged(path, QString("two sheets are named \"%1\"").arg(name));
+            throw DamagedWorkbook(path, QString("two sheets are named \"%1\"").arg(name));
         seen.insert(name.toCaseFolded());
         if (sheet.kind != kWorksheetKind) continue;
         std::optional<BiffCells> read = ReadBiffCells(stream, sheet.position, context, budget);
         if (!read)
-            throw Refusal(path, QString("The workbook %1 is truncated or damaged: sheet \"") +
-                                    name + "\" cannot be found.");
+            throw WorkbookRefusal(
+                path, QString("The workbook %1 is truncated or damaged: sheet \"") + name +
+                          "\" cannot be found.");
         if (!read->unreadable.isEmpty())
-            throw Damaged(path,
-                          QString("%1 of sheet \"%2\" cannot be read").arg(read->unreadable, name));
+            throw DamagedWorkbook(
+                path, QString("%1 of sheet \"%2\" cannot be read").arg(read->unreadable, name));
         cells += quint64(read->rows) * quint64(read->columns);
         book->names_.append(name);
         book->sheets_.append(*std::move(read));
     }
     if (cells > kMaxCells)
-        throw Refusal(path, "The workbook %1 is too large to be read: its sheets span " +
-                                QString::number(cells) + " cells, more than the " +
-                                QString::number(kMaxCells) + " of one full sheet.");
+        throw WorkbookRefusal(path, "The workbook %1 is too large to be read: its sheets span " +
+                                        QString::number(cells) + " cells, more than the " +
+                                        QString::number(kMaxCells) + " of one full sheet.");
     if (book->names_.isEmpty())
-        throw Refusal(path, "The workbook %1 has no worksheets, only charts or macro sheets.");
+        throw WorkbookRefusal(path,
+                              "The workbook %1 has no worksheets, only charts or macro sheets.");
     return book;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "workbook/BiffCells.h"
+#include "workbook/Book.h"
 #include "workbook/SheetTable.h"
 
 // An Excel workbook of Excel 3.0 to 2003 (.xls), read by our own record
@@ -13,15 +14,13 @@
 // with an AppError that says why and names the file, a file that is missing,
 // not a workbook, encrypted, too old, damaged or without worksheets; a file
 // is read whole or not at all.
-class Workbook {
+class Workbook : public Book {
 public:
     static std::unique_ptr<Workbook> Open(const QString& path);
 
     const QString& Path() const { return path_; }
-    // The worksheets' names in workbook order (no chart or macro sheets).
-    const QStringList& SheetNames() const { return names_; }
-    // The worksheet at that position of SheetNames(), as a table.
-    SheetTable ReadSheet(int index) const;
+    const QStringList& SheetNames() const override { return names_; }
+    SheetTable ReadSheet(int index) const override;
 
 private:
     Workbook() = default;

@@ -1,0 +1,56 @@
+#!/usr/bin/python3
+"""Writes one .xlsx from a JSON description read on stdin, for tests that
+keep their sheet data beside their checks:
+
+{"path": "...", "date1904": false, "inline": false,
+ "sheets": [["Sheet name", [[cell, ...], ...]], ...]}
+
+"inline" writes texts as inline strings instead of shared ones. A cell is
+a string, a number, a boolean, null (no cell), or an object:
+{"number": n, "format": "code" or built-in id}, {"rich": ["run", ...]} or
+{"formula": "=...", "value": cached result}.
+"""
+import json
+import sys
+
+import xlsxwriter
+
+
+def main():
+    description = json.load(sys.stdin)
+    book = xlsxwriter.Workbook(description["path"], {
+        "date_1904": description.get("date1904", False),
+        "constant_memory": description.get("inline", False),
+    })
+    formats = {}
+
+    def number_format(code):
+        if code not in formats:
+            formats[code] = book.add_format({"num_format": code})
+        return formats[code]
+
+    bold = book.add_format({"bold": True})
+    for name, rows in description["sheets"]:
+        sheet = book.add_worksheet(name)
+        for r, row in enumerate(rows):
+            for c, value in enumerate(row):
+                if value is None:
+                    continue
+                if isinstance(value, bool):
+                    sheet.write_boolean(r, c, value)
+                elif not isinstance(value, dict):
+                    sheet.write(r, c, value)
+                elif "number" in value:
+                    sheet.write_number(r, c, value["number"], number_format(value["format"]))
+                elif "rich" in value:
+                    runs = []
+                    for i, run in enumerate(value["rich"]):
+                        runs += [bold, run] if i % 2 == 0 else [run]
+                    sheet.write_rich_string(r, c, *runs)
+                else:
+                    sheet.write_formula(r, c, value["formula"], None, value["value"])
+    book.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

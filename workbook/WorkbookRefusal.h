@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include "base/AppError.h"
+
+// The numbers a workbook that cannot be read is reported under.
+namespace WorkbookError {
+constexpr qint32 kFileNotFound = 3024;       // could not find file
+constexpr qint32 kCannotOpen = 3051;         // cannot open the file
+constexpr qint32 kNotValidPassword = 3031;   // not a valid password
+constexpr qint32 kNotExpectedFormat = 3274;  // not in the expected format
+}  // namespace WorkbookError
+
+// A refusal whose text names the workbook through the one "%1" of why.
+AppError WorkbookRefusal(const QString& path, const QString& why,
+                         qint32 number = WorkbookError::kNotExpectedFormat);
+// "The workbook ... is damaged: detail."
+AppError DamagedWorkbook(const QString& path, const QString& detail);
+AppError EncryptedWorkbook(const QString& path);

@@ -1,0 +1,284 @@
+#include "workbook/XlsxSheet.h"
+
+#include <QDate>
+#include <QTime>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "workbook/XlsxXml.h"
+
+namespace {
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+// The most cells a sheet may span, A1 to its last row and column: as many as
+// a full sheet of the old format. More would take gigabytes as a table.
+constexpr qint64 kMaxSpan = qint64(65536) * 256;
+
+// The serial day number of an ISO 8601 date cell ("2024-03-01",
+// "2024-03-01T10:30:00", a time alone "10:30:00"), or none.
+std::optional<double> IsoSerial(const QString& text, bool date1904) {
+    const QDate dayZero = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    const qsizetype t = text.indexOf('T');
+    const QString datePart = t < 0 ? (text.contains(':') ? QString() : text) : text.left(t);
+    QString timePart = t < 0 ? (text.contains(':') ? text : QString()) : text.mid(t + 1);
+    timePart.remove('Z');
+    double serial = 0;
+    if (!datePart.isEmpty()) {
+        const QDate date = QDate::fromString(datePart, Qt::ISODate);
+        if (!date.isValid()) return std::nullopt;
+        serial = double(dayZero.daysTo(date));
+    }
+    if (!timePart.isEmpty()) {
+        const QTime time = QTime::fromString(timePart, Qt::ISODateWithMs);
+        if (!time.isValid()) return std::nullopt;
+        serial += time.msecsSinceStartOfDay() / 86400000.0;
+    }
+    return serial;
+}
+
+// A cell's number without a conversion through an allocated byte array:
+// they are most of a sheet.
+std::optional<double> ParseNumber(QStringView text) {
+    text = text.trimmed();
+    char ascii[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii)) return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 127) return std::nullopt;
+        ascii[i] = char(text[i].unicode());
+    }
+    const char* begin = ascii + (ascii[0] == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(begin, ascii + text.size(), value);
+    if (error != std::errc() || end != ascii + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+class SheetReader {
+public:
+    SheetReader(QIODevice& device, const QString& part, const XlsxSheetContext& context)
+        : xml_(&device), device_(device), part_(part), context_(context) {}
+
+    XlsxGrid Read();
+
+private:
+    void ReadCell();
+    void Add(quint8 kind, double number);
+    void AddText(QString text);
+
+    QXmlStreamReader xml_;
+    QIODevice& device_;
+    const QString& part_;
+    const XlsxSheetContext& context_;
+    XlsxGrid grid_;
+    bool sorted_ = true;
+    int row_ = -1;     // the row being read
+    int column_ = -1;  // the column of the last cell read
+    int lastRow_ = -1;
+    QString value_;  // reused: the text of the cell's <v>
+};
+}  // namespace
+
+bool ParseCellReference(QStringView reference, int& row, int& column) {
+    qsizetype i = 0;
+    int c = 0, r = 0;
+    for (; i < reference.size() && reference[i].isLetter(); ++i) {
+        const char16_t letter = reference[i].toUpper().unicode();
+        if (letter < 'A' || letter > 'Z') return false;
+        c = c * 26 + (letter - 'A' + 1);
+        if (c > kMaxColumns) return false;
+    }
+    const qsizetype digits = i;
+    for (; i < reference.size() && reference[i].isDigit(); ++i) {
+        r = r * 10 + (reference[i].unicode() - '0');
+        if (r > kMaxRows) return false;
+    }
+    if (c == 0 || digits == i || i != reference.size() || r == 0) return false;
+    row = r - 1;
+    column = c - 1;
+    return true;
+}
+
+SheetCell XlsxGrid::Cell(int row, int column) const {
+    if (row < 0 || row + 1 >= rowStarts.size()) return {};
+    const auto begin = entries.cbegin() + rowStarts[row];
+    const auto end = entries.cbegin() + rowStarts[row + 1];
+    const auto it = std::lower_bound(begin, end, column,
+                                     [](const Entry& e, int c) { return int(e.column) < c; });
+    if (it == end || it->column != column) return {};
+    SheetCell cell;
+    cell.kind = SheetCell::Kind(it->kind);
+    if (cell.kind == SheetCell::Number)
+        cell.number = it->number;
+    else
+        cell.text = it->sharedText ? sharedStrings[it->text] : texts[it->text];
+    return cell;
+}
+
+void SheetReader::Add(quint8 kind, double number) {
+    if (qint64(grid_.entries.size()) >= kMaxSpan)
+        throw XlsxFault{part_ + " holds more cells than can be read"};
+    XlsxGrid::Entry e;
+    e.row = quint32(row_);
+    e.column = quint16(column_);
+    e.kind = kind;
+    e.sharedText = 0;
+    e.number = number;
+    if (!grid_.entries.isEmpty()) {
+        const XlsxGrid::Entry& last = grid_.entries.last();
+        if (last.row > e.row || (last.row == e.row && last.column >= e.column)) sorted_ = false;
+    }
+    grid_.entries.append(e);
+    lastRow_ = qMax(lastRow_, row_);
+    grid_.columns = qMax(grid_.columns, column_ + 1);
+}
+
+void SheetReader::AddText(QString text) {
+    if (text.isEmpty()) return;
+    Add(SheetCell::Text, 0);
+    grid_.entries.last().text = quint32(grid_.texts.size());
+    grid_.texts.append(std::move(text));
+}
+
+void SheetReader::ReadCell() {
+    const QXmlStreamAttributes a = xml_.attributes();
+    QStringView type, style;
+    bool placed = false;
+    for (const QXmlStreamAttribute& attribute : a) {
+        if (attribute.name() == u"r")
+            placed = ParseCellReference(attribute.value(), row_, column_);
+        else if (attribute.name() == u"t")
+            type = attribute.value();
+        else if (attribute.name() == u"s")
+            style = attribute.value();
+    }
+    if (!placed) {
+        // A cell without a reference follows the one before it.
+        if (row_ < 0) row_ = 0;
+        if (++column_ >= kMaxColumns) throw XlsxFault{part_ + " has a cell past the last column"};
+    }
+    const int format = style.isEmpty() ? 0 : style.toInt();
+
+    value_.resize(0);
+    QString inlineText;
+    bool hasValue = false;
+    for (int depth = 1; depth > 0 && !xml_.atEnd();) {
+        const QXmlStreamReader::TokenType token = NextToken(xml_);
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        } else if (token == QXmlStreamReader::StartElement) {
+            if (depth == 1 && xml_.name() == u"v") {
+                AppendElementText(xml_, value_);
+                hasValue = true;
+            } else if (depth == 1 && xml_.name() == u"is") {
+                inlineText = RichText(xml_);
+                hasValue = true;
+            } else {
+                ++depth;
+            }
+        }
+    }
+    if (!hasValue) return;
+
+    if (type == u"s") {
+        bool ok = false;
+        const uint index = QStringView(value_).trimmed().toUInt(&ok);
+        if (!ok || index >= uint(context_.sharedStrings.size()) ||
+            context_.sharedStrings[index].isEmpty())
+            return;
+        Add(SheetCell::Text, 0);
+        grid_.entries.last().sharedText = 1;
+        grid_.entries.last().text = index;
+    } else if (type == u"inlineStr") {
+        AddText(inlineText.isNull() ? DecodeEscapes(value_) : inlineText);
+    } else if (type == u"str") {
+        AddText(value_.contains(u"_x") ? DecodeEscapes(value_) : value_);
+    } else if (type == u"b") {
+        const QStringView v = QStringView(value_).trimmed();
+        Add(SheetCell::Number, v == u"1" || v == u"true" ? 1.0 : 0.0);
+    } else if (type == u"e") {
+        return;
+    } else if (type == u"d") {
+        const std::optional<double> serial = IsoSerial(value_.trimmed(), context_.date1904);
+        const std::optional<QString> date =
+            serial ? SerialDateText(*serial, DateKind::DateTime, context_.date1904) : std::nullopt;
+        if (date) {
+            Add(SheetCell::Date, 0);
+            grid_.entries.last().text = quint32(grid_.texts.size());
+            grid_.texts.append(*date);
+        } else {
+            AddText(value_);
+        }
+    } else {
+        const std::optional<double> parsed = ParseNumber(value_);
+        if (!parsed) return;
+        const double number = *parsed;
+        const DateKind kind = format >= 0 && format < context_.cellFormats.size()
+                                  ? context_.cellFormats[format]
+                                  : DateKind::None;
+        const std::optional<QString> date =
+            kind == DateKind::None ? std::nullopt : SerialDateText(number, kind, context_.date1904);
+        if (date) {
+            Add(SheetCell::Date, 0);
+            grid_.entries.last().text = quint32(grid_.texts.size());
+            grid_.texts.append(*date);
+        } else {
+            Add(SheetCell::Number, number == 0 ? 0.0 : number);  // no "-0"
+        }
+    }
+}
+
+XlsxGrid SheetReader::Read() {
+    grid_.sharedStrings = context_.sharedStrings;
+    while (!xml_.atEnd()) {
+        if (NextToken(xml_) != QXmlStreamReader::StartElement) continue;
+        if (xml_.name() == u"row") {
+            // A row without a usable number follows the one before it.
+            const QStringView r = Attribute(xml_.attributes(), u"r");
+            bool ok = false;
+            const int number = r.isEmpty() ? 0 : r.toInt(&ok);
+            row_ = ok && number >= 1 && number <= kMaxRows ? number - 1 : row_ + 1;
+            if (row_ >= kMaxRows) throw XlsxFault{part_ + " has a row past the last one"};
+            column_ = -1;
+        } else if (xml_.name() == u"c") {
+            ReadCell();
+        }
+    }
+    CheckPartEnd(xml_, device_, part_);
+
+    const int rows = lastRow_ + 1;
+    if (qint64(rows) * grid_.columns > kMaxSpan)
+        throw XlsxFault{QString("%1 spans %2 rows and %3 columns, more cells than can be read")
+                            .arg(part_)
+                            .arg(rows)
+                            .arg(grid_.columns)};
+    auto& entries = grid_.entries;
+    if (!sorted_) {
+        // Out of order or repeated cells: the last one written counts.
+        std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+            return a.row != b.row ? a.row < b.row : a.column < b.column;
+        });
+        const auto same = [](const auto& a, const auto& b) {
+            return a.row == b.row && a.column == b.column;
+        };
+        QVector<XlsxGrid::Entry> unique;
+        unique.reserve(entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            if (i + 1 == entries.size() || !same(entries[i], entries[i + 1]))
+                unique.append(entries[i]);
+        entries = std::move(unique);
+    }
+    grid_.rowStarts.resize(rows + 1);
+    qsizetype next = 0;
+    for (int r = 0; r <= rows; ++r) {
+        while (next < entries.size() && int(entries[next].row) < r) ++next;
+        grid_.rowStarts[r] = next;
+    }
+    return std::move(grid_);
+}
+
+XlsxGrid ReadWorksheet(QIODevice& device, const QString& part, const XlsxSheetContext& context) {
+    return SheetReader(device, part, context).Read();
+}
