@@ -353,6 +353,39 @@ TEST_P(InsertTest, AnyChangeAfterVerifyDisablesStartUntilTheNextVerify) {
     EXPECT_EQ(form->SC[Minsert::kResultGrid]->Rows(), 2);
 }
 
+TEST_P(InsertTest, AnXlsxWorkbookImportsAsTheSameXlsDoes) {
+    const QList<TestSheet> sheets{{"Items",
+                                   {{"Code", "Name", "Price", "When", "Remark"},
+                                    {"A1", "Apple", 1.5, QDate(2024, 1, 31), "ripe"},
+                                    {1002, "Bread", 12, QDate(1999, 12, 31), QVariant()},
+                                    {"C 3", "Cake", 3, QVariant(), "rejected"}}}};
+    const QString written =
+        "Select ITEMCODE, ITEMNAME, UNITPRICE, DATECREATED, REMARK From MT_ITEM Order By ITEMCODE";
+    QList<QList<QStringList>> results;
+    QList<QByteArray> verdicts;
+    for (const QString file : {"Book.xls", "Book.xlsx"}) {
+        SCOPED_TRACE(file.toStdString());
+        db->Execute("Delete From MT_PLU");
+        db->Execute("Delete From MT_ITEM");
+        for (const char* verdict : {"OK", "STRINGERROR"})
+            QFile::remove(home + "/EXCEL/Book_Migrate_" + verdict + ".txt");
+        LoadSheet(sheets, "Items", file);
+        ChooseTable("MT_ITEM");
+        Map({{"Code", "ITEMCODE"},
+             {"Name", "ITEMNAME"},
+             {"Price", "UNITPRICE"},
+             {"When", "DATECREATED"},
+             {"Remark", "REMARK"}});
+        VerifyAndStart();
+        results << Query(written);
+        verdicts << VerdictFile("OK") + VerdictFile("STRINGERROR");
+    }
+    EXPECT_EQ(results[0], (QList<QStringList>{{"1002", "Bread", "12", "1999-12-31", ""},
+                                              {"A1", "Apple", "1.5", "2024-01-31", "ripe"}}));
+    EXPECT_EQ(results[1], results[0]);
+    EXPECT_EQ(verdicts[1], verdicts[0]);
+}
+
 INSTANTIATE_ON_ENGINES(InsertTest);
 
 }  // namespace

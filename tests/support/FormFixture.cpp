@@ -41,8 +41,9 @@ void FormFixture::TearDown() {
             ->Execute("DROP SCHEMA " + schema + " CASCADE");
 }
 
-void FormFixture::LoadSheet(const QList<TestSheet>& sheets, const QString& sheet) {
-    const QString path = home + "/EXCEL/Book.xls";
+void FormFixture::LoadSheet(const QList<TestSheet>& sheets, const QString& sheet,
+                            const QString& file) {
+    const QString path = home + "/EXCEL/" + file;
     WriteWorkbook(path, sheets);
     form->ChooseWorkbook(path);
     ASSERT_TRUE(form->ChooseSheet(sheet)) << sheet.toStdString();

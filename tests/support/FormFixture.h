@@ -19,8 +19,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes the workbook (one sheet a TestSheet) and chooses sheet.
-    void LoadSheet(const QList<TestSheet>& sheets, const QString& sheet);
+    // Writes the workbook EXCEL/file (one sheet a TestSheet; .xls or .xlsx
+    // by its name) and chooses sheet.
+    void LoadSheet(const QList<TestSheet>& sheets, const QString& sheet,
+                   const QString& file = "Book.xls");
     void ChooseTable(const QString& table);
     // Maps sheet columns by name: {"Excel Field", "TILL Field"}.
     void Map(const QList<QPair<QString, QString>>& pairs);
@@ -28,7 +30,7 @@ protected:
     void VerifyAndStart();
     // Rows of a query on the target database, values as text.
     QList<QStringList> Query(const QString& sql);
-    // The verdict file of the workbook "Book.xls" for a verdict.
+    // The verdict file of the workbook "Book" (.xls or .xlsx) for a verdict.
     QByteArray VerdictFile(const QString& verdict) const;
 
     QTemporaryDir dir;

@@ -11,6 +11,6 @@ struct TestSheet {
     QList<QVariantList> rows;
 };
 
-// Writes a real .xls through Python's xlwt; fails the calling test when the
-// writer fails.
+// Writes a real .xls through Python's xlwt, or an .xlsx through XlsxWriter
+// when the path ends in ".xlsx"; fails the calling test when the writer fails.
 void WriteWorkbook(const QString& path, const QList<TestSheet>& sheets);
