@@ -4,28 +4,18 @@
 // manifest has a reading of its own (xlrd's), the sheet names and record
 // counts must agree.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryFile>
-#include <QThread>
 
+#include "ProbeRun.h"
 #include "TestWorkbooks.h"
 
 namespace {
-
-constexpr rlim_t kMemoryLimit = rlim_t(1) << 30;  // bytes of address space
-constexpr rlim_t kCpuSeconds = 20;
-constexpr qint64 kWallMilliseconds = 30000;
 
 // Files the corpus marks as beyond reading: they must be refused.
 const QStringList kMustRefuse = {
@@ -37,55 +27,6 @@ const QStringList kMustRefuse = {
     "ExcelDataReader__Test_Issue_12556_corrupt.xls",
     "libxls__xls2csv_ole_ole2_fread_327.xls",
 };
-
-struct ProbeRun {
-    bool finished = false;
-    bool signalled = false;
-    int status = 0;  // exit status, or the signal
-    QString output;
-    QString errors;  // stderr: sanitizer reports and other complaints
-};
-
-// Runs the probe on one file in a child process with the limits above.
-ProbeRun Probe(const QString& file) {
-    ProbeRun run;
-    QTemporaryFile output, errors;
-    if (!output.open() || !errors.open()) return run;
-    const QByteArray probe = WORKBOOK_PROBE;
-    const QByteArray path = QFile::encodeName(file);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const rlimit cpu{kCpuSeconds, kCpuSeconds};
-        setrlimit(RLIMIT_CPU, &cpu);
-#ifndef __SANITIZE_ADDRESS__  // the address sanitizer reserves terabytes of address space
-        const rlimit memory{kMemoryLimit, kMemoryLimit};
-        setrlimit(RLIMIT_AS, &memory);
-#endif
-        dup2(output.handle(), STDOUT_FILENO);
-        dup2(errors.handle(), STDERR_FILENO);
-        execl(probe.constData(), probe.constData(), path.constData(), nullptr);
-        _exit(127);
-    }
-    QElapsedTimer clock;
-    clock.start();
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (clock.elapsed() > kWallMilliseconds) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return run;
-        }
-        QThread::msleep(5);
-    }
-    run.finished = true;
-    run.signalled = WIFSIGNALED(status);
-    run.status = run.signalled ? WTERMSIG(status) : WEXITSTATUS(status);
-    output.seek(0);
-    run.output = QString::fromUtf8(output.readAll());
-    errors.seek(0);
-    run.errors = QString::fromUtf8(errors.readAll());
-    return run;
-}
 
 // "name<TAB>records" lines of a probe's output, in order.
 QStringList Sheets(const QString& output) {
@@ -116,9 +57,9 @@ TEST(Corpus, EveryFileReadOrRefusedClearly) {
 
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
-        const ProbeRun run = Probe(corpus + "/" + file);
+        const ProbeRun run = RunProbe(WORKBOOK_PROBE, corpus + "/" + file);
         ASSERT_TRUE(run.finished) << "no answer within the time limit";
-        ASSERT_FALSE(run.signalled) << "killed by signal " << run.status;
+        ASSERT_FALSE(run.crashed) << "killed by a signal";
         ASSERT_TRUE(run.status == 0 || run.status == 3) << "exit status " << run.status;
         EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
         const QJsonObject entry = manifest.value(file);

@@ -14,9 +14,10 @@
 // The workbooks written by tests/support/make_workbooks.py into the build tree.
 inline QString TestWorkbook(const char* name) { return QString(WORKBOOK_DIR "/") + name; }
 
-// The real-world workbooks beside the repository, or empty when they are absent.
-inline QString CorpusDir() {
-    const QString dir = QString(XLSLOAD_SOURCE_DIR "/../shared/fixtures/xls-corpus");
+// A folder of real-world workbooks beside the repository, or empty when it
+// is absent.
+inline QString CorpusDir(const char* folder = "xls-corpus") {
+    const QString dir = QString(XLSLOAD_SOURCE_DIR "/../shared/fixtures/") + folder;
     return QDir(dir).exists() ? QDir(dir).absolutePath() : QString();
 }
 

@@ -5,7 +5,6 @@
 // same, and nearly every sheet must read as the same text (its digest),
 // apart from the differences listed below.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,13 +12,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+
+#include "ProbeRun.h"
+#include "TestWorkbooks.h"
 
 namespace {
 
-constexpr rlim_t kMemoryLimit = rlim_t(1) << 30;  // bytes of address space
-constexpr rlim_t kCpuSeconds = 20;
-constexpr int kWallMilliseconds = 30000;
 constexpr double kAgreeingShare = 0.95;
 
 // Sheets ("file / sheet") where the reference reads differently by design,
@@ -48,53 +46,6 @@ const QHash<QString, const char*> kKnownDifferences = {
      "dates past openpyxl's range read as numbers, not as empty"},
 };
 
-QString Corpus() {
-    const QString dir = QString(XLSLOAD_SOURCE_DIR "/../shared/fixtures/xlsx-corpus");
-    return QDir(dir).exists() ? QDir(dir).absolutePath() : QString();
-}
-
-QHash<QString, QJsonObject> Manifest(const QString& corpus) {
-    QFile file(corpus + "/manifest.json");
-    QHash<QString, QJsonObject> byFile;
-    if (!file.open(QIODevice::ReadOnly)) return byFile;
-    for (const QJsonValue& entry : QJsonDocument::fromJson(file.readAll())["files"].toArray())
-        byFile.insert(entry["file"].toString(), entry.toObject());
-    return byFile;
-}
-
-struct ProbeRun {
-    bool finished = false;
-    bool crashed = false;
-    int status = 0;
-    QString output;
-    QString errors;
-};
-
-ProbeRun Probe(const QString& file) {
-    QProcess probe;
-    probe.setChildProcessModifier([] {
-        const rlimit cpu{kCpuSeconds, kCpuSeconds};
-        setrlimit(RLIMIT_CPU, &cpu);
-#ifndef __SANITIZE_ADDRESS__  // the address sanitizer reserves terabytes of address space
-        const rlimit memory{kMemoryLimit, kMemoryLimit};
-        setrlimit(RLIMIT_AS, &memory);
-#endif
-    });
-    probe.start(XLSX_PROBE, {file});
-    ProbeRun run;
-    run.finished = probe.waitForFinished(kWallMilliseconds);
-    if (!run.finished) {
-        probe.kill();
-        probe.waitForFinished();
-        return run;
-    }
-    run.crashed = probe.exitStatus() == QProcess::CrashExit;
-    run.status = probe.exitCode();
-    run.output = QString::fromUtf8(probe.readAllStandardOutput());
-    run.errors = QString::fromUtf8(probe.readAllStandardError());
-    return run;
-}
-
 struct SheetLine {
     QString name;
     QString digest;
@@ -110,9 +61,9 @@ QList<SheetLine> Sheets(const QString& output) {
 }
 
 TEST(XlsxCorpus, EveryFileReadOrRefusedAsExpected) {
-    const QString corpus = Corpus();
+    const QString corpus = CorpusDir("xlsx-corpus");
     if (corpus.isEmpty()) GTEST_SKIP() << "no shared xlsx corpus beside the repository";
-    const QHash<QString, QJsonObject> manifest = Manifest(corpus);
+    const QHash<QString, QJsonObject> manifest = CorpusManifest(corpus);
     ASSERT_FALSE(manifest.isEmpty()) << "manifest.json missing or unreadable";
 
     int compared = 0, sameSheets = 0, comparable = 0, agreeing = 0;
@@ -121,7 +72,7 @@ TEST(XlsxCorpus, EveryFileReadOrRefusedAsExpected) {
         const QString& file = it.key();
         const QJsonObject& entry = it.value();
         SCOPED_TRACE(file.toStdString());
-        const ProbeRun run = Probe(corpus + "/" + file);
+        const ProbeRun run = RunProbe(XLSX_PROBE, corpus + "/" + file);
         ASSERT_TRUE(run.finished) << "no answer within the time limit";
         ASSERT_FALSE(run.crashed) << "crashed";
         ASSERT_TRUE(run.status == 0 || run.status == 3) << "exit status " << run.status;
