@@ -65,7 +65,9 @@ double RkValue(quint32 rk) {
 
 class SheetReader {
 public:
-    explicit SheetReader(const BiffBook& book) : book_(book), formulas_(book.globals) {}
+    // bytes: how much of the stream the sheet's records can take at most.
+    SheetReader(const BiffBook& book, qsizetype bytes)
+        : book_(book), formulas_(book.globals), bytes_(bytes) {}
 
     void Record(const BiffRecord& r) {
         book_.globals.Record(r.type, r.data);
@@ -97,6 +99,9 @@ public:
                     Put(d, U8(d, 7) ? SheetCell()
                                     : NumberCell(U8(d, 6) ? 1 : 0, DateKind::None, book_.date1904));
                 break;
+            case kDimension:
+                Reserve(d);
+                break;
             case kBlank:
                 if (d.size() >= 6) Extend(U16(d, 0), U16(d, 2));
                 break;
@@ -119,23 +124,39 @@ public:
         const QHash<quint32, FormulaResult>& results = formulas_.Results();
         for (auto it = results.begin(); it != results.end(); ++it)
             cells_.cells.append({it.key(), FormulaCell(*it, book_.date1904)});
+        // Most sheets hold one record a cell, in order, and need no sorting.
+        auto& cells = cells_.cells;
+        if (std::adjacent_find(cells.cbegin(), cells.cend(), [](const auto& a, const auto& b) {
+                return a.first >= b.first;
+            }) == cells.cend())
+            return std::move(cells_);
         // A later record of the same cell wins, as it does when Excel reads.
-        std::stable_sort(cells_.cells.begin(), cells_.cells.end(),
+        std::stable_sort(cells.begin(), cells.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         QVector<QPair<quint32, SheetCell>> unique;
-        unique.reserve(cells_.cells.size());
-        for (auto& cell : cells_.cells) {
+        unique.reserve(cells.size());
+        for (auto& cell : cells) {
             if (!unique.isEmpty() && unique.last().first == cell.first)
                 unique.last() = std::move(cell);
             else
                 unique.append(std::move(cell));
         }
-        cells_.cells = std::move(unique);
+        cells = std::move(unique);
         return std::move(cells_);
     }
 
 private:
     DateKind DateOf(QByteArrayView d) const { return book_.globals.DateKindOfXf(U16(d, 4)); }
+
+    // Room for the cells the sheet's dimensions promise, so that a large
+    // sheet is not copied as it grows; a damaged record cannot ask for more
+    // cells than the records could hold (a cell takes 6 bytes at least).
+    void Reserve(QByteArrayView d) {
+        if (book_.globals.Version() != 8 || d.size() < 12) return;
+        const qint64 rows = qint64(U32(d, 4)) - U32(d, 0);
+        const qint64 columns = qint64(U16(d, 10)) - U16(d, 8);
+        if (rows > 0 && columns > 0) cells_.cells.reserve(qMin(rows * columns, qint64(bytes_ / 6)));
+    }
 
     bool Extend(quint16 row, quint16 column) {
         if (column >= kMaxColumns) {
@@ -191,6 +212,7 @@ private:
 
     const BiffBook& book_;
     FormulaScan formulas_;
+    qsizetype bytes_;
     BiffCells cells_;
 };
 }  // namespace
@@ -210,19 +232,12 @@ int BofVersion(const BiffRecord& r) {
     }
 }
 
-SheetCell BiffCells::At(int row, int column) const {
-    const quint32 key = CellKey(quint32(row), quint32(column));
-    const auto it = std::lower_bound(cells.begin(), cells.end(), key,
-                                     [](const auto& cell, quint32 k) { return cell.first < k; });
-    return it != cells.end() && it->first == key ? it->second : SheetCell();
-}
-
 std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, const BiffBook& book,
                                        qsizetype& budget) {
     RecordWalk walk(stream, at);
     std::optional<BiffRecord> r = walk.Next();
     if (!r || BofVersion(*r) == 0) return std::nullopt;
-    SheetReader reader(book);
+    SheetReader reader(book, stream.size() - at);
     int depth = 1;
     while ((r = walk.Next())) {
         budget -= 4 + r->data.size();

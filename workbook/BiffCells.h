@@ -22,9 +22,6 @@ struct BiffCells {
     int rows = 0;                              // past the last row and column with a cell record,
     int columns = 0;                           // blank cells included
     QString unreadable;                        // the first cell that cannot be read, if any
-
-    // The cell at that place; empty where the sheet has none.
-    SheetCell At(int row, int column) const;
 };
 
 // Reads the sheet whose BOF record stands at that position of the workbook

@@ -208,5 +208,7 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
 
 SheetTable Workbook::ReadSheet(int index) const {
     const BiffCells& sheet = sheets_.at(index);
-    return BuildSheetTable(sheet.rows, sheet.columns, [&](int r, int c) { return sheet.At(r, c); });
+    return BuildSheetTable(sheet.rows, sheet.columns, [&sheet](const CellVisitor& visit) {
+        for (const auto& [key, cell] : sheet.cells) visit(KeyRow(key), KeyColumn(key), cell);
+    });
 }
