@@ -86,7 +86,7 @@ QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part) {
     qsizetype chars = 0;
     XlsxScanner scan(device, part);
     for (XlsxScanner::Token token; (token = scan.Next()) != XlsxScanner::Done;) {
-        if (token != XlsxScanner::Start || scan.Name() != "si") continue;
+        if (token != XlsxScanner::Start || !scan.NameIs("si")) continue;
         strings.append(RichText(scan));
         chars += strings.last().size();
         if (strings.size() > kMaxSharedStrings || chars > kMaxSharedChars)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include "workbook/XlsxPackage.h"
 #include "workbook/XlsxXml.h"
@@ -15,9 +16,28 @@ bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 // Where a name ends: at white space or the end of a tag.
 bool EndsName(char c) { return IsSpace(c) || c == '>' || c == '/' || c == '='; }
 
+// Inline, unlike QByteArrayView's ==: names are compared a few times a cell.
+bool Same(QByteArrayView a, QByteArrayView b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
+}
+
+bool Contains(QByteArrayView text, char c) {
+    return std::memchr(text.data(), c, size_t(text.size())) != nullptr;
+}
+
+qint64 CountLines(const char* begin, const char* end) {
+    qint64 lines = 0;
+    while ((begin = static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin))))) {
+        ++lines;
+        ++begin;
+    }
+    return lines;
+}
+
 QByteArrayView LocalName(QByteArrayView qualified) {
-    const qsizetype colon = qualified.lastIndexOf(':');
-    return colon < 0 ? qualified : qualified.sliced(colon + 1);
+    qsizetype colon = qualified.size();
+    while (colon > 0 && qualified[colon - 1] != ':') --colon;
+    return qualified.sliced(colon);
 }
 
 bool IsXmlChar(char32_t c) {
@@ -74,8 +94,10 @@ bool AppendDecoded(QByteArrayView raw, bool references, QByteArray& out) {
     const char* p = raw.data();
     const char* const end = p + raw.size();
     while (p < end) {
-        const char* special = p;
-        while (special < end && *special != '\r' && (*special != '&' || !references)) ++special;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(end - p)));
+        const char* amp =
+            references ? static_cast<const char*>(std::memchr(p, '&', size_t(end - p))) : nullptr;
+        const char* special = cr && amp ? std::min(cr, amp) : cr ? cr : amp ? amp : end;
         out.append(p, special - p);
         if (special == end) break;
         if (*special == '\r') {
@@ -106,7 +128,7 @@ XlsxScanner::XlsxScanner(QIODevice& device, const QString& part) : device_(devic
 
 void XlsxScanner::Fail(const char* what) const {
     const qint64 line =
-        linesBefore_ + std::count(buffer_.constData(), buffer_.constData() + pos_, '\n') + 1;
+        linesBefore_ + CountLines(buffer_.constData(), buffer_.constData() + pos_) + 1;
     throw XlsxFault{
         QString("%1 is not well-formed XML (line %2: %3)").arg(part_).arg(line).arg(what)};
 }
@@ -116,7 +138,7 @@ void XlsxScanner::Fail(const char* what) const {
 bool XlsxScanner::Fill() {
     if (atEnd_) return false;
     if (pos_ > 0) {
-        linesBefore_ += std::count(buffer_.constData(), buffer_.constData() + pos_, '\n');
+        linesBefore_ += CountLines(buffer_.constData(), buffer_.constData() + pos_);
         std::memmove(buffer_.data(), buffer_.constData() + pos_, size_t(end_ - pos_));
         end_ -= pos_;
         pos_ = 0;
@@ -136,12 +158,12 @@ bool XlsxScanner::Fill() {
 XlsxScanner::Token XlsxScanner::Next() {
     if (pendingEnd_) {
         pendingEnd_ = false;
-        open_.truncate(openStarts_.takeLast());
+        Pop();
         return token_ = End;
     }
     for (;;) {
         if (pos_ == end_ && !Fill()) {
-            if (!rootSeen_ || !openStarts_.isEmpty()) Fail("premature end of document");
+            if (!rootSeen_ || !openStarts_.empty()) Fail("premature end of document");
             return token_ = Done;
         }
         const char* begin = buffer_.constData() + pos_;
@@ -162,7 +184,7 @@ XlsxScanner::Token XlsxScanner::Next() {
             pos_ = textEnd;
             token_ = Text;
         }
-        if (token_ == Text && openStarts_.isEmpty()) {
+        if (token_ == Text && openStarts_.empty()) {
             if (!std::all_of(text_.begin(), text_.end(), IsSpace))
                 Fail("text outside the document element");
             continue;
@@ -209,9 +231,9 @@ bool XlsxScanner::EndTag() {
     if (!gt) return false;
     QByteArrayView name(begin + 2, static_cast<const char*>(gt));
     while (!name.isEmpty() && IsSpace(name.back())) name.chop(1);
-    if (openStarts_.isEmpty() || QByteArrayView(open_).sliced(openStarts_.last()) != name)
+    if (openStarts_.empty() || !Same(QByteArrayView(open_).sliced(openStarts_.back()), name))
         Fail("opening and ending tag mismatch");
-    open_.truncate(openStarts_.takeLast());
+    Pop();
     name_ = LocalName(name);
     pos_ = static_cast<const char*>(gt) + 1 - buffer_.constData();
     token_ = End;
@@ -243,7 +265,7 @@ bool XlsxScanner::StartTag() {
         if (*p != '"' && *p != '\'') Fail("an attribute value without quotes");
         const void* close = std::memchr(p + 1, *p, size_t(end - p - 1));
         if (!close) return false;
-        attributes_.append(
+        attributes_.push_back(
             {LocalName(qualified), QByteArrayView(p + 1, static_cast<const char*>(close))});
         p = static_cast<const char*>(close) + 1;
     }
@@ -253,7 +275,7 @@ bool XlsxScanner::StartTag() {
         if (p[1] != '>') Fail("a '/' inside a tag");
         ++p;
     }
-    if (openStarts_.isEmpty()) {
+    if (openStarts_.empty()) {
         if (rootSeen_) Fail("extra content at the end of the document");
         rootSeen_ = true;
     }
@@ -266,14 +288,21 @@ bool XlsxScanner::StartTag() {
 }
 
 void XlsxScanner::Push(QByteArrayView qualifiedName) {
-    openStarts_.append(open_.size());
-    open_.append(qualifiedName);
+    openStarts_.push_back(qsizetype(open_.size()));
+    open_.append(qualifiedName.data(), size_t(qualifiedName.size()));
+}
+
+bool XlsxScanner::NameIs(QByteArrayView localName) const { return Same(name_, localName); }
+
+void XlsxScanner::Pop() {
+    open_.resize(size_t(openStarts_.back()));
+    openStarts_.pop_back();
 }
 
 QByteArrayView XlsxScanner::Attribute(QByteArrayView localName) {
     for (const Attr& a : attributes_) {
-        if (a.name != localName) continue;
-        if (!a.value.contains('&') && !a.value.contains('\r')) return a.value;
+        if (!Same(a.name, localName)) continue;
+        if (!Contains(a.value, '&') && !Contains(a.value, '\r')) return a.value;
         decoded_.clear();
         if (!AppendDecoded(a.value, true, decoded_)) Fail("an undefined reference");
         return decoded_.isNull() ? QByteArrayView("") : QByteArrayView(decoded_);
@@ -309,10 +338,10 @@ QString RichText(XlsxScanner& scan) {
     for (int depth = 1; depth > 0;) {
         switch (scan.Next()) {
             case XlsxScanner::Start:
-                if (scan.Name() == "rPh" || phonetic > 0) {
+                if (scan.NameIs("rPh") || phonetic > 0) {
                     ++phonetic;
                     ++depth;
-                } else if (scan.Name() == "t") {
+                } else if (scan.NameIs("t")) {
                     scan.AppendElementText(utf8);
                 } else {
                     ++depth;
@@ -329,5 +358,8 @@ QString RichText(XlsxScanner& scan) {
         }
     }
     const QString text = QString::fromUtf8(utf8);
-    return utf8.contains("_x") ? DecodeEscapes(text) : text;
+    return std::string_view(utf8.constData(), size_t(utf8.size())).find("_x") !=
+                   std::string_view::npos
+               ? DecodeEscapes(text)
+               : text;
 }

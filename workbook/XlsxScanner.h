@@ -4,8 +4,8 @@
 #include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
-#include <QVarLengthArray>
-#include <QVector>
+#include <string>
+#include <vector>
 
 // A forward-only reader of the elements and text of a package part, for the
 // parts that run to megabytes (worksheets, shared strings). It works on the
@@ -25,8 +25,8 @@ public:
     // element gives its start and then its end. Done only at the end of a
     // complete document.
     Token Next();
-    // The local name of the element started or ended.
-    QByteArrayView Name() const { return name_; }
+    // Whether the element started or ended has that local name.
+    bool NameIs(QByteArrayView localName) const;
     // The value of the attribute of that local name of the element started,
     // references decoded; null when the element has none. Valid until the
     // next call.
@@ -49,6 +49,7 @@ private:
     bool EndTag();
     bool Skip(const char* terminator);
     void Push(QByteArrayView qualifiedName);
+    void Pop();
     [[noreturn]] void Fail(const char* what) const;
 
     QIODevice& device_;
@@ -58,15 +59,15 @@ private:
     qsizetype end_ = 0;       // end of the bytes read into buffer_
     bool atEnd_ = false;      // the part has no more bytes
     qint64 linesBefore_ = 0;  // line feeds dropped from buffer_, to say where a fault is
-    QByteArray open_;         // qualified names of the open elements, one after the other
-    QVector<qsizetype> openStarts_;
+    std::string open_;        // qualified names of the open elements, one after the other
+    std::vector<qsizetype> openStarts_;
     bool rootSeen_ = false;
     bool pendingEnd_ = false;  // an empty element's end is next
     Token token_ = Done;
     QByteArrayView name_;
     QByteArrayView text_;
     bool textRaw_ = false;  // CDATA: no references
-    QVarLengthArray<Attr, 8> attributes_;
+    std::vector<Attr> attributes_;
     QByteArray decoded_;
 };
 

@@ -192,10 +192,10 @@ void SheetReader::ReadCell() {
         if (token == XlsxScanner::End) {
             --depth;
         } else if (token == XlsxScanner::Start) {
-            if (depth == 1 && scan_.Name() == "v") {
+            if (depth == 1 && scan_.NameIs("v")) {
                 scan_.AppendElementText(value_);
                 hasValue = true;
-            } else if (depth == 1 && scan_.Name() == "is") {
+            } else if (depth == 1 && scan_.NameIs("is")) {
                 inlineText = RichText(scan_);
                 hasValue = true;
             } else {
@@ -253,9 +253,9 @@ XlsxGrid SheetReader::Read() {
     grid_.sharedStrings = context_.sharedStrings;
     for (XlsxScanner::Token token; (token = scan_.Next()) != XlsxScanner::Done;) {
         if (token != XlsxScanner::Start) continue;
-        if (scan_.Name() == "row")
+        if (scan_.NameIs("row"))
             ReadRow();
-        else if (scan_.Name() == "c")
+        else if (scan_.NameIs("c"))
             ReadCell();
     }
 
