@@ -123,23 +123,24 @@ public:
         if (cells_.unreadable.isEmpty()) cells_.unreadable = formulas_.Unreadable();
         const QHash<quint32, FormulaResult>& results = formulas_.Results();
         for (auto it = results.begin(); it != results.end(); ++it)
-            cells_.cells.append({it.key(), FormulaCell(*it, book_.date1904)});
+            Put(quint16(KeyRow(it.key())), quint16(KeyColumn(it.key())),
+                FormulaCell(*it, book_.date1904));
         // Most sheets hold one record a cell, in order, and need no sorting.
         auto& cells = cells_.cells;
+        const auto before = [](const BiffCell& a, const BiffCell& b) { return a.key < b.key; };
         if (std::adjacent_find(cells.cbegin(), cells.cend(), [](const auto& a, const auto& b) {
-                return a.first >= b.first;
+                return a.key >= b.key;
             }) == cells.cend())
             return std::move(cells_);
         // A later record of the same cell wins, as it does when Excel reads.
-        std::stable_sort(cells.begin(), cells.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        QVector<QPair<quint32, SheetCell>> unique;
+        std::stable_sort(cells.begin(), cells.end(), before);
+        QVector<BiffCell> unique;
         unique.reserve(cells.size());
-        for (auto& cell : cells) {
-            if (!unique.isEmpty() && unique.last().first == cell.first)
-                unique.last() = std::move(cell);
+        for (const BiffCell& cell : cells) {
+            if (!unique.isEmpty() && unique.last().key == cell.key)
+                unique.last() = cell;
             else
-                unique.append(std::move(cell));
+                unique.append(cell);
         }
         cells = std::move(unique);
         return std::move(cells_);
@@ -168,10 +169,16 @@ private:
         return true;
     }
 
-    void Put(quint16 row, quint16 column, SheetCell cell) {
-        if (Extend(row, column)) cells_.cells.append({CellKey(row, column), std::move(cell)});
+    void Put(quint16 row, quint16 column, const SheetCell& cell) {
+        if (!Extend(row, column)) return;
+        BiffCell entry{CellKey(row, column), quint8(cell.kind), false, {cell.number}};
+        if (cell.kind == SheetCell::Text || cell.kind == SheetCell::Date) {
+            entry.text = quint32(cells_.texts.size());
+            cells_.texts.append(cell.text);
+        }
+        cells_.cells.append(entry);
     }
-    void Put(QByteArrayView d, SheetCell cell) { Put(U16(d, 0), U16(d, 2), std::move(cell)); }
+    void Put(QByteArrayView d, const SheetCell& cell) { Put(U16(d, 0), U16(d, 2), cell); }
 
     void Unreadable(quint16 row, quint16 column) {
         if (cells_.unreadable.isEmpty())
@@ -194,7 +201,12 @@ private:
     void LabelSst(QByteArrayView d) {
         const quint32 index = U32(d, 6);
         if (index >= quint32(book_.shared.size())) return Unreadable(U16(d, 0), U16(d, 2));
-        Put(d, TextCell(book_.shared[index]));
+        // The shared text is not copied: the cell names it.
+        if (book_.shared[index].isEmpty()) return Put(d, SheetCell());
+        if (!Extend(U16(d, 0), U16(d, 2))) return;
+        BiffCell entry{CellKey(U16(d, 0), U16(d, 2)), SheetCell::Text, true, {0}};
+        entry.text = index;
+        cells_.cells.append(entry);
     }
 
     void Label(QByteArrayView d) {
@@ -230,6 +242,16 @@ int BofVersion(const BiffRecord& r) {
         default:
             return 0;
     }
+}
+
+SheetCell BiffCells::CellOf(const BiffCell& cell, const QStringList& shared) const {
+    SheetCell out;
+    out.kind = SheetCell::Kind(cell.kind);
+    if (out.kind == SheetCell::Number)
+        out.number = cell.number;
+    else if (out.kind != SheetCell::Empty)
+        out.text = cell.sharedText ? shared[cell.text] : texts[cell.text];
+    return out;
 }
 
 std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, const BiffBook& book,
