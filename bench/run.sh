@@ -3,7 +3,9 @@
 #   bench/run.sh [WORKDIR]
 # SQLite: Verify and Start on 1,000, 8,000 and 65,535 rows, then the whole
 # `xlsload import` command beside pandas on the 65,535-row workbook;
-# PostgreSQL through ODBC on a throw-away server: 8,000 and 65,535 rows.
+# PostgreSQL through ODBC on a throw-away server: 8,000 and 65,535 rows;
+# last, opening and reading a 65,535-row sheet as .xls and .xlsx beside
+# xlrd and openpyxl.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=${1:-$(mktemp -d "${TMPDIR:-/tmp}/xlsload-bench.XXXXXX")}
@@ -13,3 +15,5 @@ echo "== SQLite"
 build/bench/bench "$work" "sqlite:$work/till.db" 1000 8000 65535
 echo "== PostgreSQL through ODBC"
 scripts/with-postgres.sh sh -c 'build/bench/bench "$1" "$XLSLOAD_TEST_PG" 8000 65535' sh "$work"
+echo "== Workbook readers"
+build/bench/reader_bench "$work"

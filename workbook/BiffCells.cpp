@@ -65,7 +65,9 @@ double RkValue(quint32 rk) {
 
 class SheetReader {
 public:
-    explicit SheetReader(const BiffBook& book) : book_(book), formulas_(book.globals) {}
+    // bytes: how much of the stream the sheet's records can take at most.
+    SheetReader(const BiffBook& book, qsizetype bytes)
+        : book_(book), formulas_(book.globals), bytes_(bytes) {}
 
     void Record(const BiffRecord& r) {
         book_.globals.Record(r.type, r.data);
@@ -97,6 +99,9 @@ public:
                     Put(d, U8(d, 7) ? SheetCell()
                                     : NumberCell(U8(d, 6) ? 1 : 0, DateKind::None, book_.date1904));
                 break;
+            case kDimension:
+                Reserve(d);
+                break;
             case kBlank:
                 if (d.size() >= 6) Extend(U16(d, 0), U16(d, 2));
                 break;
@@ -118,24 +123,41 @@ public:
         if (cells_.unreadable.isEmpty()) cells_.unreadable = formulas_.Unreadable();
         const QHash<quint32, FormulaResult>& results = formulas_.Results();
         for (auto it = results.begin(); it != results.end(); ++it)
-            cells_.cells.append({it.key(), FormulaCell(*it, book_.date1904)});
+            Put(quint16(KeyRow(it.key())), quint16(KeyColumn(it.key())),
+                FormulaCell(*it, book_.date1904));
+        // Most sheets hold one record a cell, in order, and need no sorting.
+        auto& cells = cells_.cells;
+        const auto before = [](const BiffCell& a, const BiffCell& b) { return a.key < b.key; };
+        if (std::adjacent_find(cells.cbegin(), cells.cend(), [](const auto& a, const auto& b) {
+                return a.key >= b.key;
+            }) == cells.cend())
+            return std::move(cells_);
         // A later record of the same cell wins, as it does when Excel reads.
-        std::stable_sort(cells_.cells.begin(), cells_.cells.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        QVector<QPair<quint32, SheetCell>> unique;
-        unique.reserve(cells_.cells.size());
-        for (auto& cell : cells_.cells) {
-            if (!unique.isEmpty() && unique.last().first == cell.first)
-                unique.last() = std::move(cell);
+        std::stable_sort(cells.begin(), cells.end(), before);
+        QVector<BiffCell> unique;
+        unique.reserve(cells.size());
+        for (const BiffCell& cell : cells) {
+            if (!unique.isEmpty() && unique.last().key == cell.key)
+                unique.last() = cell;
             else
-                unique.append(std::move(cell));
+                unique.append(cell);
         }
-        cells_.cells = std::move(unique);
+        cells = std::move(unique);
         return std::move(cells_);
     }
 
 private:
     DateKind DateOf(QByteArrayView d) const { return book_.globals.DateKindOfXf(U16(d, 4)); }
+
+    // Room for the cells the sheet's dimensions promise, so that a large
+    // sheet is not copied as it grows; a damaged record cannot ask for more
+    // cells than the records could hold (a cell takes 6 bytes at least).
+    void Reserve(QByteArrayView d) {
+        if (book_.globals.Version() != 8 || d.size() < 12) return;
+        const qint64 rows = qint64(U32(d, 4)) - U32(d, 0);
+        const qint64 columns = qint64(U16(d, 10)) - U16(d, 8);
+        if (rows > 0 && columns > 0) cells_.cells.reserve(qMin(rows * columns, qint64(bytes_ / 6)));
+    }
 
     bool Extend(quint16 row, quint16 column) {
         if (column >= kMaxColumns) {
@@ -147,10 +169,16 @@ private:
         return true;
     }
 
-    void Put(quint16 row, quint16 column, SheetCell cell) {
-        if (Extend(row, column)) cells_.cells.append({CellKey(row, column), std::move(cell)});
+    void Put(quint16 row, quint16 column, const SheetCell& cell) {
+        if (!Extend(row, column)) return;
+        BiffCell entry{CellKey(row, column), quint8(cell.kind), false, {cell.number}};
+        if (cell.kind == SheetCell::Text || cell.kind == SheetCell::Date) {
+            entry.text = quint32(cells_.texts.size());
+            cells_.texts.append(cell.text);
+        }
+        cells_.cells.append(entry);
     }
-    void Put(QByteArrayView d, SheetCell cell) { Put(U16(d, 0), U16(d, 2), std::move(cell)); }
+    void Put(QByteArrayView d, const SheetCell& cell) { Put(U16(d, 0), U16(d, 2), cell); }
 
     void Unreadable(quint16 row, quint16 column) {
         if (cells_.unreadable.isEmpty())
@@ -173,7 +201,12 @@ private:
     void LabelSst(QByteArrayView d) {
         const quint32 index = U32(d, 6);
         if (index >= quint32(book_.shared.size())) return Unreadable(U16(d, 0), U16(d, 2));
-        Put(d, TextCell(book_.shared[index]));
+        // The shared text is not copied: the cell names it.
+        if (book_.shared[index].isEmpty()) return Put(d, SheetCell());
+        if (!Extend(U16(d, 0), U16(d, 2))) return;
+        BiffCell entry{CellKey(U16(d, 0), U16(d, 2)), SheetCell::Text, true, {0}};
+        entry.text = index;
+        cells_.cells.append(entry);
     }
 
     void Label(QByteArrayView d) {
@@ -191,6 +224,7 @@ private:
 
     const BiffBook& book_;
     FormulaScan formulas_;
+    qsizetype bytes_;
     BiffCells cells_;
 };
 }  // namespace
@@ -210,11 +244,14 @@ int BofVersion(const BiffRecord& r) {
     }
 }
 
-SheetCell BiffCells::At(int row, int column) const {
-    const quint32 key = CellKey(quint32(row), quint32(column));
-    const auto it = std::lower_bound(cells.begin(), cells.end(), key,
-                                     [](const auto& cell, quint32 k) { return cell.first < k; });
-    return it != cells.end() && it->first == key ? it->second : SheetCell();
+SheetCell BiffCells::CellOf(const BiffCell& cell, const QStringList& shared) const {
+    SheetCell out;
+    out.kind = SheetCell::Kind(cell.kind);
+    if (out.kind == SheetCell::Number)
+        out.number = cell.number;
+    else if (out.kind != SheetCell::Empty)
+        out.text = cell.sharedText ? shared[cell.text] : texts[cell.text];
+    return out;
 }
 
 std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, const BiffBook& book,
@@ -222,7 +259,7 @@ std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, cons
     RecordWalk walk(stream, at);
     std::optional<BiffRecord> r = walk.Next();
     if (!r || BofVersion(*r) == 0) return std::nullopt;
-    SheetReader reader(book);
+    SheetReader reader(book, stream.size() - at);
     int depth = 1;
     while ((r = walk.Next())) {
         budget -= 4 + r->data.size();

@@ -16,15 +16,26 @@ struct BiffBook {
     bool date1904 = false;
 };
 
+// One cell, kept compact: a large sheet holds a million of them.
+struct BiffCell {
+    quint32 key;      // CellKey
+    quint8 kind;      // SheetCell::Kind
+    bool sharedText;  // a text of the shared-string table, not of the sheet's texts
+    union {
+        double number;
+        quint32 text;  // index of the text
+    };
+};
+
 // One sheet's cells as its records hold them.
 struct BiffCells {
-    QVector<QPair<quint32, SheetCell>> cells;  // by CellKey, one entry a cell
-    int rows = 0;                              // past the last row and column with a cell record,
-    int columns = 0;                           // blank cells included
-    QString unreadable;                        // the first cell that cannot be read, if any
+    QVector<BiffCell> cells;  // by key, one entry a cell
+    QStringList texts;        // texts not shared: labels, dates, formula results
+    int rows = 0;             // past the last row and column with a cell record,
+    int columns = 0;          // blank cells included
+    QString unreadable;       // the first cell that cannot be read, if any
 
-    // The cell at that place; empty where the sheet has none.
-    SheetCell At(int row, int column) const;
+    SheetCell CellOf(const BiffCell& cell, const QStringList& shared) const;
 };
 
 // Reads the sheet whose BOF record stands at that position of the workbook

@@ -35,3 +35,5 @@ inline quint8 U8(QByteArrayView b, qsizetype at) { return static_cast<quint8>(b[
 
 // A cell's key in the sets and maps of a sheet's cells.
 inline quint32 CellKey(quint32 row, quint32 column) { return row << 8 | (column & 0xFF); }
+inline int KeyRow(quint32 key) { return int(key >> 8); }
+inline int KeyColumn(quint32 key) { return int(key & 0xFF); }

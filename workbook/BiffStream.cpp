@@ -1,5 +1,7 @@
 #include "workbook/BiffStream.h"
 
+#include <QtEndian>
+
 #include "workbook/BiffRecords.h"
 
 std::optional<BiffRecord> RecordWalk::Next() {
@@ -66,8 +68,14 @@ std::optional<QString> ContinuedData::Chars(qsizetype count, bool utf16) {
         const qsizetype width = utf16 ? 2 : 1;
         const qsizetype take = qMin(count - text.size(), (part.size() - at_) / width);
         if (take == 0) return std::nullopt;  // half a character at a record's end
-        for (qsizetype i = 0; i < take; ++i)
-            text.append(QChar(utf16 ? Biff::U16(part, at_ + 2 * i) : Biff::U8(part, at_ + i)));
+        const char* from = part.data() + at_;
+        if (utf16) {
+            const qsizetype done = text.size();
+            text.resize(done + take);
+            qFromLittleEndian<quint16>(from, take, text.data() + done);
+        } else {
+            text.append(QLatin1StringView(from, take));
+        }
         at_ += take * width;
     }
     return text;

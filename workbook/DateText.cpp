@@ -1,7 +1,6 @@
 #include "workbook/DateText.h"
 
 #include <QDate>
-#include <QTime>
 #include <cmath>
 
 namespace {
@@ -27,7 +26,25 @@ std::optional<QString> SerialDateText(double serial, DateKind kind, bool date190
     seconds %= kSecondsPerDay;
     const QDate date = DayZero(date1904).addDays(days);
     if (date < kFirst || date > kLast) return std::nullopt;
-    QString text = date.toString("yyyy-MM-dd");
-    if (seconds > 0) text += QTime(0, 0).addSecs(int(seconds)).toString(" HH:mm:ss");
-    return text;
+    // Written by hand: a format string costs more than the rest of reading
+    // the cell, and a sheet can hold a date a row.
+    char text[19];
+    const auto put = [&text](int at, qint64 value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + i] = char('0' + value % 10);
+    };
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    put(0, year, 4);
+    text[4] = '-';
+    put(5, month, 2);
+    text[7] = '-';
+    put(8, day, 2);
+    if (seconds == 0) return QString::fromLatin1(text, 10);
+    text[10] = ' ';
+    put(11, seconds / 3600, 2);
+    text[13] = ':';
+    put(14, seconds / 60 % 60, 2);
+    text[16] = ':';
+    put(17, seconds % 60, 2);
+    return QString::fromLatin1(text, 19);
 }

@@ -48,7 +48,7 @@ QVariant ColumnValue(const SheetCell& cell, int type) {
     return CellText(cell);
 }
 
-SheetTable BuildSheetTable(int rows, int columns, const std::function<SheetCell(int, int)>& cell) {
+SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
     SheetTable table;
     if (rows == 0 || columns == 0) {
         // A table needs a column: a sheet without cells reads as one empty column.
@@ -56,30 +56,30 @@ SheetTable BuildSheetTable(int rows, int columns, const std::function<SheetCell(
         return table;
     }
     QVector<SheetCell> header(columns);
-    for (int c = 0; c < columns; ++c) header[c] = cell(0, c);
-    const QStringList names = HeaderNames(header);
-
     QVector<int> numbers(columns), dates(columns), others(columns);
     int lastRecord = 0;  // row of the last record; rows after it hold nothing
-    for (int r = 1; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const SheetCell v = cell(r, c);
-            if (v.kind == SheetCell::Empty) continue;
-            lastRecord = r;
-            ++(v.kind == SheetCell::Number ? numbers
-               : v.kind == SheetCell::Date ? dates
-                                           : others)[c];
+    cells([&](int r, int c, const SheetCell& v) {
+        if (v.kind == SheetCell::Empty || r >= rows || c >= columns) return;
+        if (r == 0) {
+            header[c] = v;
+            return;
         }
-    }
+        lastRecord = qMax(lastRecord, r);
+        ++(v.kind == SheetCell::Number ? numbers : v.kind == SheetCell::Date ? dates : others)[c];
+    });
+    const QStringList names = HeaderNames(header);
     table.rowCount = lastRecord;
     table.columns.resize(columns);
     for (int c = 0; c < columns; ++c) {
         SheetColumn& column = table.columns[c];
         column.name = names[c];
         column.type = ColumnType(numbers[c], dates[c], others[c]);
-        column.values.reserve(lastRecord);
-        for (int r = 1; r <= lastRecord; ++r)
-            column.values.append(ColumnValue(cell(r, c), column.type));
+        column.values.resize(lastRecord);
     }
+    cells([&](int r, int c, const SheetCell& v) {
+        if (v.kind == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns) return;
+        SheetColumn& column = table.columns[c];
+        column.values[r - 1] = ColumnValue(v, column.type);
+    });
     return table;
 }

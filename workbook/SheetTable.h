@@ -28,10 +28,15 @@ struct SheetTable {
     int rowCount = 0;
 };
 
-// Builds the table from a grid of cells: cell(row, column) for rows
-// 0..rows-1 and columns 0..columns-1, asked for twice (once to find the
-// records and the types, once for the values), so nothing is copied first.
-SheetTable BuildSheetTable(int rows, int columns, const std::function<SheetCell(int, int)>& cell);
+// Calls its visitor with each cell of a sheet that holds a value, its row
+// and column 0-based, in any order.
+using CellVisitor = std::function<void(int row, int column, const SheetCell& cell)>;
+using SheetCells = std::function<void(const CellVisitor& visit)>;
+
+// Builds the table from a sheet's cells within `rows` rows and `columns`
+// columns, walked twice (once to find the records and the types, once for
+// the values), so that nothing is copied first and no cell is looked up.
+SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells);
 
 // The column names of a header row: an empty cell is named "F" + its
 // 1-based column number; a repeated name (letter case ignored) gets the

@@ -171,7 +171,8 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
 
     std::unique_ptr<Workbook> book(new Workbook);
     book->path_ = path;
-    const BiffBook context{formats, globals.shared, globals.date1904};
+    book->shared_ = std::move(globals.shared);
+    const BiffBook context{formats, book->shared_, globals.date1904};
     qsizetype budget = 2 * stream.size();
     quint64 cells = 0;
     QSet<QString> seen;
@@ -208,5 +209,8 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
 
 SheetTable Workbook::ReadSheet(int index) const {
     const BiffCells& sheet = sheets_.at(index);
-    return BuildSheetTable(sheet.rows, sheet.columns, [&](int r, int c) { return sheet.At(r, c); });
+    return BuildSheetTable(sheet.rows, sheet.columns, [this, &sheet](const CellVisitor& visit) {
+        for (const BiffCell& cell : sheet.cells)
+            visit(KeyRow(cell.key), KeyColumn(cell.key), sheet.CellOf(cell, shared_));
+    });
 }

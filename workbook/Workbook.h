@@ -27,5 +27,6 @@ private:
 
     QString path_;
     QStringList names_;
+    QStringList shared_;  // the shared-string table, which cells name by index
     QVector<BiffCells> sheets_;
 };

@@ -95,5 +95,5 @@ SheetTable XlsxBook::ReadSheet(int index) const {
                                   QString::number(grid.Columns()) + " columns, more than the " +
                                   QString::number(kMaxTableColumns) + " a table can hold.");
     return BuildSheetTable(grid.Rows(), grid.Columns(),
-                           [&grid](int r, int c) { return grid.Cell(r, c); });
+                           [&grid](const CellVisitor& visit) { grid.Visit(visit); });
 }

@@ -4,6 +4,7 @@
 
 #include "workbook/BiffGlobals.h"
 #include "workbook/XlsxPackage.h"
+#include "workbook/XlsxScanner.h"
 #include "workbook/XlsxXml.h"
 
 namespace {
@@ -83,15 +84,14 @@ XlsxWorkbookInfo ReadWorkbookInfo(QIODevice& device, const QString& part) {
 QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part) {
     QVector<QString> strings;
     qsizetype chars = 0;
-    QXmlStreamReader xml(&device);
-    while (!xml.atEnd()) {
-        if (NextToken(xml) != QXmlStreamReader::StartElement || xml.name() != u"si") continue;
-        strings.append(RichText(xml));
+    XlsxScanner scan(device, part);
+    for (XlsxScanner::Token token; (token = scan.Next()) != XlsxScanner::Done;) {
+        if (token != XlsxScanner::Start || !scan.NameIs("si")) continue;
+        strings.append(RichText(scan));
         chars += strings.last().size();
         if (strings.size() > kMaxSharedStrings || chars > kMaxSharedChars)
             throw XlsxFault{part + " holds more text than can be read"};
     }
-    CheckPartEnd(xml, device, part);
     return strings;
 }
 

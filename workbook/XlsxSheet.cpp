@@ -2,11 +2,12 @@
 
 #include <QDate>
 #include <QTime>
-#include <QXmlStreamReader>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
+#include "workbook/XlsxScanner.h"
 #include "workbook/XlsxXml.h"
 
 namespace {
@@ -38,38 +39,46 @@ std::optional<double> IsoSerial(const QString& text, bool date1904) {
     return serial;
 }
 
-// A cell's number without a conversion through an allocated byte array:
-// they are most of a sheet.
-std::optional<double> ParseNumber(QStringView text) {
+// A cell's number straight from the part's bytes: they are most of a sheet.
+std::optional<double> ParseNumber(QByteArrayView text) {
     text = text.trimmed();
-    char ascii[64];
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii)) return std::nullopt;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].unicode() > 127) return std::nullopt;
-        ascii[i] = char(text[i].unicode());
-    }
-    const char* begin = ascii + (ascii[0] == '+' ? 1 : 0);
+    if (text.startsWith('+')) text = text.sliced(1);
     double value = 0;
-    const auto [end, error] = std::from_chars(begin, ascii + text.size(), value);
-    if (error != std::errc() || end != ascii + text.size() || !std::isfinite(value))
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.isEmpty() || error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// What a cell's "t" says its value is; anything else is a number.
+enum class CellType { Number, Shared, Inline, FormulaText, Boolean, Error, IsoDate };
+
+CellType TypeOf(QByteArrayView t) {
+    if (t == "s") return CellType::Shared;
+    if (t == "inlineStr") return CellType::Inline;
+    if (t == "str") return CellType::FormulaText;
+    if (t == "b") return CellType::Boolean;
+    if (t == "e") return CellType::Error;
+    if (t == "d") return CellType::IsoDate;
+    return CellType::Number;
 }
 
 class SheetReader {
 public:
     SheetReader(QIODevice& device, const QString& part, const XlsxSheetContext& context)
-        : xml_(&device), device_(device), part_(part), context_(context) {}
+        : scan_(device, part), part_(part), context_(context) {}
 
     XlsxGrid Read();
 
 private:
+    void ReadRow();
     void ReadCell();
     void Add(quint8 kind, double number);
     void AddText(QString text);
+    void AddDate(const QString& date);
 
-    QXmlStreamReader xml_;
-    QIODevice& device_;
+    XlsxScanner scan_;
     const QString& part_;
     const XlsxSheetContext& context_;
     XlsxGrid grid_;
@@ -77,22 +86,20 @@ private:
     int row_ = -1;     // the row being read
     int column_ = -1;  // the column of the last cell read
     int lastRow_ = -1;
-    QString value_;  // reused: the text of the cell's <v>
+    QByteArray value_;  // reused: the text of the cell's <v>
 };
 }  // namespace
 
-bool ParseCellReference(QStringView reference, int& row, int& column) {
+bool ParseCellReference(QByteArrayView reference, int& row, int& column) {
     qsizetype i = 0;
     int c = 0, r = 0;
-    for (; i < reference.size() && reference[i].isLetter(); ++i) {
-        const char16_t letter = reference[i].toUpper().unicode();
-        if (letter < 'A' || letter > 'Z') return false;
-        c = c * 26 + (letter - 'A' + 1);
+    for (; i < reference.size() && std::isalpha(uchar(reference[i])); ++i) {
+        c = c * 26 + (std::toupper(uchar(reference[i])) - 'A' + 1);
         if (c > kMaxColumns) return false;
     }
     const qsizetype digits = i;
-    for (; i < reference.size() && reference[i].isDigit(); ++i) {
-        r = r * 10 + (reference[i].unicode() - '0');
+    for (; i < reference.size() && std::isdigit(uchar(reference[i])); ++i) {
+        r = r * 10 + (reference[i] - '0');
         if (r > kMaxRows) return false;
     }
     if (c == 0 || digits == i || i != reference.size() || r == 0) return false;
@@ -107,14 +114,21 @@ SheetCell XlsxGrid::Cell(int row, int column) const {
     const auto end = entries.cbegin() + rowStarts[row + 1];
     const auto it = std::lower_bound(begin, end, column,
                                      [](const Entry& e, int c) { return int(e.column) < c; });
-    if (it == end || it->column != column) return {};
+    return it == end || it->column != column ? SheetCell() : CellOf(*it);
+}
+
+SheetCell XlsxGrid::CellOf(const Entry& entry) const {
     SheetCell cell;
-    cell.kind = SheetCell::Kind(it->kind);
+    cell.kind = SheetCell::Kind(entry.kind);
     if (cell.kind == SheetCell::Number)
-        cell.number = it->number;
+        cell.number = entry.number;
     else
-        cell.text = it->sharedText ? sharedStrings[it->text] : texts[it->text];
+        cell.text = entry.sharedText ? sharedStrings[entry.text] : texts[entry.text];
     return cell;
+}
+
+void XlsxGrid::Visit(const CellVisitor& visit) const {
+    for (const Entry& e : entries) visit(int(e.row), e.column, CellOf(e));
 }
 
 void SheetReader::Add(quint8 kind, double number) {
@@ -142,38 +156,47 @@ void SheetReader::AddText(QString text) {
     grid_.texts.append(std::move(text));
 }
 
+void SheetReader::AddDate(const QString& date) {
+    Add(SheetCell::Date, 0);
+    grid_.entries.last().text = quint32(grid_.texts.size());
+    grid_.texts.append(date);
+}
+
+void SheetReader::ReadRow() {
+    // A row without a usable number follows the one before it.
+    const QByteArrayView r = scan_.Attribute("r");
+    bool ok = false;
+    const int number = r.isEmpty() ? 0 : r.toInt(&ok);
+    row_ = ok && number >= 1 && number <= kMaxRows ? number - 1 : row_ + 1;
+    if (row_ >= kMaxRows) throw XlsxFault{part_ + " has a row past the last one"};
+    column_ = -1;
+}
+
 void SheetReader::ReadCell() {
-    const QXmlStreamAttributes a = xml_.attributes();
-    QStringView type, style;
-    bool placed = false;
-    for (const QXmlStreamAttribute& attribute : a) {
-        if (attribute.name() == u"r")
-            placed = ParseCellReference(attribute.value(), row_, column_);
-        else if (attribute.name() == u"t")
-            type = attribute.value();
-        else if (attribute.name() == u"s")
-            style = attribute.value();
-    }
+    const bool placed = ParseCellReference(scan_.Attribute("r"), row_, column_);
     if (!placed) {
         // A cell without a reference follows the one before it.
         if (row_ < 0) row_ = 0;
         if (++column_ >= kMaxColumns) throw XlsxFault{part_ + " has a cell past the last column"};
     }
+    const QByteArrayView style = scan_.Attribute("s");
     const int format = style.isEmpty() ? 0 : style.toInt();
+    const CellType type = TypeOf(scan_.Attribute("t"));
 
     value_.resize(0);
     QString inlineText;
     bool hasValue = false;
-    for (int depth = 1; depth > 0 && !xml_.atEnd();) {
-        const QXmlStreamReader::TokenType token = NextToken(xml_);
-        if (token == QXmlStreamReader::EndElement) {
+    for (int depth = 1; depth > 0;) {
+        const XlsxScanner::Token token = scan_.Next();
+        if (token == XlsxScanner::Done) break;
+        if (token == XlsxScanner::End) {
             --depth;
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (depth == 1 && xml_.name() == u"v") {
-                AppendElementText(xml_, value_);
+        } else if (token == XlsxScanner::Start) {
+            if (depth == 1 && scan_.NameIs("v")) {
+                scan_.AppendElementText(value_);
                 hasValue = true;
-            } else if (depth == 1 && xml_.name() == u"is") {
-                inlineText = RichText(xml_);
+            } else if (depth == 1 && scan_.NameIs("is")) {
+                inlineText = RichText(scan_);
                 hasValue = true;
             } else {
                 ++depth;
@@ -182,35 +205,34 @@ void SheetReader::ReadCell() {
     }
     if (!hasValue) return;
 
-    if (type == u"s") {
+    if (type == CellType::Shared) {
         bool ok = false;
-        const uint index = QStringView(value_).trimmed().toUInt(&ok);
+        const uint index = QByteArrayView(value_).trimmed().toUInt(&ok);
         if (!ok || index >= uint(context_.sharedStrings.size()) ||
             context_.sharedStrings[index].isEmpty())
             return;
         Add(SheetCell::Text, 0);
         grid_.entries.last().sharedText = 1;
         grid_.entries.last().text = index;
-    } else if (type == u"inlineStr") {
-        AddText(inlineText.isNull() ? DecodeEscapes(value_) : inlineText);
-    } else if (type == u"str") {
-        AddText(value_.contains(u"_x") ? DecodeEscapes(value_) : value_);
-    } else if (type == u"b") {
-        const QStringView v = QStringView(value_).trimmed();
-        Add(SheetCell::Number, v == u"1" || v == u"true" ? 1.0 : 0.0);
-    } else if (type == u"e") {
+    } else if (type == CellType::Inline) {
+        AddText(inlineText.isEmpty() ? DecodeEscapes(QString::fromUtf8(value_)) : inlineText);
+    } else if (type == CellType::FormulaText) {
+        const QString text = QString::fromUtf8(value_);
+        AddText(value_.contains("_x") ? DecodeEscapes(text) : text);
+    } else if (type == CellType::Boolean) {
+        const QByteArrayView v = QByteArrayView(value_).trimmed();
+        Add(SheetCell::Number, v == "1" || v == "true" ? 1.0 : 0.0);
+    } else if (type == CellType::Error) {
         return;
-    } else if (type == u"d") {
-        const std::optional<double> serial = IsoSerial(value_.trimmed(), context_.date1904);
+    } else if (type == CellType::IsoDate) {
+        const QString text = QString::fromUtf8(value_);
+        const std::optional<double> serial = IsoSerial(text.trimmed(), context_.date1904);
         const std::optional<QString> date =
             serial ? SerialDateText(*serial, DateKind::DateTime, context_.date1904) : std::nullopt;
-        if (date) {
-            Add(SheetCell::Date, 0);
-            grid_.entries.last().text = quint32(grid_.texts.size());
-            grid_.texts.append(*date);
-        } else {
-            AddText(value_);
-        }
+        if (date)
+            AddDate(*date);
+        else
+            AddText(text);
     } else {
         const std::optional<double> parsed = ParseNumber(value_);
         if (!parsed) return;
@@ -220,33 +242,22 @@ void SheetReader::ReadCell() {
                                   : DateKind::None;
         const std::optional<QString> date =
             kind == DateKind::None ? std::nullopt : SerialDateText(number, kind, context_.date1904);
-        if (date) {
-            Add(SheetCell::Date, 0);
-            grid_.entries.last().text = quint32(grid_.texts.size());
-            grid_.texts.append(*date);
-        } else {
+        if (date)
+            AddDate(*date);
+        else
             Add(SheetCell::Number, number == 0 ? 0.0 : number);  // no "-0"
-        }
     }
 }
 
 XlsxGrid SheetReader::Read() {
     grid_.sharedStrings = context_.sharedStrings;
-    while (!xml_.atEnd()) {
-        if (NextToken(xml_) != QXmlStreamReader::StartElement) continue;
-        if (xml_.name() == u"row") {
-            // A row without a usable number follows the one before it.
-            const QStringView r = Attribute(xml_.attributes(), u"r");
-            bool ok = false;
-            const int number = r.isEmpty() ? 0 : r.toInt(&ok);
-            row_ = ok && number >= 1 && number <= kMaxRows ? number - 1 : row_ + 1;
-            if (row_ >= kMaxRows) throw XlsxFault{part_ + " has a row past the last one"};
-            column_ = -1;
-        } else if (xml_.name() == u"c") {
+    for (XlsxScanner::Token token; (token = scan_.Next()) != XlsxScanner::Done;) {
+        if (token != XlsxScanner::Start) continue;
+        if (scan_.NameIs("row"))
+            ReadRow();
+        else if (scan_.NameIs("c"))
             ReadCell();
-        }
     }
-    CheckPartEnd(xml_, device_, part_);
 
     const int rows = lastRow_ + 1;
     if (qint64(rows) * grid_.columns > kMaxSpan)

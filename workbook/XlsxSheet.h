@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
 #include <QVector>
@@ -22,6 +23,8 @@ struct XlsxGrid {
     int Rows() const { return rowStarts.isEmpty() ? 0 : int(rowStarts.size()) - 1; }
     int Columns() const { return columns; }
     SheetCell Cell(int row, int column) const;
+    // Each cell in row order, as BuildSheetTable walks them.
+    void Visit(const CellVisitor& visit) const;
 
     // A number, or an index into the shared strings or the texts.
     struct Entry {
@@ -34,6 +37,8 @@ struct XlsxGrid {
             quint32 text;
         };
     };
+    SheetCell CellOf(const Entry& entry) const;
+
     QVector<Entry> entries;
     QVector<qsizetype> rowStarts;  // first entry of each row, and the end
     int columns = 0;
@@ -47,4 +52,4 @@ XlsxGrid ReadWorksheet(QIODevice& device, const QString& part, const XlsxSheetCo
 
 // The 0-based row and column of a cell reference such as "B12" (letters in
 // either case); false when it is none within the sheet's limits.
-bool ParseCellReference(QStringView reference, int& row, int& column);
+bool ParseCellReference(QByteArrayView reference, int& row, int& column);

@@ -17,50 +17,6 @@ void CheckPartEnd(const QXmlStreamReader& xml, const QIODevice& device, const QS
                             .arg(xml.errorString())};
 }
 
-void AppendElementText(QXmlStreamReader& xml, QString& out) {
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        switch (NextToken(xml)) {
-            case QXmlStreamReader::StartElement:
-                ++depth;
-                break;
-            case QXmlStreamReader::EndElement:
-                --depth;
-                break;
-            case QXmlStreamReader::Characters:
-                if (depth == 1) out += xml.text();
-                break;
-            default:
-                break;
-        }
-    }
-}
-
-QString RichText(QXmlStreamReader& xml) {
-    QString text;
-    int phonetic = 0;  // depth inside an rPh element
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        switch (NextToken(xml)) {
-            case QXmlStreamReader::StartElement:
-                if (xml.name() == u"rPh" || phonetic > 0) {
-                    ++phonetic;
-                    ++depth;
-                } else if (xml.name() == u"t") {
-                    AppendElementText(xml, text);
-                } else {
-                    ++depth;
-                }
-                break;
-            case QXmlStreamReader::EndElement:
-                --depth;
-                if (phonetic > 0) --phonetic;
-                break;
-            default:
-                break;
-        }
-    }
-    return text.contains(u"_x") ? DecodeEscapes(text) : text;
-}
-
 QString DecodeEscapes(const QString& text) {
     QString out;
     out.reserve(text.size());

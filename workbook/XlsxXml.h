@@ -18,14 +18,6 @@ QXmlStreamReader::TokenType NextToken(QXmlStreamReader& xml);
 // package stopped delivering it.
 void CheckPartEnd(const QXmlStreamReader& xml, const QIODevice& device, const QString& part);
 
-// Appends the character data up to the end of the element the reader is at
-// the start of (elements inside it are left out) to `out`.
-void AppendElementText(QXmlStreamReader& xml, QString& out);
-
-// The text of a string item (<si> or <is>, the reader at its start): its
-// <t>, or the <t> of each of its runs, without the phonetic runs.
-QString RichText(QXmlStreamReader& xml);
-
 // Text with the _xHHHH_ escapes of characters XML cannot carry decoded.
 QString DecodeEscapes(const QString& text);
 

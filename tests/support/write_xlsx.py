@@ -7,9 +7,10 @@ keep their sheet data beside their checks:
 
 "inline" writes texts as inline strings instead of shared ones. A cell is
 a string, a number, a boolean, null (no cell), or an object:
-{"number": n, "format": "code" or built-in id}, {"rich": ["run", ...]} or
-{"formula": "=...", "value": cached result}.
+{"number": n, "format": "code" or built-in id}, {"date": "yyyy-mm-dd"} (shown
+so), {"rich": ["run", ...]} or {"formula": "=...", "value": cached result}.
 """
+import datetime as dt
 import json
 import sys
 
@@ -40,6 +41,9 @@ def main():
                     sheet.write_boolean(r, c, value)
                 elif not isinstance(value, dict):
                     sheet.write(r, c, value)
+                elif "date" in value:
+                    sheet.write_datetime(r, c, dt.date.fromisoformat(value["date"]),
+                                         number_format("yyyy-mm-dd"))
                 elif "number" in value:
                     sheet.write_number(r, c, value["number"], number_format(value["format"]))
                 elif "rich" in value:

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QString>
 #include <QTextStream>
 
@@ -41,4 +44,15 @@ inline QString DumpSheet(const QString& path, const QString& sheet,
     write(*book, sheet, out);
     out.flush();
     return text;
+}
+
+// Runs a writer script of tests/support ("write_xlsx.py") on a JSON
+// description of a workbook; fails the calling test when it fails.
+inline void RunWriter(const char* script, const QJsonObject& description) {
+    QProcess python;
+    python.start("/usr/bin/python3", {QString(XLSLOAD_SOURCE_DIR "/tests/support/") + script});
+    python.write(QJsonDocument(description).toJson());
+    python.closeWriteChannel();
+    python.waitForFinished(60000);
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
 }

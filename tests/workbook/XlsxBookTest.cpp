@@ -6,11 +6,10 @@
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "TestWorkbooks.h"
 #include "base/AppError.h"
 #include "workbook/XlsxBook.h"
 
@@ -19,13 +18,7 @@ namespace {
 // Writes a real .xlsx through Python's XlsxWriter.
 void WriteXlsx(const QString& path, QJsonObject description) {
     description["path"] = path;
-    QProcess python;
-    python.start("/usr/bin/python3",
-                 {QString(XLSLOAD_SOURCE_DIR) + "/tests/support/write_xlsx.py"});
-    python.write(QJsonDocument(description).toJson());
-    python.closeWriteChannel();
-    python.waitForFinished(60000);
-    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    RunWriter("write_xlsx.py", description);
 }
 
 struct CellCase {
