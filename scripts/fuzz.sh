@@ -34,6 +34,9 @@ seed fuzz_xlsx ../shared/fixtures/xlsx-corpus/*.xlsx ../shared/fixtures/xlsx-cor
 # allocations to the end: leak reports would be theirs, not ours.
 export ASAN_OPTIONS=detect_leaks=0
 # One child process at a time (-fork=1), so the run goes on past a finding.
+# A workbook spanning nearly a whole sheet, as the readers allow, takes
+# longer than the timeout in this build: look at a timeout in the normal
+# build before taking it for a hang.
 for target in fuzz_xls fuzz_xlsx; do
     echo "== $target for ${seconds}s"
     "$build/fuzz/$target" "$build/corpus/$target" -max_total_time="$seconds" \
