@@ -36,11 +36,16 @@ def library_of(path, root):
     return parts[0] if parts[0] in LEVEL else None
 
 
+def not_ours(top):
+    """Build trees (build, build-fuzz, ...) and git's files hold no code of ours."""
+    return top in ("build", ".git") or top.startswith("build-")
+
+
 def problems(root):
     for pattern in SOURCES:
         for path in sorted(root.rglob(pattern)):
             rel = path.relative_to(root)
-            if rel.parts[0] in ("build", ".git") or rel.parts[:2] == ("tests", "layers"):
+            if not_ours(rel.parts[0]) or rel.parts[:2] == ("tests", "layers"):
                 continue
             owner = library_of(path, root)
             for name in INCLUDE.findall(path.read_text(errors="replace")):
