@@ -1,13 +1,11 @@
 #include "workbook/BiffCells.h"
 
 #include <QtEndian>
-#include <algorithm>
 #include <cstring>
 
 #include "workbook/BiffRecords.h"
 #include "workbook/BiffStream.h"
 #include "workbook/BiffText.h"
-#include "workbook/DateText.h"
 #include "workbook/FormulaResults.h"
 
 namespace {
@@ -15,27 +13,6 @@ using namespace Biff;
 
 // Columns a sheet of these formats can have; a cell past them is damage.
 constexpr quint16 kMaxColumns = 256;
-
-SheetCell TextCell(const QString& text) {
-    SheetCell cell;
-    cell.text = text;
-    if (!text.isEmpty()) cell.kind = SheetCell::Text;
-    return cell;
-}
-
-// A number in a cell of a format of that kind: a date where the format shows
-// one that can be written, the number otherwise.
-SheetCell NumberCell(double value, DateKind kind, bool date1904) {
-    SheetCell cell;
-    if (const std::optional<QString> date = SerialDateText(value, kind, date1904)) {
-        cell.kind = SheetCell::Date;
-        cell.text = *date;
-    } else {
-        cell.kind = SheetCell::Number;
-        cell.number = value == 0 ? 0.0 : value;  // no "-0"
-    }
-    return cell;
-}
 
 // A formula cell reads as its saved result: booleans as the numbers 1 and 0,
 // like boolean constants, and errors as empty, like error constants.
@@ -67,7 +44,9 @@ class SheetReader {
 public:
     // bytes: how much of the stream the sheet's records can take at most.
     SheetReader(const BiffBook& book, qsizetype bytes)
-        : book_(book), formulas_(book.globals), bytes_(bytes) {}
+        : book_(book), formulas_(book.globals), bytes_(bytes) {
+        cells_.grid = CellGrid(book.shared);
+    }
 
     void Record(const BiffRecord& r) {
         book_.globals.Record(r.type, r.data);
@@ -125,24 +104,7 @@ public:
         for (auto it = results.begin(); it != results.end(); ++it)
             Put(quint16(KeyRow(it.key())), quint16(KeyColumn(it.key())),
                 FormulaCell(*it, book_.date1904));
-        // Most sheets hold one record a cell, in order, and need no sorting.
-        auto& cells = cells_.cells;
-        const auto before = [](const BiffCell& a, const BiffCell& b) { return a.key < b.key; };
-        if (std::adjacent_find(cells.cbegin(), cells.cend(), [](const auto& a, const auto& b) {
-                return a.key >= b.key;
-            }) == cells.cend())
-            return std::move(cells_);
-        // A later record of the same cell wins, as it does when Excel reads.
-        std::stable_sort(cells.begin(), cells.end(), before);
-        QVector<BiffCell> unique;
-        unique.reserve(cells.size());
-        for (const BiffCell& cell : cells) {
-            if (!unique.isEmpty() && unique.last().key == cell.key)
-                unique.last() = cell;
-            else
-                unique.append(cell);
-        }
-        cells = std::move(unique);
+        cells_.grid.Finish();
         return std::move(cells_);
     }
 
@@ -156,27 +118,22 @@ private:
         if (book_.globals.Version() != 8 || d.size() < 12) return;
         const qint64 rows = qint64(U32(d, 4)) - U32(d, 0);
         const qint64 columns = qint64(U16(d, 10)) - U16(d, 8);
-        if (rows > 0 && columns > 0) cells_.cells.reserve(qMin(rows * columns, qint64(bytes_ / 6)));
+        if (rows > 0 && columns > 0) cells_.grid.Reserve(qMin(rows * columns, qint64(bytes_ / 6)));
     }
 
-    bool Extend(quint16 row, quint16 column) {
-        if (column >= kMaxColumns) {
-            Unreadable(row, column);
-            return false;
-        }
-        cells_.rows = qMax(cells_.rows, row + 1);
-        cells_.columns = qMax(cells_.columns, column + 1);
-        return true;
+    // Whether the sheet can hold a cell there; one past its columns is damage.
+    bool Fits(quint16 row, quint16 column) {
+        if (column < kMaxColumns) return true;
+        Unreadable(row, column);
+        return false;
+    }
+
+    void Extend(quint16 row, quint16 column) {
+        if (Fits(row, column)) cells_.grid.Extend(row, column);
     }
 
     void Put(quint16 row, quint16 column, const SheetCell& cell) {
-        if (!Extend(row, column)) return;
-        BiffCell entry{CellKey(row, column), quint8(cell.kind), false, {cell.number}};
-        if (cell.kind == SheetCell::Text || cell.kind == SheetCell::Date) {
-            entry.text = quint32(cells_.texts.size());
-            cells_.texts.append(cell.text);
-        }
-        cells_.cells.append(entry);
+        if (Fits(row, column)) cells_.grid.Add(row, column, cell);
     }
     void Put(QByteArrayView d, const SheetCell& cell) { Put(U16(d, 0), U16(d, 2), cell); }
 
@@ -203,10 +160,7 @@ private:
         if (index >= quint32(book_.shared.size())) return Unreadable(U16(d, 0), U16(d, 2));
         // The shared text is not copied: the cell names it.
         if (book_.shared[index].isEmpty()) return Put(d, SheetCell());
-        if (!Extend(U16(d, 0), U16(d, 2))) return;
-        BiffCell entry{CellKey(U16(d, 0), U16(d, 2)), SheetCell::Text, true, {0}};
-        entry.text = index;
-        cells_.cells.append(entry);
+        if (Fits(U16(d, 0), U16(d, 2))) cells_.grid.AddShared(U16(d, 0), U16(d, 2), index);
     }
 
     void Label(QByteArrayView d) {
@@ -242,16 +196,6 @@ int BofVersion(const BiffRecord& r) {
         default:
             return 0;
     }
-}
-
-SheetCell BiffCells::CellOf(const BiffCell& cell, const QStringList& shared) const {
-    SheetCell out;
-    out.kind = SheetCell::Kind(cell.kind);
-    if (out.kind == SheetCell::Number)
-        out.number = cell.number;
-    else if (out.kind != SheetCell::Empty)
-        out.text = cell.sharedText ? shared[cell.text] : texts[cell.text];
-    return out;
 }
 
 std::optional<BiffCells> ReadBiffCells(QByteArrayView stream, qsizetype at, const BiffBook& book,

@@ -7,7 +7,7 @@
 
 #include "workbook/BiffGlobals.h"
 #include "workbook/BiffStream.h"
-#include "workbook/SheetTable.h"
+#include "workbook/CellGrid.h"
 
 // What the workbook's global records give every sheet's cells.
 struct BiffBook {
@@ -16,26 +16,10 @@ struct BiffBook {
     bool date1904 = false;
 };
 
-// One cell, kept compact: a large sheet holds a million of them.
-struct BiffCell {
-    quint32 key;      // CellKey
-    quint8 kind;      // SheetCell::Kind
-    bool sharedText;  // a text of the shared-string table, not of the sheet's texts
-    union {
-        double number;
-        quint32 text;  // index of the text
-    };
-};
-
 // One sheet's cells as its records hold them.
 struct BiffCells {
-    QVector<BiffCell> cells;  // by key, one entry a cell
-    QStringList texts;        // texts not shared: labels, dates, formula results
-    int rows = 0;             // past the last row and column with a cell record,
-    int columns = 0;          // blank cells included
-    QString unreadable;       // the first cell that cannot be read, if any
-
-    SheetCell CellOf(const BiffCell& cell, const QStringList& shared) const;
+    CellGrid grid;       // blank and formula cells widen it too
+    QString unreadable;  // the first cell that cannot be read, if any
 };
 
 // Reads the sheet whose BOF record stands at that position of the workbook

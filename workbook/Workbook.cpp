@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "workbook/BiffCells.h"
 #include "workbook/BiffRecords.h"
 #include "workbook/BiffStream.h"
 #include "workbook/BiffText.h"
@@ -171,8 +172,7 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
 
     std::unique_ptr<Workbook> book(new Workbook);
     book->path_ = path;
-    book->shared_ = std::move(globals.shared);
-    const BiffBook context{formats, book->shared_, globals.date1904};
+    const BiffBook context{formats, globals.shared, globals.date1904};
     qsizetype budget = 2 * stream.size();
     quint64 cells = 0;
     QSet<QString> seen;
@@ -193,9 +193,9 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
         if (!read->unreadable.isEmpty())
             throw DamagedWorkbook(
                 path, QString("%1 of sheet \"%2\" cannot be read").arg(read->unreadable, name));
-        cells += quint64(read->rows) * quint64(read->columns);
+        cells += quint64(read->grid.Rows()) * quint64(read->grid.Columns());
         book->names_.append(name);
-        book->sheets_.append(*std::move(read));
+        book->sheets_.append(std::move(read->grid));
     }
     if (cells > kMaxCells)
         throw WorkbookRefusal(path, "The workbook %1 is too large to be read: its sheets span " +
@@ -207,10 +207,4 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
     return book;
 }
 
-SheetTable Workbook::ReadSheet(int index) const {
-    const BiffCells& sheet = sheets_.at(index);
-    return BuildSheetTable(sheet.rows, sheet.columns, [this, &sheet](const CellVisitor& visit) {
-        for (const BiffCell& cell : sheet.cells)
-            visit(KeyRow(cell.key), KeyColumn(cell.key), sheet.CellOf(cell, shared_));
-    });
-}
+SheetTable Workbook::ReadSheet(int index) const { return sheets_.at(index).Table(); }

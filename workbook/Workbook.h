@@ -4,8 +4,8 @@
 #include <QVector>
 #include <memory>
 
-#include "workbook/BiffCells.h"
 #include "workbook/Book.h"
+#include "workbook/CellGrid.h"
 #include "workbook/SheetTable.h"
 
 // An Excel workbook of Excel 3.0 to 2003 (.xls), read by our own record
@@ -27,6 +27,5 @@ private:
 
     QString path_;
     QStringList names_;
-    QStringList shared_;  // the shared-string table, which cells name by index
-    QVector<BiffCells> sheets_;
+    QVector<CellGrid> sheets_;
 };

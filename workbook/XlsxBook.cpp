@@ -78,7 +78,7 @@ std::unique_ptr<QIODevice> XlsxBook::Part(const QString& part) const {
     return device;
 }
 
-XlsxGrid XlsxBook::ReadGrid(int index) const {
+CellGrid XlsxBook::ReadGrid(int index) const {
     try {
         return ReadWorksheet(*Part(parts_.at(index)), parts_.at(index), context_);
     } catch (const XlsxFault& fault) {
@@ -88,12 +88,11 @@ XlsxGrid XlsxBook::ReadGrid(int index) const {
 }
 
 SheetTable XlsxBook::ReadSheet(int index) const {
-    const XlsxGrid grid = ReadGrid(index);
+    const CellGrid grid = ReadGrid(index);
     if (grid.Columns() > kMaxTableColumns)
         throw WorkbookRefusal(path_,
                               "The sheet \"" + names_.at(index) + "\" of the workbook %1 has " +
                                   QString::number(grid.Columns()) + " columns, more than the " +
                                   QString::number(kMaxTableColumns) + " a table can hold.");
-    return BuildSheetTable(grid.Rows(), grid.Columns(),
-                           [&grid](const CellVisitor& visit) { grid.Visit(visit); });
+    return grid.Table();
 }

@@ -24,7 +24,7 @@ public:
     // The worksheet at that position of SheetNames(), as a table.
     SheetTable ReadSheet(int index) const override;
     // The same worksheet's cells as they are, before they make a table.
-    XlsxGrid ReadGrid(int index) const;
+    CellGrid ReadGrid(int index) const;
 
 private:
     XlsxBook() = default;

@@ -67,25 +67,24 @@ CellType TypeOf(QByteArrayView t) {
 class SheetReader {
 public:
     SheetReader(QIODevice& device, const QString& part, const XlsxSheetContext& context)
-        : scan_(device, part), part_(part), context_(context) {}
+        : scan_(device, part), part_(part), context_(context), grid_(context.sharedStrings) {}
 
-    XlsxGrid Read();
+    CellGrid Read();
 
 private:
     void ReadRow();
     void ReadCell();
-    void Add(quint8 kind, double number);
-    void AddText(QString text);
-    void AddDate(const QString& date);
+    // Refuses a sheet of more cells than can be read, before the next one.
+    void CheckRoom() const;
+    void Add(const SheetCell& cell);
+    void AddText(const QString& text);
 
     XlsxScanner scan_;
     const QString& part_;
     const XlsxSheetContext& context_;
-    XlsxGrid grid_;
-    bool sorted_ = true;
-    int row_ = -1;     // the row being read
-    int column_ = -1;  // the column of the last cell read
-    int lastRow_ = -1;
+    CellGrid grid_;
+    int row_ = -1;      // the row being read
+    int column_ = -1;   // the column of the last cell read
     QByteArray value_;  // reused: the text of the cell's <v>
 };
 }  // namespace
@@ -108,58 +107,17 @@ bool ParseCellReference(QByteArrayView reference, int& row, int& column) {
     return true;
 }
 
-SheetCell XlsxGrid::Cell(int row, int column) const {
-    if (row < 0 || row + 1 >= rowStarts.size()) return {};
-    const auto begin = entries.cbegin() + rowStarts[row];
-    const auto end = entries.cbegin() + rowStarts[row + 1];
-    const auto it = std::lower_bound(begin, end, column,
-                                     [](const Entry& e, int c) { return int(e.column) < c; });
-    return it == end || it->column != column ? SheetCell() : CellOf(*it);
+void SheetReader::CheckRoom() const {
+    if (grid_.Count() >= kMaxSpan) throw XlsxFault{part_ + " holds more cells than can be read"};
 }
 
-SheetCell XlsxGrid::CellOf(const Entry& entry) const {
-    SheetCell cell;
-    cell.kind = SheetCell::Kind(entry.kind);
-    if (cell.kind == SheetCell::Number)
-        cell.number = entry.number;
-    else
-        cell.text = entry.sharedText ? sharedStrings[entry.text] : texts[entry.text];
-    return cell;
+void SheetReader::Add(const SheetCell& cell) {
+    CheckRoom();
+    grid_.Add(row_, column_, cell);
 }
 
-void XlsxGrid::Visit(const CellVisitor& visit) const {
-    for (const Entry& e : entries) visit(int(e.row), e.column, CellOf(e));
-}
-
-void SheetReader::Add(quint8 kind, double number) {
-    if (qint64(grid_.entries.size()) >= kMaxSpan)
-        throw XlsxFault{part_ + " holds more cells than can be read"};
-    XlsxGrid::Entry e;
-    e.row = quint32(row_);
-    e.column = quint16(column_);
-    e.kind = kind;
-    e.sharedText = 0;
-    e.number = number;
-    if (!grid_.entries.isEmpty()) {
-        const XlsxGrid::Entry& last = grid_.entries.last();
-        if (last.row > e.row || (last.row == e.row && last.column >= e.column)) sorted_ = false;
-    }
-    grid_.entries.append(e);
-    lastRow_ = qMax(lastRow_, row_);
-    grid_.columns = qMax(grid_.columns, column_ + 1);
-}
-
-void SheetReader::AddText(QString text) {
-    if (text.isEmpty()) return;
-    Add(SheetCell::Text, 0);
-    grid_.entries.last().text = quint32(grid_.texts.size());
-    grid_.texts.append(std::move(text));
-}
-
-void SheetReader::AddDate(const QString& date) {
-    Add(SheetCell::Date, 0);
-    grid_.entries.last().text = quint32(grid_.texts.size());
-    grid_.texts.append(date);
+void SheetReader::AddText(const QString& text) {
+    if (!text.isEmpty()) Add(TextCell(text));
 }
 
 void SheetReader::ReadRow() {
@@ -211,9 +169,8 @@ void SheetReader::ReadCell() {
         if (!ok || index >= uint(context_.sharedStrings.size()) ||
             context_.sharedStrings[index].isEmpty())
             return;
-        Add(SheetCell::Text, 0);
-        grid_.entries.last().sharedText = 1;
-        grid_.entries.last().text = index;
+        CheckRoom();
+        grid_.AddShared(row_, column_, index);
     } else if (type == CellType::Inline) {
         AddText(inlineText.isEmpty() ? DecodeEscapes(QString::fromUtf8(value_)) : inlineText);
     } else if (type == CellType::FormulaText) {
@@ -221,7 +178,7 @@ void SheetReader::ReadCell() {
         AddText(value_.contains("_x") ? DecodeEscapes(text) : text);
     } else if (type == CellType::Boolean) {
         const QByteArrayView v = QByteArrayView(value_).trimmed();
-        Add(SheetCell::Number, v == "1" || v == "true" ? 1.0 : 0.0);
+        Add(NumberCell(v == "1" || v == "true" ? 1.0 : 0.0, DateKind::None, false));
     } else if (type == CellType::Error) {
         return;
     } else if (type == CellType::IsoDate) {
@@ -230,27 +187,20 @@ void SheetReader::ReadCell() {
         const std::optional<QString> date =
             serial ? SerialDateText(*serial, DateKind::DateTime, context_.date1904) : std::nullopt;
         if (date)
-            AddDate(*date);
+            Add(SheetCell{SheetCell::Date, 0, *date});
         else
             AddText(text);
     } else {
         const std::optional<double> parsed = ParseNumber(value_);
         if (!parsed) return;
-        const double number = *parsed;
         const DateKind kind = format >= 0 && format < context_.cellFormats.size()
                                   ? context_.cellFormats[format]
                                   : DateKind::None;
-        const std::optional<QString> date =
-            kind == DateKind::None ? std::nullopt : SerialDateText(number, kind, context_.date1904);
-        if (date)
-            AddDate(*date);
-        else
-            Add(SheetCell::Number, number == 0 ? 0.0 : number);  // no "-0"
+        Add(NumberCell(*parsed, kind, context_.date1904));
     }
 }
 
-XlsxGrid SheetReader::Read() {
-    grid_.sharedStrings = context_.sharedStrings;
+CellGrid SheetReader::Read() {
     for (XlsxScanner::Token token; (token = scan_.Next()) != XlsxScanner::Done;) {
         if (token != XlsxScanner::Start) continue;
         if (scan_.NameIs("row"))
@@ -258,38 +208,15 @@ XlsxGrid SheetReader::Read() {
         else if (scan_.NameIs("c"))
             ReadCell();
     }
-
-    const int rows = lastRow_ + 1;
-    if (qint64(rows) * grid_.columns > kMaxSpan)
+    if (qint64(grid_.Rows()) * grid_.Columns() > kMaxSpan)
         throw XlsxFault{QString("%1 spans %2 rows and %3 columns, more cells than can be read")
                             .arg(part_)
-                            .arg(rows)
-                            .arg(grid_.columns)};
-    auto& entries = grid_.entries;
-    if (!sorted_) {
-        // Out of order or repeated cells: the last one written counts.
-        std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-            return a.row != b.row ? a.row < b.row : a.column < b.column;
-        });
-        const auto same = [](const auto& a, const auto& b) {
-            return a.row == b.row && a.column == b.column;
-        };
-        QVector<XlsxGrid::Entry> unique;
-        unique.reserve(entries.size());
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            if (i + 1 == entries.size() || !same(entries[i], entries[i + 1]))
-                unique.append(entries[i]);
-        entries = std::move(unique);
-    }
-    grid_.rowStarts.resize(rows + 1);
-    qsizetype next = 0;
-    for (int r = 0; r <= rows; ++r) {
-        while (next < entries.size() && int(entries[next].row) < r) ++next;
-        grid_.rowStarts[r] = next;
-    }
+                            .arg(grid_.Rows())
+                            .arg(grid_.Columns())};
+    grid_.Finish();
     return std::move(grid_);
 }
 
-XlsxGrid ReadWorksheet(QIODevice& device, const QString& part, const XlsxSheetContext& context) {
+CellGrid ReadWorksheet(QIODevice& device, const QString& part, const XlsxSheetContext& context) {
     return SheetReader(device, part, context).Read();
 }

@@ -84,7 +84,7 @@ void ExpectCells(const QList<CellCase>& cases, bool date1904, bool inlineStrings
     WriteXlsx(path, OneColumnBook(cases, date1904, inlineStrings));
     const auto book = XlsxBook::Open(path);
     ASSERT_EQ(book->SheetNames(), QStringList{"Cells"});
-    const XlsxGrid grid = book->ReadGrid(0);
+    const CellGrid grid = book->ReadGrid(0);
     for (int i = 0; i < cases.size(); ++i) {
         const CellCase& c = cases[i];
         SCOPED_TRACE(c.what);

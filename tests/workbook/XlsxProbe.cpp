@@ -64,7 +64,7 @@ QString ReferenceText(const SheetCell& cell) {
 
 // Hands the sheet's reference text to `line` one line at a time, until it
 // answers false.
-void WriteReferenceText(const XlsxGrid& grid, const std::function<bool(const QByteArray&)>& line) {
+void WriteReferenceText(const CellGrid& grid, const std::function<bool(const QByteArray&)>& line) {
     for (int r = 0; r < grid.Rows(); ++r) {
         QString text;
         for (int c = 0; c < grid.Columns(); ++c) {
@@ -77,7 +77,7 @@ void WriteReferenceText(const XlsxGrid& grid, const std::function<bool(const QBy
 }
 
 // The digest of the sheet's reference text, or "-" past the size limit.
-QString Digest(const XlsxGrid& grid) {
+QString Digest(const CellGrid& grid) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     qint64 bytes = 0;
     WriteReferenceText(grid, [&](const QByteArray& line) {

@@ -47,7 +47,7 @@ TEST(XlsxXml, WhatXmlAllowsReadsAsExcelShowsIt) {
 </sst>)";
     QTemporaryDir dir;
     const auto book = XlsxBook::Open(WritePackage(dir, "allowed.xlsx", sheet, shared));
-    const XlsxGrid grid = book->ReadGrid(0);
+    const CellGrid grid = book->ReadGrid(0);
     EXPECT_EQ(grid.Cell(0, 0).text, "Shared & one");
     EXPECT_EQ(grid.Cell(0, 1).text, QString::fromUtf8("a & b <> \"q\" 's' é€"));
     EXPECT_EQ(grid.Cell(0, 2).text, "<raw> & text");

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+
+#include "workbook/DateText.h"
+#include "workbook/SheetTable.h"
+
+// A cell holding a number shown in a format of that kind: a date where the
+// format shows one that can be written, the number otherwise.
+SheetCell NumberCell(double value, DateKind kind, bool date1904);
+// A cell holding a text; an empty text is an empty cell.
+SheetCell TextCell(const QString& text);
+
+// A sheet's cells as a reader finds them, kept compact since a large sheet
+// holds a million: numbers in place, texts by number, and the texts of the
+// workbook's shared-string table by their index there. Both readers fill
+// one; the sheet's table is built from it.
+class CellGrid {
+public:
+    explicit CellGrid(QStringList shared = {}) : shared_(std::move(shared)) {}
+
+    // Widens the sheet to the cell without giving it a value, as a blank
+    // cell does.
+    void Extend(int row, int column);
+    void Add(int row, int column, const SheetCell& cell);
+    // The text at that index of the shared-string table, which must hold it.
+    void AddShared(int row, int column, quint32 index);
+    // Room for that many cells, so that a large sheet is not copied as it grows.
+    void Reserve(qsizetype cells) { entries_.reserve(cells); }
+    // Puts cells given out of order in row order; of a cell given twice, the
+    // later one counts, as when Excel reads the file.
+    void Finish();
+
+    qsizetype Count() const { return entries_.size(); }
+    // Past the last row and column given.
+    int Rows() const { return rows_; }
+    int Columns() const { return columns_; }
+    // The cell at that place once Finish ran; empty where none was given.
+    SheetCell Cell(int row, int column) const;
+    // Each cell in row order once Finish ran, as BuildSheetTable walks them.
+    void Visit(const CellVisitor& visit) const;
+    // The sheet as a table once Finish ran.
+    SheetTable Table() const;
+
+private:
+    struct Entry {
+        quint32 row;
+        quint16 column;
+        quint8 kind;  // SheetCell::Kind
+        bool shared;  // text is an index into the shared-string table
+        union {
+            double number;
+            quint32 text;
+        };
+    };
+    void Append(const Entry& entry);
+    SheetCell CellOf(const Entry& entry) const;
+
+    QVector<Entry> entries_;
+    QStringList texts_;   // texts of the sheet's own: labels, dates, formula results
+    QStringList shared_;  // shared with the workbook: its copies cost nothing
+    int rows_ = 0;
+    int columns_ = 0;
+    bool sorted_ = true;
+};
