@@ -22,6 +22,7 @@ QString VerdictOf(int color) {
 }
 
 void Connect(Minsert& form, const RunOptions& o) {
+    form.StatementTimeout = o.timeoutSeconds;
     if (!o.company.isEmpty()) {
         form.ConnectCompDSN();
         form.View_Data(Minsert::kCompanyList);

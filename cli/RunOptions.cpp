@@ -6,11 +6,13 @@
 
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
     RunOptions o;
+    QString timeout;
     const QHash<QString, QString*> valued{
         {"--home", &o.home},         {"--target", &o.target},     {"--server", &o.server},
         {"--database", &o.database}, {"--user", &o.user},         {"--password", &o.password},
         {"--company", &o.company},   {"--workbook", &o.workbook}, {"--sheet", &o.sheet},
-        {"--table", &o.table},       {"--match", &o.match},       {"--save-match", &o.saveMatch}};
+        {"--table", &o.table},       {"--match", &o.match},       {"--save-match", &o.saveMatch},
+        {"--timeout", &timeout}};
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == "--yes") {
@@ -26,6 +28,14 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
                 *valued[a] = args[++i];
         } else {
             error = "unknown option " + a;
+            return std::nullopt;
+        }
+    }
+    if (!timeout.isEmpty()) {
+        bool ok = false;
+        o.timeoutSeconds = timeout.toInt(&ok);
+        if (!ok || o.timeoutSeconds <= 0) {
+            error = "--timeout needs a whole number of seconds above 0";
             return std::nullopt;
         }
     }

@@ -16,6 +16,7 @@ struct RunOptions {
     QStringList maps;  // "EXCEL FIELD=TILL FIELD"
     QString saveMatch;
     bool yes = false;
+    int timeoutSeconds = 0;  // 0: the program folder's setting
 };
 
 // Parses the options; on a mistake answers nullopt and says why in error.

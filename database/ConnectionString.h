@@ -18,7 +18,8 @@ inline constexpr char kPostgreSqlDriver[] = "PostgreSQL Unicode";
 // or ends with a blank, so that it cannot change the string's meaning.
 QString ConnectionValue(const QString& value);
 
-// "Driver={SQL Server};Server=S;Database=D;Uid=U;Pwd=P"
+// "Driver={SQL Server};Server={S};Database={D};Uid={U};Pwd={P};" Refuses a
+// value holding "}" with an AppError that names the field.
 QString SqlServerConnectionString(const QString& server, const QString& database,
                                   const QString& user, const QString& password);
 // psqlODBC; server is "host" or "host:port". Errors roll back nothing by

@@ -24,7 +24,8 @@ void FixTdsVersion() {
     if (qEnvironmentVariableIsEmpty("TDSVER")) qputenv("TDSVER", "7.4");
 }
 
-std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::SqliteFile file) {
+std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::SqliteFile file,
+                                      int timeoutSeconds) {
     const QString sqlitePrefix = kSqliteTargetPrefix;
     const QString odbcPrefix = kOdbcTargetPrefix;
     std::shared_ptr<DbSession> session;
@@ -33,12 +34,12 @@ std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::Sqlit
         if (file == DbConnection::SqliteFile::MustExist && !QFileInfo(path).isFile())
             throw AppError(ErrorNumber::PathNotFound,
                            "The SQLite database file does not exist: " + path);
-        session = std::make_shared<DbSession>("QSQLITE");
+        session = std::make_shared<DbSession>("QSQLITE", timeoutSeconds);
         session->Database().setDatabaseName(path);
         session->Database().setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
     } else if (target.startsWith(odbcPrefix)) {
         FixTdsVersion();
-        session = std::make_shared<DbSession>("QODBC");
+        session = std::make_shared<DbSession>("QODBC", timeoutSeconds);
         session->Database().setDatabaseName(target.mid(odbcPrefix.size()));
         session->Database().setConnectOptions(
             QString("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(kLoginTimeoutSeconds));
@@ -58,16 +59,11 @@ DbConnection::DbConnection(std::shared_ptr<DbSession> session) : session_(std::m
 
 DbConnection::~DbConnection() { session_->Close(); }
 
-std::unique_ptr<DbConnection> DbConnection::Connect(const QString& target, SqliteFile file) {
-    const std::shared_ptr<DbSession> session = NewSession(target, file);
+std::unique_ptr<DbConnection> DbConnection::Connect(const QString& target, SqliteFile file,
+                                                    int timeoutSeconds) {
+    const std::shared_ptr<DbSession> session = NewSession(target, file, timeoutSeconds);
     session->Database().setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     session->Open();
-    if (session->Database().driverName() == "QSQLITE") {
-        // Every record is committed on its own: the write-ahead log keeps
-        // that fast.
-        session->Execute({"PRAGMA journal_mode=WAL", {}});
-        session->Execute({"PRAGMA synchronous=NORMAL", {}});
-    }
     return std::unique_ptr<DbConnection>(new DbConnection(session));
 }
 
@@ -110,7 +106,7 @@ std::unique_ptr<Recordset> DbConnection::OpenTable(const TableQuery& query) {
 }
 
 void DbConnection::RunInTransaction(const std::function<void()>& work) {
-    session_->RequireOpen();
+    session_->Ready();
     QSqlDatabase& db = session_->Database();
     if (!db.transaction()) throw DbFailure(db.lastError());
     try {

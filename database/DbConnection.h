@@ -10,6 +10,10 @@
 
 class DbSession;
 
+// Seconds the server is given to answer a statement, and to grant a lock,
+// unless the user sets another time.
+constexpr int kDefaultStatementTimeout = 60;
+
 // A connection to the target database over Qt SQL. The engine behind it is
 // found when it opens and picks the dialect of its statements. Statements
 // with values are prepared once and reused. Failures raise AppError with
@@ -19,9 +23,12 @@ public:
     enum class SqliteFile { MustExist, Create };
 
     // target is "sqlite:PATH" or "odbc:CONNECTION-STRING". An ODBC string
-    // is never part of an error's text: it holds the password.
+    // is never part of an error's text: it holds the password. A server
+    // that does not answer a statement within timeoutSeconds fails it with
+    // "timed out waiting for the server".
     static std::unique_ptr<DbConnection> Connect(const QString& target,
-                                                 SqliteFile file = SqliteFile::MustExist);
+                                                 SqliteFile file = SqliteFile::MustExist,
+                                                 int timeoutSeconds = kDefaultStatementTimeout);
     ~DbConnection() override;
 
     std::unique_ptr<Recordset> Open(const QString& sql, const QVariantList& params = {}) override;

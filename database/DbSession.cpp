@@ -1,36 +1,43 @@
 #include "database/DbSession.h"
 
-#include <QSqlError>
+#include <QSqlDriver>
 #include <atomic>
 
 #include "database/DbError.h"
 #include "database/DriverHandles.h"
+#include "database/OdbcStatement.h"
+#include "database/QtStatement.h"
 
 namespace {
 // Prepared statements kept per connection; more are let go all at once.
 constexpr int kMaxPrepared = 256;
 
-DbSession::Result Read(QSqlQuery& query, const QVector<Field>& fields) {
+DbSession::Result Read(Statement& statement, const QVector<Field>& fields) {
     DbSession::Result result{fields, {}};
     const int n = int(fields.size());
-    while (query.next()) {
+    while (statement.Next()) {
         Recordset::Row row(n);
-        for (int i = 0; i < n; ++i) row[i] = ConvertValue(fields[i], query.value(i));
+        for (int i = 0; i < n; ++i) row[i] = ConvertValue(fields[i], statement.Value(i));
         result.rows.append(row);
     }
-    if (query.lastError().isValid()) throw DbFailure(query.lastError());
-    query.finish();
+    statement.Finish();
     return result;
+}
+
+// The ODBC connection handle under Qt's connection.
+void* OdbcConnection(const QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    return handle.isValid() ? *static_cast<void* const*>(handle.constData()) : nullptr;
 }
 }  // namespace
 
 struct DbSession::Prepared {
-    QSqlQuery query;
+    std::unique_ptr<Statement> statement;
     QVector<Field> fields;
     bool described = false;
 };
 
-DbSession::DbSession(const QString& driver) {
+DbSession::DbSession(const QString& driver, int timeoutSeconds) : timeoutSeconds_(timeoutSeconds) {
     static std::atomic<int> counter{0};
     name_ = QString("xlsload-db-%1").arg(++counter);
     db_ = QSqlDatabase::addDatabase(driver, name_);
@@ -39,11 +46,34 @@ DbSession::DbSession(const QString& driver) {
 DbSession::~DbSession() { Close(); }
 
 void DbSession::Open() {
+    unfit_ = false;
     if (!db_.open()) throw DbFailure(db_.lastError());
     dialect_ = Dialect(EngineOf(db_));
+    Setup();
+}
+
+void DbSession::Setup() {
+    const QString lockTimeout = QString::number(qint64(timeoutSeconds_) * 1000);
+    switch (dialect_.Kind()) {
+        case Engine::SQLite:
+            // Every record is committed on its own: the write-ahead log keeps
+            // that fast.
+            Execute({"PRAGMA journal_mode=WAL", {}});
+            Execute({"PRAGMA synchronous=NORMAL", {}});
+            break;
+        case Engine::SqlServer:
+            // A lock held by a till or back-office session is waited for as
+            // long as a statement is, not for ever.
+            Execute({"SET LOCK_TIMEOUT " + lockTimeout, {}});
+            break;
+        case Engine::PostgreSQL:
+            Execute({"SET lock_timeout = " + lockTimeout, {}});
+            break;
+    }
 }
 
 void DbSession::Close() {
+    // Statements go before their connection: their handles die with it.
     prepared_.clear();
     primaryKeys_.clear();
     shapes_.clear();
@@ -57,7 +87,12 @@ void DbSession::Close() {
 
 bool DbSession::IsOpen() const { return db_.isValid() && db_.isOpen(); }
 
-void DbSession::RequireOpen() const {
+void DbSession::Ready() {
+    if (unfit_ && IsOpen()) {
+        prepared_.clear();
+        db_.close();
+        Open();
+    }
     if (!IsOpen())
         throw AppError(ErrorNumber::ConnectionClosed,
                        "The connection cannot be used to perform this operation. It is either "
@@ -65,33 +100,32 @@ void DbSession::RequireOpen() const {
 }
 
 DbSession::Result DbSession::Query(const SqlCall& call, const QVector<Field>* fields) {
-    RequireOpen();
+    Ready();
     if (call.params.isEmpty()) {
-        QSqlQuery query(db_);
-        query.setForwardOnly(true);
-        if (!query.exec(call.sql)) throw DbFailure(query.lastError());
-        return Read(query, fields ? *fields : DescribeColumns(query, dialect_));
+        const std::unique_ptr<Statement> statement = NewStatement(call.sql, false);
+        Run(*statement, {});
+        return Read(*statement, fields ? *fields : statement->Describe(dialect_));
     }
     const std::shared_ptr<Prepared> p = Prepare(call.sql);
-    Run(p->query, call.params);
+    Run(*p->statement, call.params);
     if (!p->described) {
-        p->fields = DescribeColumns(p->query, dialect_);
+        p->fields = p->statement->Describe(dialect_);
         p->described = true;
     }
-    return Read(p->query, fields ? *fields : p->fields);
+    return Read(*p->statement, fields ? *fields : p->fields);
 }
 
 int DbSession::Execute(const SqlCall& call) {
-    RequireOpen();
+    Ready();
     if (call.params.isEmpty()) {
-        QSqlQuery query(db_);
-        if (!query.exec(call.sql)) throw DbFailure(query.lastError());
-        return query.numRowsAffected();
+        const std::unique_ptr<Statement> statement = NewStatement(call.sql, false);
+        Run(*statement, {});
+        return statement->RowsAffected();
     }
     const std::shared_ptr<Prepared> p = Prepare(call.sql);
-    Run(p->query, call.params);
-    const int changed = p->query.numRowsAffected();
-    p->query.finish();
+    Run(*p->statement, call.params);
+    const int changed = p->statement->RowsAffected();
+    p->statement->Finish();
     return changed;
 }
 
@@ -122,18 +156,25 @@ std::shared_ptr<DbSession::Prepared> DbSession::Prepare(const QString& sql) {
     if (const auto it = prepared_.constFind(sql); it != prepared_.constEnd()) return *it;
     if (prepared_.size() >= kMaxPrepared) prepared_.clear();
     auto p = std::make_shared<Prepared>();
-    p->query = QSqlQuery(db_);
-    p->query.setForwardOnly(true);
-    if (!p->query.prepare(sql)) throw DbFailure(p->query.lastError());
+    p->statement = NewStatement(sql, true);
     prepared_.insert(sql, p);
     return p;
 }
 
-void DbSession::Run(QSqlQuery& query, const QVariantList& params) {
-    for (int i = 0; i < params.size(); ++i) query.bindValue(i, dialect_.Bindable(params[i]));
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        throw DbFailure(error);
+std::unique_ptr<Statement> DbSession::NewStatement(const QString& sql, bool prepared) {
+    if (db_.driverName() == "QODBC")
+        return std::make_unique<OdbcStatement>(OdbcConnection(db_), sql, prepared, timeoutSeconds_);
+    return std::make_unique<QtStatement>(db_, sql, prepared);
+}
+
+void DbSession::Run(Statement& statement, const QVariantList& params) {
+    QVariantList bound;
+    bound.reserve(params.size());
+    for (const QVariant& value : params) bound << dialect_.Bindable(value);
+    try {
+        statement.Run(bound);
+    } catch (const AppError&) {
+        if (statement.LeftConnectionUnfit()) unfit_ = true;
+        throw;
     }
 }

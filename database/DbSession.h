@@ -12,9 +12,13 @@
 #include "database/TableQuery.h"
 #include "database/TableShape.h"
 
+class Statement;
+
 // One open Qt SQL connection under a name of its own, with what it keeps
 // between statements: the statements with values, prepared once, and the
-// primary keys and the shapes of the tables it has met. Failures raise AppError.
+// primary keys and the shapes of the tables it has met. Failures raise
+// AppError. A connection left unfit by a statement (the server's time ran
+// out, the line was lost) is opened again before the next one.
 class DbSession {
 public:
     struct Result {
@@ -22,8 +26,10 @@ public:
         QVector<Recordset::Row> rows;
     };
 
-    // Adds the connection of a Qt SQL driver ("QSQLITE", "QODBC"), not open.
-    explicit DbSession(const QString& driver);
+    // Adds the connection of a Qt SQL driver ("QSQLITE", "QODBC"), not
+    // open. The server is given timeoutSeconds to answer each statement and
+    // to grant each lock.
+    DbSession(const QString& driver, int timeoutSeconds);
     ~DbSession();
 
     QSqlDatabase& Database() { return db_; }
@@ -31,7 +37,9 @@ public:
     void Open();
     void Close();
     bool IsOpen() const;
-    void RequireOpen() const;
+    // Opens the connection again where a statement left it unfit, and
+    // refuses a closed one.
+    void Ready();
     const Dialect& SqlDialect() const { return dialect_; }
 
     // The rows of a query; fields as the engine describes them unless given.
@@ -49,9 +57,14 @@ public:
 private:
     struct Prepared;
     std::shared_ptr<Prepared> Prepare(const QString& sql);
-    void Run(QSqlQuery& query, const QVariantList& params);
+    std::unique_ptr<Statement> NewStatement(const QString& sql, bool prepared);
+    void Run(Statement& statement, const QVariantList& params);
+    // What every connection of the engine is set to once open.
+    void Setup();
 
     QString name_;
+    int timeoutSeconds_;
+    bool unfit_ = false;
     QSqlDatabase db_;
     Dialect dialect_{Engine::SqlServer};
     QHash<QString, std::shared_ptr<Prepared>> prepared_;

@@ -1,7 +1,5 @@
 #include "database/DriverHandles.h"
 
-#include <sql.h>
-#include <sqlext.h>
 #include <sqlite3.h>
 
 #include <QSqlDatabase>
@@ -15,25 +13,9 @@
 
 namespace {
 
-// The ODBC handle (connection or statement) Qt's QODBC driver hands out.
-SQLHANDLE OdbcHandle(const QVariant& handle) {
-    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>()) return nullptr;
-    return *static_cast<const SQLHANDLE*>(handle.constData());
-}
-
 sqlite3_stmt* SqliteStatement(const QVariant& handle) {
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) return nullptr;
     return *static_cast<sqlite3_stmt* const*>(handle.constData());
-}
-
-QString OdbcTypeName(SQLHANDLE statement, int column) {
-    if (!statement) return {};
-    SQLCHAR name[128] = {};
-    SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLColAttribute(statement, SQLUSMALLINT(column + 1), SQL_DESC_TYPE_NAME,
-                                       name, SQLSMALLINT(sizeof(name)), &length, nullptr)))
-        return {};
-    return QString::fromUtf8(reinterpret_cast<const char*>(name));
 }
 
 // A column without a declared type (an expression) is known by the
@@ -70,17 +52,14 @@ Engine EngineOf(const QSqlDatabase& db) {
 
 QVector<Field> DescribeColumns(const QSqlQuery& query, const Dialect& dialect) {
     const QSqlRecord record = query.record();
-    const QVariant handle = query.result()->handle();
-    sqlite3_stmt* const sqlite = SqliteStatement(handle);
-    const SQLHANDLE odbc = sqlite ? nullptr : OdbcHandle(handle);
+    sqlite3_stmt* const sqlite = SqliteStatement(query.result()->handle());
     QVector<Field> fields;
     fields.reserve(record.count());
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField column = record.field(i);
         Field field;
         field.name = dialect.FieldName(column.name());
-        field.type = sqlite ? TypeCodeOf(SqliteTypeName(sqlite, column, i))
-                            : TypeCodeOf(OdbcTypeName(odbc, i), column.typeID());
+        field.type = TypeCodeOf(sqlite ? SqliteTypeName(sqlite, column, i) : QString());
         fields.append(field);
     }
     return fields;

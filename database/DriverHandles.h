@@ -14,7 +14,6 @@ class QSqlQuery;
 // Server, whose statements the program sends as they stand.
 Engine EngineOf(const QSqlDatabase& db);
 
-// The columns of an executed query with their type codes, from the
-// engine's own column types: SQLite's declared types, the ODBC driver's
-// type names. Names are as the dialect shows them.
+// The columns of a query executed by Qt's SQLite driver with their type
+// codes, from SQLite's declared types. Names are as the dialect shows them.
 QVector<Field> DescribeColumns(const QSqlQuery& query, const Dialect& dialect);

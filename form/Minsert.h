@@ -142,6 +142,10 @@ public:
     int DefaultFieldCount = 0;
     // What the last insert pass wrote.
     InsertCounts InsertTotals;
+    // Seconds the database server is given to answer a statement and to
+    // grant a lock; 0 takes Timeout of section CONNECTION in GSETUP.ini,
+    // or 60 where that sets none.
+    int StatementTimeout = 0;
 
     // True once the window has been unloaded.
     bool Unloaded = false;
@@ -215,6 +219,11 @@ public:
     ErrorReporter& Reporter() { return reporter_; }
 
 private:
+    // The target the database details name; refuses values a driver
+    // cannot take.
+    QString DsnTarget() const;
+    int StatementTimeoutSeconds() const;
+    void ConnectWith(const std::function<QString()>& target);
     // Runs body under the error handler named procName.
     template <class Body>
     bool Handle(const char* procName, Body&& body, const std::function<void()>& after = {}) {

@@ -1,4 +1,5 @@
 // Connecting to the target database named by the database details.
+#include "base/Ini.h"
 #include "database/ConnectionString.h"
 #include "database/DbConnection.h"
 #include "form/Minsert.h"
@@ -13,31 +14,45 @@ void Minsert::CboDriver_Click() {
     if (database.maxLength > 0) database.text.truncate(database.maxLength);
 }
 
-void Minsert::ConnectDSN() {
+QString Minsert::DsnTarget() const {
     const QString& server = TxtField[kServerName].text;
     const QString& database = TxtField[kDatabaseName].text;
     const QString& user = TxtField[kUserId].text;
     const QString& password = TxtField[kPassword].text;
     switch (CboDriver.listIndex) {
         case kPostgreSqlDriver:
-            ConnectTarget(OdbcTarget(PostgreSqlConnectionString(server, database, user, password)));
-            break;
+            return OdbcTarget(PostgreSqlConnectionString(server, database, user, password));
         case kSqliteDriver:
-            ConnectTarget(SqliteTarget(database));
-            break;
+            return SqliteTarget(database);
         default:
-            ConnectTarget(OdbcTarget(SqlServerConnectionString(server, database, user, password)));
-            break;
+            return OdbcTarget(SqlServerConnectionString(server, database, user, password));
     }
 }
 
+int Minsert::StatementTimeoutSeconds() const {
+    if (StatementTimeout > 0) return StatementTimeout;
+    bool ok = false;
+    const int set = ReadIni("CONNECTION", "Timeout", home_ + "/GSETUP.ini").toInt(&ok);
+    return ok && set > 0 ? set : kDefaultStatementTimeout;
+}
+
+void Minsert::ConnectDSN() {
+    ConnectWith([this] { return DsnTarget(); });
+}
+
 void Minsert::ConnectTarget(const QString& target) {
+    ConnectWith([&target] { return target; });
+}
+
+void Minsert::ConnectWith(const std::function<QString()>& target) {
     Handle(
         "ConnectDSN",
         [&] {
+            const QString opened = target();
             // The previous connection is released before the new one opens.
             SqlConnection.reset();
-            SqlConnection = DbConnection::Connect(target);
+            SqlConnection = DbConnection::Connect(opened, DbConnection::SqliteFile::MustExist,
+                                                  StatementTimeoutSeconds());
             LblStatus.visible = true;
             CVerify.enabled = true;
         },

@@ -82,7 +82,7 @@ chmod -R a+rX "$work/odbc"
 
 export ODBCSYSINI="$work/odbc"
 export XLSLOAD_TEST_PG_SERVER="$work/server"
-export XLSLOAD_TEST_PG="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=xlsload_test;Uid=xlsload;Pwd=xlsload;Protocol=7.4-0"
+export XLSLOAD_TEST_PG="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=xlsload_test;Uid=xlsload;Pwd=xlsload;Protocol=7.4-0;"
 
 status=0
 "$@" || status=$?

@@ -1,0 +1,325 @@
+#include "database/OdbcStatement.h"
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <QDateTime>
+#include <type_traits>
+
+#include "base/AppError.h"
+#include "database/ColumnTypes.h"
+
+static_assert(std::is_same_v<SQLLEN, long>, "length indicators are kept as long");
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "wide text is UTF-16");
+
+namespace {
+
+// The database client's number for a provider failure without a number of
+// its own (E_FAIL, "Unspecified error").
+constexpr qint32 kProviderError = -2147467259;
+// Texts up to this many characters go as NVARCHAR(4000), one type for all
+// of them, so that the server keeps one plan; longer ones as NVARCHAR(MAX).
+constexpr SQLULEN kWideVarcharSize = 4000;
+constexpr SQLULEN kVarbinarySize = 8000;
+// Bytes read from a long value at a time.
+constexpr SQLLEN kChunk = 8192;
+
+struct Diagnostics {
+    QString text;
+    QString sqlState;  // of the first record
+    qint32 number = kProviderError;
+};
+
+Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    Diagnostics d;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+        SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH + 1] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        const SQLRETURN r = SQLGetDiagRecW(type, handle, i, state, &native, message,
+                                           SQLSMALLINT(std::size(message)), &length);
+        if (!SQL_SUCCEEDED(r)) break;
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t*>(message),
+                               qMin<qsizetype>(length, qsizetype(std::size(message)) - 1))
+                .trimmed();
+        if (i == 1) {
+            d.sqlState = QString::fromUtf16(reinterpret_cast<const char16_t*>(state));
+            if (native != 0) d.number = native;
+        }
+        if (!text.isEmpty()) d.text += (d.text.isEmpty() ? "" : " ") + text;
+    }
+    return d;
+}
+
+// ODBC 3 names a timeout HYT00 or HYT01, ODBC 2 S1T00.
+bool IsTimeout(const QString& sqlState) {
+    return sqlState == "HYT00" || sqlState == "HYT01" || sqlState == "S1T00";
+}
+
+bool IsConnectionLost(const QString& sqlState) { return sqlState.startsWith("08"); }
+
+QByteArray Wide(const QString& text) {
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+template <class T>
+QByteArray Bytes(const T& value) {
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+SQL_TIMESTAMP_STRUCT Timestamp(const QDateTime& when) {
+    const QDate d = when.date();
+    const QTime t = when.time();
+    return {SQLSMALLINT(d.year()),          SQLUSMALLINT(d.month()),  SQLUSMALLINT(d.day()),
+            SQLUSMALLINT(t.hour()),         SQLUSMALLINT(t.minute()), SQLUSMALLINT(t.second()),
+            SQLUINTEGER(t.msec()) * 1000000};
+}
+
+bool IsIntegerType(SQLSMALLINT t) {
+    return t == SQL_BIT || t == SQL_TINYINT || t == SQL_SMALLINT || t == SQL_INTEGER ||
+           t == SQL_BIGINT;
+}
+
+bool IsRealType(SQLSMALLINT t) {
+    return t == SQL_REAL || t == SQL_FLOAT || t == SQL_DOUBLE || t == SQL_NUMERIC ||
+           t == SQL_DECIMAL;
+}
+
+bool IsBinaryType(SQLSMALLINT t) {
+    return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
+}
+
+}  // namespace
+
+OdbcStatement::OdbcStatement(void* connection, const QString& sql, bool prepared,
+                             int timeoutSeconds)
+    : sql_(sql), prepared_(prepared), timeoutSeconds_(timeoutSeconds) {
+    SQLHANDLE handle = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle))) {
+        const Diagnostics d = ReadDiagnostics(SQL_HANDLE_DBC, connection);
+        throw AppError(d.number, d.text.isEmpty() ? "The database connection is lost." : d.text);
+    }
+    statement_ = handle;
+    SQLSetStmtAttr(statement_, SQL_ATTR_QUERY_TIMEOUT, SQLPOINTER(SQLULEN(timeoutSeconds_)), 0);
+    if (!prepared_) return;
+    const QByteArray text = Wide(sql_);
+    if (SQL_SUCCEEDED(SQLPrepareW(statement_,
+                                  reinterpret_cast<SQLWCHAR*>(const_cast<char*>(text.data())),
+                                  SQLINTEGER(sql_.size()))))
+        return;
+    try {
+        Fail("prepare");
+    } catch (...) {
+        SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+        throw;
+    }
+}
+
+OdbcStatement::~OdbcStatement() {
+    if (statement_) SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+}
+
+void OdbcStatement::Fail(const char* what) {
+    const Diagnostics d = ReadDiagnostics(SQL_HANDLE_STMT, statement_);
+    SQLFreeStmt(statement_, SQL_CLOSE);
+    SQLFreeStmt(statement_, SQL_RESET_PARAMS);
+    unfit_ = IsTimeout(d.sqlState) || IsConnectionLost(d.sqlState);
+    if (IsTimeout(d.sqlState))
+        throw AppError(
+            d.number,
+            QString("The statement timed out waiting for the server (%1 s).").arg(timeoutSeconds_));
+    throw AppError(d.number, d.text.isEmpty() ? QString("The database driver could not %1 the "
+                                                        "statement.")
+                                                    .arg(what)
+                                              : d.text);
+}
+
+void OdbcStatement::Bind(int index, const QVariant& value) {
+    const SQLUSMALLINT number = SQLUSMALLINT(index + 1);
+    SQLSMALLINT cType = SQL_C_WCHAR;
+    SQLSMALLINT sqlType = SQL_WVARCHAR;
+    SQLULEN size = kWideVarcharSize;
+    SQLSMALLINT digits = 0;
+    QByteArray& buffer = buffers_[index];
+    switch (value.typeId()) {
+        case QMetaType::Bool:
+            cType = SQL_C_BIT;
+            sqlType = SQL_BIT;
+            buffer = Bytes(SQLCHAR(value.toBool() ? 1 : 0));
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            cType = SQL_C_SBIGINT;
+            sqlType = SQL_BIGINT;
+            buffer = Bytes(SQLBIGINT(value.toLongLong()));
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            cType = SQL_C_DOUBLE;
+            sqlType = SQL_DOUBLE;
+            buffer = Bytes(value.toDouble());
+            break;
+        case QMetaType::QDate:
+        case QMetaType::QDateTime:
+            // Milliseconds, as SQL Server's datetime keeps them.
+            cType = SQL_C_TYPE_TIMESTAMP;
+            sqlType = SQL_TYPE_TIMESTAMP;
+            size = 23;
+            digits = 3;
+            buffer = Bytes(Timestamp(value.toDateTime()));
+            break;
+        case QMetaType::QByteArray:
+            cType = SQL_C_BINARY;
+            buffer = value.toByteArray();
+            sqlType = buffer.size() > qsizetype(kVarbinarySize) ? SQL_LONGVARBINARY : SQL_VARBINARY;
+            size = qMax<SQLULEN>(1, SQLULEN(buffer.size()));
+            break;
+        default:
+            buffer = Wide(value.toString());
+            if (buffer.size() / 2 > qsizetype(kWideVarcharSize)) {
+                sqlType = SQL_WLONGVARCHAR;
+                size = SQLULEN(buffer.size() / 2);
+            }
+            break;
+    }
+    lengths_[index] = value.isNull() ? SQL_NULL_DATA : SQLLEN(buffer.size());
+    if (!SQL_SUCCEEDED(SQLBindParameter(statement_, number, SQL_PARAM_INPUT, cType, sqlType, size,
+                                        digits, buffer.data(), SQLLEN(buffer.size()),
+                                        &lengths_[index])))
+        Fail("bind a value of");
+}
+
+void OdbcStatement::Run(const QVariantList& params) {
+    SQLFreeStmt(statement_, SQL_CLOSE);
+    unfit_ = false;
+    buffers_.assign(params.size(), {});
+    lengths_.assign(params.size(), 0);
+    for (int i = 0; i < params.size(); ++i) Bind(i, params[i]);
+    SQLRETURN r;
+    if (prepared_) {
+        r = SQLExecute(statement_);
+    } else {
+        const QByteArray text = Wide(sql_);
+        r = SQLExecDirectW(statement_, reinterpret_cast<SQLWCHAR*>(const_cast<char*>(text.data())),
+                           SQLINTEGER(sql_.size()));
+    }
+    if (r != SQL_SUCCESS && r != SQL_SUCCESS_WITH_INFO && r != SQL_NO_DATA) Fail("run");
+    DescribeResult();
+}
+
+void OdbcStatement::DescribeResult() {
+    columns_.clear();
+    SQLSMALLINT count = 0;
+    SQLNumResultCols(statement_, &count);
+    for (SQLSMALLINT i = 1; i <= count; ++i) {
+        SQLWCHAR name[256];
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT type = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        SQLDescribeColW(statement_, SQLUSMALLINT(i), name, SQLSMALLINT(std::size(name)),
+                        &nameLength, &type, &size, &digits, &nullable);
+        columns_.append(Column{type});
+    }
+}
+
+QVector<Field> OdbcStatement::Describe(const Dialect& dialect) {
+    QVector<Field> fields;
+    for (int i = 0; i < columns_.size(); ++i) {
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLColAttributeW(statement_, SQLUSMALLINT(i + 1), SQL_DESC_NAME, name, sizeof name,
+                         &nameLength, nullptr);
+        SQLWCHAR typeName[128] = {};
+        SQLSMALLINT typeLength = 0;
+        SQLColAttributeW(statement_, SQLUSMALLINT(i + 1), SQL_DESC_TYPE_NAME, typeName,
+                         sizeof typeName, &typeLength, nullptr);
+        const auto text = [](const SQLWCHAR* chars, SQLSMALLINT bytes, size_t capacity) {
+            return QString::fromUtf16(reinterpret_cast<const char16_t*>(chars),
+                                      qMin<qsizetype>(bytes / 2, qsizetype(capacity) - 1));
+        };
+        Field field;
+        field.name = dialect.FieldName(text(name, nameLength, std::size(name)));
+        field.type =
+            TypeCodeOf(text(typeName, typeLength, std::size(typeName)), columns_[i].sqlType);
+        fields.append(field);
+    }
+    return fields;
+}
+
+bool OdbcStatement::Next() {
+    if (columns_.isEmpty()) return false;
+    const SQLRETURN r = SQLFetch(statement_);
+    if (r == SQL_NO_DATA) return false;
+    if (!SQL_SUCCEEDED(r)) Fail("read the rows of");
+    return true;
+}
+
+QVariant OdbcStatement::Value(int column) {
+    const SQLUSMALLINT number = SQLUSMALLINT(column + 1);
+    const SQLSMALLINT type = columns_[column].sqlType;
+    SQLLEN length = 0;
+    const auto fetched = [&](SQLRETURN r) {
+        if (!SQL_SUCCEEDED(r)) Fail("read a value of");
+        return length != SQL_NULL_DATA;
+    };
+    if (IsIntegerType(type)) {
+        SQLBIGINT n = 0;
+        return fetched(SQLGetData(statement_, number, SQL_C_SBIGINT, &n, 0, &length))
+                   ? QVariant(qlonglong(n))
+                   : QVariant();
+    }
+    if (IsRealType(type)) {
+        double d = 0;
+        return fetched(SQLGetData(statement_, number, SQL_C_DOUBLE, &d, 0, &length)) ? QVariant(d)
+                                                                                     : QVariant();
+    }
+    if (type == SQL_TYPE_DATE || type == SQL_TYPE_TIMESTAMP || type == SQL_DATE ||
+        type == SQL_TIMESTAMP) {
+        SQL_TIMESTAMP_STRUCT t{};
+        if (!fetched(SQLGetData(statement_, number, SQL_C_TYPE_TIMESTAMP, &t, sizeof t, &length)))
+            return {};
+        const QDateTime when(QDate(t.year, t.month, t.day),
+                             QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
+        return type == SQL_TYPE_DATE || type == SQL_DATE ? QVariant(when.date()) : QVariant(when);
+    }
+    // Everything else is read whole, in pieces: binary as bytes, the rest
+    // (texts, times, GUIDs) as wide text.
+    const bool binary = IsBinaryType(type);
+    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_WCHAR;
+    const SQLLEN terminator = binary ? 0 : 2;
+    QByteArray bytes;
+    for (;;) {
+        const qsizetype at = bytes.size();
+        bytes.resize(at + kChunk);
+        const SQLRETURN r =
+            SQLGetData(statement_, number, cType, bytes.data() + at, kChunk, &length);
+        if (r == SQL_NO_DATA) {
+            bytes.resize(at);
+            break;
+        }
+        if (!fetched(r)) return {};
+        const bool more =
+            r == SQL_SUCCESS_WITH_INFO && (length == SQL_NO_TOTAL || length > kChunk - terminator);
+        bytes.resize(more ? at + kChunk - terminator : at + length);
+        if (!more) break;
+    }
+    if (binary) return bytes;
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                              bytes.size() / 2);
+}
+
+int OdbcStatement::RowsAffected() {
+    SQLLEN rows = 0;
+    return SQL_SUCCEEDED(SQLRowCount(statement_, &rows)) ? int(rows) : 0;
+}
+
+void OdbcStatement::Finish() { SQLFreeStmt(statement_, SQL_CLOSE); }

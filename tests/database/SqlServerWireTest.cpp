@@ -1,0 +1,120 @@
+// What the program sends to SQL Server, seen at the wire: a scripted TDS
+// endpoint on 127.0.0.1 logs the login, the statements and the types of
+// their values. It is not SQL Server; these tests check what the client
+// sends, not how a server answers.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include "TdsCapture.h"
+#include "base/AppError.h"
+#include "database/ConnectionString.h"
+#include "database/DbConnection.h"
+
+namespace {
+
+std::unique_ptr<DbConnection> ConnectTo(const TdsCapture& server, int timeoutSeconds = 60,
+                                        const QString& database = "till",
+                                        const QString& password = "plain") {
+    return DbConnection::Connect(
+        OdbcTarget(SqlServerConnectionString(server.Server(), database, "sa", password)),
+        DbConnection::SqliteFile::MustExist, timeoutSeconds);
+}
+
+QStringList LinesOf(const QString& log, const QString& kind) {
+    QStringList lines;
+    for (const QString& line : log.split('\n'))
+        if (line.contains(" " + kind + " ")) lines << line;
+    return lines;
+}
+
+TEST(SqlServerWire, LoginValuesArriveExactlyAsTyped) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    const struct {
+        const char* database;
+        const char* password;
+    } cases[] = {
+        {"till", "plain"}, {"TILL DEMO", "p;w=1"}, {"till;x", " edge "},
+        {"till", "{x"},    {"till", ""},           {"till", "pässwörd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        TdsCapture server;
+        ASSERT_TRUE(server.Listening());
+        ConnectTo(server, 60, QString::fromUtf8(c.database), QString::fromUtf8(c.password));
+        const QString log = server.Log();
+        EXPECT_TRUE(log.contains("password='" + QString::fromUtf8(c.password) + "'\n"))
+            << log.toStdString();
+        EXPECT_TRUE(log.contains("database='" + QString::fromUtf8(c.database) + "'\n"));
+    }
+}
+
+TEST(SqlServerWire, TextGoesAsNvarcharAndComesBackWhateverTheCollation) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    const QStringList names{QString::fromUtf8("สมชาย ใจดี"),
+                            QString::fromUtf8("Γιώργος Παπαδόπουλος"),
+                            QString::fromUtf8("Zoë Müller-Łukasz")};
+    QTemporaryDir dir;
+    const QString schema =
+        TdsCapture::EditedSchema(dir, {{"MEMBERNAME varchar(100)", "MEMBERNAME nvarchar(100)"}});
+    for (const char* collation : {"0904d00034", "1e04d00000"}) {  // Latin1, Thai
+        SCOPED_TRACE(collation);
+        TdsCapture server({"--coll", collation, "--schema", schema});
+        ASSERT_TRUE(server.Listening());
+        const auto db = ConnectTo(server);
+        for (int i = 0; i < names.size(); ++i) {
+            const QString code = QString("M%1").arg(i);
+            db->Execute("Insert Into [CLUB_MT_MEMBER] ([MEMBERCODE], [MEMBERNAME]) Values (?, ?)",
+                        {code, names[i]});
+            const auto rs = db->Open(
+                "Select [MEMBERCODE], [MEMBERNAME] From [CLUB_MT_MEMBER] Where [MEMBERCODE] = ?",
+                {code});
+            ASSERT_EQ(rs->RecordCount(), 1);
+            EXPECT_EQ(rs->Value("MEMBERNAME").toString(), names[i]);
+        }
+        const QString rpc = LinesOf(server.Log(), "RPC").join('\n');
+        EXPECT_TRUE(rpc.contains("\"type\": \"nvarchar(")) << rpc.toStdString();
+        EXPECT_FALSE(rpc.contains("\"type\": \"varchar(")) << rpc.toStdString();
+        for (const QString& name : names) EXPECT_TRUE(rpc.contains(name)) << name.toStdString();
+    }
+}
+
+TEST(SqlServerWire, AnUnansweredStatementTimesOutAndTheConnectionOpensAgain) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    TdsCapture server({"--hang-on", "Update [MT_ITEM]"});
+    ASSERT_TRUE(server.Listening());
+    const auto db = ConnectTo(server, 1);
+    EXPECT_TRUE(server.Log().contains("BATCH \"SET LOCK_TIMEOUT 1000\""));
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        db->Execute("Update [MT_ITEM] Set [ITEMNAME] = ? Where [ITEMCODE] = ?", {"a", "b"});
+        ADD_FAILURE() << "the statement was answered";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.Description().contains("timed out waiting for the server"))
+            << e.Description().toStdString();
+    }
+    EXPECT_LT(clock.elapsed(), 15000);
+    // The next statement runs on a connection opened again.
+    EXPECT_EQ(db->Open("Select [ITEMCODE] From [MT_ITEM]")->RecordCount(), 0);
+    EXPECT_EQ(LinesOf(server.Log(), "LOGIN7").size(), 4);  // two logins, two lines each
+}
+
+TEST(SqlServerWire, StatementsWithoutValuesOpenNoServerCursor) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    TdsCapture server;
+    ASSERT_TRUE(server.Listening());
+    const auto db = ConnectTo(server);
+    db->Open("Select [ITEMCODE] From [MT_ITEM]");
+    db->Execute("Update [MT_ITEM] Set [ITEMNAME] = 'x'");
+    const QString log = server.Log();
+    EXPECT_TRUE(log.contains("BATCH \"Select [ITEMCODE] From [MT_ITEM]\""));
+    EXPECT_TRUE(log.contains("BATCH \"Update [MT_ITEM] Set [ITEMNAME] = 'x'\""));
+    // Only the driver's own set-up at login goes through a cursor.
+    for (const QString& line : LinesOf(log, "RPC"))
+        if (line.contains("sp_cursoropen"))
+            EXPECT_TRUE(line.contains("SET QUOTED_IDENTIFIER ON")) << line.toStdString();
+}
+
+}  // namespace

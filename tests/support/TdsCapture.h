@@ -1,0 +1,90 @@
+#pragma once
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+// The scripted SQL Server endpoint of the shared tools (TDS 7.4) on a free
+// port of 127.0.0.1, for one test: it answers the program's statements from
+// the demo schema and logs what the client sends. Stopped with the object.
+class TdsCapture {
+public:
+    // The endpoint's script, or empty where the shared tools are absent.
+    static QString Script() {
+        const QString script =
+            QString(XLSLOAD_SOURCE_DIR "/../shared/tools/tds-capture/tds_capture.py");
+        return QFile::exists(script) ? QDir::cleanPath(script) : QString();
+    }
+
+    // The demo schema the endpoint serves unless the options name another.
+    static QString DemoSchema() { return XLSLOAD_SOURCE_DIR "/database/schema/sqlserver.sql"; }
+
+    // The demo schema with each of the edits (text before, text after)
+    // made, written under dir, for a target with other column types.
+    static QString EditedSchema(const QTemporaryDir& dir,
+                                const QList<QPair<QString, QString>>& edits) {
+        QFile demo(DemoSchema());
+        demo.open(QIODevice::ReadOnly);
+        QString text = QString::fromUtf8(demo.readAll());
+        for (const auto& [before, after] : edits) text.replace(before, after);
+        const QString path = dir.filePath("schema.sql");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text.toUtf8());
+        return path;
+    }
+
+    explicit TdsCapture(const QStringList& options = {}) {
+        port_ = FreePort();
+        process_.start("/usr/bin/python3", QStringList{Script(), "--schema", DemoSchema(), "--port",
+                                                       QString::number(port_), "--log", LogPath()} +
+                                               options);
+        QElapsedTimer clock;
+        clock.start();
+        while (!Log().contains("listening") && clock.elapsed() < 10000 &&
+               process_.state() != QProcess::NotRunning)
+            QThread::msleep(20);
+    }
+    ~TdsCapture() {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+    bool Listening() const { return Log().contains("listening"); }
+    // The server as the connection string names it.
+    QString Server() const { return QString("127.0.0.1,%1").arg(port_); }
+    QString Log() const {
+        QFile file(LogPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    static int FreePort() {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof(address);
+        bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+        close(fd);
+        return ntohs(address.sin_port);
+    }
+    QString LogPath() const { return dir_.filePath("tds.log"); }
+
+    QTemporaryDir dir_;
+    QProcess process_;
+    int port_ = 0;
+};
+
+// Skips the calling test where the endpoint cannot run here.
+#define SKIP_WITHOUT_TDS_CAPTURE()      \
+    if (TdsCapture::Script().isEmpty()) \
+    GTEST_SKIP() << "no shared tds-capture tool beside the repository (../shared)"
