@@ -108,6 +108,8 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
     return value.toString();
 }
 
+bool IsNumberType(int typeCode) { return IsInteger(typeCode) || IsReal(typeCode); }
+
 QMetaType StoredType(int typeCode) {
     if (IsInteger(typeCode)) return QMetaType::fromType<qlonglong>();
     if (IsReal(typeCode)) return QMetaType::fromType<double>();

@@ -46,7 +46,9 @@ const TypeRow kTypes[] = {
      {SQL_VARCHAR, SQL_WVARCHAR, SQL_LONGVARCHAR}},
     {TypeCode::LongVarWChar, "ntext", {SQL_WLONGVARCHAR}},
     {TypeCode::Guid, "uniqueidentifier|uuid", {SQL_GUID}},
-    {TypeCode::Binary, "binary", {SQL_BINARY}},
+    // SQL Server's timestamp is a row version, not a date: its ODBC type
+    // (binary) settles it before the name does.
+    {TypeCode::Binary, "binary|rowversion", {SQL_BINARY}},
     {TypeCode::VarBinary, "varbinary|bytea|blob", {SQL_VARBINARY}},
     {TypeCode::LongVarBinary, "image", {SQL_LONGVARBINARY}},
 };
@@ -88,16 +90,25 @@ int AffinityCode(const QString& name) {
     return TypeCode::Numeric;
 }
 
+bool IsBinaryCode(int code) {
+    return code == TypeCode::Binary || code == TypeCode::VarBinary ||
+           code == TypeCode::LongVarBinary;
+}
+
 }  // namespace
 
 int TypeCodeOf(const QString& typeName, int odbcSqlType) {
     const Lookup& lookup = TypeLookup();
+    const auto byOdbcType = lookup.byOdbcType.constFind(odbcSqlType);
+    const bool knownOdbcType = byOdbcType != lookup.byOdbcType.constEnd();
     const QString name = BareTypeName(typeName);
-    if (const auto it = lookup.byName.constFind(name); it != lookup.byName.constEnd()) return *it;
-    if (odbcSqlType != 0) {
-        if (const auto it = lookup.byOdbcType.constFind(odbcSqlType);
-            it != lookup.byOdbcType.constEnd())
-            return *it;
+    if (const auto it = lookup.byName.constFind(name); it != lookup.byName.constEnd()) {
+        // A binary column is binary whatever its name says.
+        if (knownOdbcType && IsBinaryCode(*byOdbcType) && !IsBinaryCode(*it)) return *byOdbcType;
+        return *it;
     }
-    return AffinityCode(name);
+    if (odbcSqlType == 0) return AffinityCode(name);
+    // A type the mapping does not know (xml, sql_variant) is read as text,
+    // which every driver can give.
+    return knownOdbcType ? *byOdbcType : TypeCode::VarWChar;
 }

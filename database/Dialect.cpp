@@ -5,11 +5,12 @@
 #include <iterator>
 
 namespace {
-// SQL Server's xtypes of character columns; nchar and nvarchar are
-// measured in bytes.
+// SQL Server's xtypes of character columns with a length limit; nchar and
+// nvarchar are measured in bytes. text (35) and ntext (99) have none: the
+// 16 the catalogue reports for them is the size of a pointer.
 constexpr int kNChar = 239;
 constexpr int kNVarChar = 231;
-constexpr int kCharacterTypes[] = {35, 99, 167, 175, kNChar, kNVarChar};
+constexpr int kCharacterTypes[] = {167, 175, kNChar, kNVarChar};
 }  // namespace
 
 QString Dialect::Quote(const QString& identifier) const {
@@ -27,9 +28,11 @@ QString Dialect::Quote(const QString& identifier) const {
 QString Dialect::ColumnListQuery(const QString& table, const QString& notInList) const {
     switch (engine_) {
         case Engine::SqlServer:
+            // The table of that name in the user's default schema (else
+            // dbo), and no view or other object named alike.
             return "Select A.name, A.xtype, A.Length From dbo.syscolumns As A Inner Join "
-                   "dbo.sysobjects As B ON A.ID=B.ID Where B.name = N'" +
-                   table + "'" +
+                   "dbo.sysobjects As B ON A.ID=B.ID Where B.ID = Object_Id(N'" +
+                   table + "', N'U') And B.name = N'" + table + "'" +
                    (notInList.isEmpty() ? QString() : " And A.name Not In (" + notInList + ")");
         case Engine::PostgreSQL:
             // Parenthesised so that each part of a union keeps its column order.
@@ -60,8 +63,8 @@ QString Dialect::UnionAll() const {
 
 int Dialect::CharacterLength(int reportedLength, int xtype) const {
     if (reportedLength == -1) return NoLengthLimit;
-    // The length SQL Server reports for a number or a date is its storage
-    // size, not a limit on the characters of a value.
+    // The length SQL Server reports for a number, a date or a text column
+    // is its storage size, not a limit on the characters of a value.
     if (engine_ == Engine::SqlServer &&
         std::find(std::begin(kCharacterTypes), std::end(kCharacterTypes), xtype) ==
             std::end(kCharacterTypes))

@@ -7,30 +7,30 @@ namespace {
 // The four cost statements, in order. SQL Server gets its own texts; the
 // other engines get statements with the same effect in standard SQL.
 QStringList CostStatements(Engine engine) {
-    const QString lineKey = "Where BomGroupCode=? And ItemCode=? And BomItemCode=?";
-    const QString headerKey = "Where BomGroupCode=? And ItemCode=?";
+    const QString lineKey = "Where BOMGROUPCODE=? And ITEMCODE=? And BOMITEMCODE=?";
+    const QString headerKey = "Where BOMGROUPCODE=? And ITEMCODE=?";
     if (engine == Engine::SqlServer)
         return {
-            "Update Invt_mt_Bom Set LastUpdate=?, ServeUnitCost=IsNull(B.PortionUnitPrice,0) "
-            "From Invt_mt_Bom As A Left Outer Join (Select ItemCode, PortionUnitPrice From "
-            "Invt_mt_Item Where ItemCode=?) As B On A.BomItemCode=B.ItemCode Where "
-            "A.BomGroupCode=? And A.ItemCode=? And A.BomItemCode=?",
-            "Update Invt_mt_Bom Set ServeTotalCost=ServeUnitCost*ServeQty " + lineKey,
-            "Update Invt_mt_BomMaster Set ActualTotalBomCost=IsNull(B.TotalServeCost,0) From "
-            "Invt_mt_BomMaster As A Left Outer Join (Select BomGroupCode, ItemCode, "
-            "Sum(ServeTotalCost) As TotalServeCost From Invt_mt_Bom Where BomGroupCode=? And "
-            "ItemCode=? Group By BomGroupCode, ItemCode) As B On A.BomGroupCode=B.BomGroupCode "
-            "And A.ItemCode=B.ItemCode Where A.BomGroupCode=? And A.ItemCode=?",
-            "Update Invt_mt_BomMaster Set TotalBomCost=ActualTotalBomCost " + headerKey};
+            "Update INVT_MT_BOM Set LASTUPDATE=?, SERVEUNITCOST=IsNull(B.PORTIONUNITPRICE,0) "
+            "From INVT_MT_BOM As A Left Outer Join (Select ITEMCODE, PORTIONUNITPRICE From "
+            "INVT_MT_ITEM Where ITEMCODE=?) As B On A.BOMITEMCODE=B.ITEMCODE Where "
+            "A.BOMGROUPCODE=? And A.ITEMCODE=? And A.BOMITEMCODE=?",
+            "Update INVT_MT_BOM Set SERVETOTALCOST=SERVEUNITCOST*SERVEQTY " + lineKey,
+            "Update INVT_MT_BOMMASTER Set ACTUALTOTALBOMCOST=IsNull(B.TOTALSERVECOST,0) From "
+            "INVT_MT_BOMMASTER As A Left Outer Join (Select BOMGROUPCODE, ITEMCODE, "
+            "Sum(SERVETOTALCOST) As TOTALSERVECOST From INVT_MT_BOM Where BOMGROUPCODE=? And "
+            "ITEMCODE=? Group By BOMGROUPCODE, ITEMCODE) As B On A.BOMGROUPCODE=B.BOMGROUPCODE "
+            "And A.ITEMCODE=B.ITEMCODE Where A.BOMGROUPCODE=? And A.ITEMCODE=?",
+            "Update INVT_MT_BOMMASTER Set TOTALBOMCOST=ACTUALTOTALBOMCOST " + headerKey};
     return {
-        "Update Invt_mt_Bom Set LastUpdate=?, ServeUnitCost=Coalesce((Select PortionUnitPrice "
-        "From Invt_mt_Item Where ItemCode=?),0) " +
+        "Update INVT_MT_BOM Set LASTUPDATE=?, SERVEUNITCOST=Coalesce((Select PORTIONUNITPRICE "
+        "From INVT_MT_ITEM Where ITEMCODE=?),0) " +
             lineKey,
-        "Update Invt_mt_Bom Set ServeTotalCost=ServeUnitCost*ServeQty " + lineKey,
-        "Update Invt_mt_BomMaster Set ActualTotalBomCost=Coalesce((Select Sum(ServeTotalCost) "
-        "From Invt_mt_Bom Where BomGroupCode=? And ItemCode=?),0) " +
+        "Update INVT_MT_BOM Set SERVETOTALCOST=SERVEUNITCOST*SERVEQTY " + lineKey,
+        "Update INVT_MT_BOMMASTER Set ACTUALTOTALBOMCOST=Coalesce((Select Sum(SERVETOTALCOST) "
+        "From INVT_MT_BOM Where BOMGROUPCODE=? And ITEMCODE=?),0) " +
             headerKey,
-        "Update Invt_mt_BomMaster Set TotalBomCost=ActualTotalBomCost " + headerKey};
+        "Update INVT_MT_BOMMASTER Set TOTALBOMCOST=ACTUALTOTALBOMCOST " + headerKey};
 }
 
 }  // namespace
@@ -38,13 +38,16 @@ QStringList CostStatements(Engine engine) {
 void ApplyBomLineRule(const RecordContext& r, int field) {
     const QVariant group = r.Code("BOMGROUPCODE");
     const QVariant item = r.Code("ITEMCODE");
-    const auto header =
-        r.db.OpenTable({"Invt_mt_BomMaster", {}, {{"BomGroupCode", group}, {"ItemCode", item}}});
+    // Only the columns written are read: a header table may hold columns
+    // (a row version, say) that no rule reads.
+    const auto header = r.db.OpenTable({"INVT_MT_BOMMASTER",
+                                        {"BOMGROUPCODE", "ITEMCODE", "LASTUPDATE"},
+                                        {{"BOMGROUPCODE", group}, {"ITEMCODE", item}}});
     if (header->Eof()) {
         header->AddNew();
-        header->SetValue("BomGroupCode", group);
-        header->SetValue("ItemCode", item);
-        header->SetValue("LastUpdate", r.today);
+        header->SetValue("BOMGROUPCODE", group);
+        header->SetValue("ITEMCODE", item);
+        header->SetValue("LASTUPDATE", r.today);
         header->Update();
     }
     r.target.SetValue(field, r.Code("BOMITEMCODE"));

@@ -13,11 +13,11 @@ using Values = QList<QPair<QString, QVariant>>;
 
 // The description fields of an item or a PLU, filled alike.
 Values Descriptions(const QVariant& desc, const QVariant& button) {
-    return {{"PosDescription", desc},
-            {"PosDescription1", desc},
-            {"PosDescription2", desc},
-            {"PosDescription3", desc},
-            {"ButtonDesc", button}};
+    return {{"POSDESCRIPTION", desc},
+            {"POSDESCRIPTION1", desc},
+            {"POSDESCRIPTION2", desc},
+            {"POSDESCRIPTION3", desc},
+            {"BUTTONDESC", button}};
 }
 
 // Adds a record with the values when none meets the criteria; an existing
@@ -33,18 +33,18 @@ void CreateWhenMissing(DbConnection& db, const QString& table, Criteria where,
     lookup->Update();
 }
 
-Criteria BasePluOf(const QVariant& itemCode) { return {{"ItemCode", itemCode}, {"UOMQty", 1}}; }
+Criteria BasePluOf(const QVariant& itemCode) { return {{"ITEMCODE", itemCode}, {"UOMQTY", 1}}; }
 
 // The stored item of the sheet record's item code takes these fields from
 // its stored base-unit PLU; nothing happens when either is missing.
 void CopyBasePluToItem(const RecordContext& r) {
-    const QStringList fields{"PosDescription", "ButtonDesc", "UOM",
-                             "UnitPrice",      "UnitCost",   "UnitPriceRCP"};
+    const QStringList fields{"POSDESCRIPTION", "BUTTONDESC", "UOM",
+                             "UNITPRICE",      "UNITCOST",   "UNITPRICERCP"};
     const QVariant code = r.Code("ITEMCODE");
     const auto item =
-        r.db.OpenTable({"Mt_Item", QStringList{"ItemCode"} + fields, {{"ItemCode", code}}});
+        r.db.OpenTable({"MT_ITEM", QStringList{"ITEMCODE"} + fields, {{"ITEMCODE", code}}});
     if (item->Eof()) return;
-    const auto plu = r.db.OpenTable({"Mt_Plu", fields, BasePluOf(code)});
+    const auto plu = r.db.OpenTable({"MT_PLU", fields, BasePluOf(code)});
     if (plu->Eof()) return;
     for (const QString& f : fields) item->SetValue(f, plu->Value(f));
     item->Update();
@@ -54,24 +54,24 @@ void CopyBasePluToItem(const RecordContext& r) {
 
 void ApplyPluRule(const RecordContext& r, int field) {
     if (r.table == Table::kStockItem) {
-        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
-                          {{"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}});
+        CreateWhenMissing(r.db, "INVT_MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
+                          {{"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}});
     } else if (r.table == Table::kItem) {
         const QVariant desc = r.V("POSDESCRIPTION");
         CreateWhenMissing(
-            r.db, "Mt_Plu", {{"PluCode", r.Code("PLUCODE")}},
+            r.db, "MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
             Values{
-                {"ItemCode", r.Code("ITEMCODE")}, {"PluCode", r.Code("PLUCODE")}, {"UOMQty", 1}} +
+                {"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}, {"UOMQTY", 1}} +
                 Descriptions(desc, Left(desc, 20)));
     } else if (r.table == Table::kPlu) {
         r.target.SetValue(field, r.Code("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
-        CreateWhenMissing(r.db, "Mt_Item", {{"ItemCode", r.Code("ITEMCODE")}},
-                          Values{{"ItemCode", r.Code("ITEMCODE")},
-                                 {"ItemName", desc},
-                                 {"ItemType", "I"},
-                                 {"RefCode", "DEF"},
-                                 {"DateCreated", r.today}} +
+        CreateWhenMissing(r.db, "MT_ITEM", {{"ITEMCODE", r.Code("ITEMCODE")}},
+                          Values{{"ITEMCODE", r.Code("ITEMCODE")},
+                                 {"ITEMNAME", desc},
+                                 {"ITEMTYPE", "I"},
+                                 {"REFCODE", "DEF"},
+                                 {"DATECREATED", r.today}} +
                               Descriptions(desc, Left(desc, 20)));
         if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
     } else {
@@ -83,13 +83,13 @@ void ApplyPluRule(const RecordContext& r, int field) {
 void CreatePluOfItemCode(const RecordContext& r) {
     const QVariant code = r.Code("ITEMCODE");
     if (r.table == Table::kStockItem) {
-        CreateWhenMissing(r.db, "Invt_mt_Plu", {{"PluCode", code}},
-                          {{"ItemCode", code}, {"PluCode", code}});
+        CreateWhenMissing(r.db, "INVT_MT_PLU", {{"PLUCODE", code}},
+                          {{"ITEMCODE", code}, {"PLUCODE", code}});
     } else if (r.table == Table::kItem) {
         const QVariant name = r.V("ITEMNAME");
         const QVariant desc = Left(name, 40);
-        CreateWhenMissing(r.db, "Mt_Plu", {{"PluCode", code}},
-                          Values{{"ItemCode", code}, {"PluCode", code}, {"UOMQty", 1}} +
+        CreateWhenMissing(r.db, "MT_PLU", {{"PLUCODE", code}},
+                          Values{{"ITEMCODE", code}, {"PLUCODE", code}, {"UOMQTY", 1}} +
                               Descriptions(desc, Left(name, 20)));
     }
 }
@@ -100,23 +100,23 @@ void CreateItemOfPlu(const RecordContext& r) {
     const QVariant code = r.Code("PLUCODE");
     const QVariant desc = r.V("POSDESCRIPTION");
     CreateWhenMissing(
-        r.db, "Mt_Item", {{"ItemCode", code}},
-        Values{{"ItemCode", code}, {"PluCode", code}, {"ItemType", "I"}, {"DateCreated", r.today}} +
+        r.db, "MT_ITEM", {{"ITEMCODE", code}},
+        Values{{"ITEMCODE", code}, {"PLUCODE", code}, {"ITEMTYPE", "I"}, {"DATECREATED", r.today}} +
             Descriptions(desc, Left(desc, 20)));
 }
 
 // One statement instead of reading the item back: on a server every
 // statement is a round trip. Every base-unit PLU of the item is updated.
 void CopyItemToBasePlu(const RecordContext& r) {
-    static const QStringList kFields{"PosDescription",  "PosDescription1", "PosDescription2",
-                                     "PosDescription3", "ButtonDesc",      "UOM",
-                                     "UnitPrice",       "UnitCost",        "UnitPriceRCP"};
-    const KeyedRecord item{"Mt_Item", "ItemCode", r.Code("ITEMCODE")};
+    static const QStringList kFields{"POSDESCRIPTION",  "POSDESCRIPTION1", "POSDESCRIPTION2",
+                                     "POSDESCRIPTION3", "BUTTONDESC",      "UOM",
+                                     "UNITPRICE",       "UNITCOST",        "UNITPRICERCP"};
+    const KeyedRecord item{"MT_ITEM", "ITEMCODE", r.Code("ITEMCODE")};
     if (item.key.isNull()) return;  // no stored item has no code
     const Criteria where = BasePluOf(item.key);
     r.db.Execute(r.db.KeptText("copy item to base PLU",
                                [&](const Dialect& dialect) {
-                                   return CopyColumnsSql(dialect, "Mt_Plu", where, item, kFields);
+                                   return CopyColumnsSql(dialect, "MT_PLU", where, item, kFields);
                                }),
                  CopyColumnsParams(r.db.SqlDialect(), where, item, kFields));
 }

@@ -68,13 +68,13 @@ void ItemTypeOrI(const RecordContext& r, const QString&) {
     static const QStringList kTypes{"I", "N", "C", "P"};
     const bool given =
         FieldExists(r.sheet, "TILL-ITEMTYPE") && kTypes.contains(ValueText(r.V("ITEMTYPE")));
-    r.target.SetValue("ItemType", given ? r.V("ITEMTYPE") : QVariant("I"));
+    r.target.SetValue("ITEMTYPE", given ? r.V("ITEMTYPE") : QVariant("I"));
 }
 
 // The sheet's reference code when it has one, else "DEF".
 void RefCodeOrDef(const RecordContext& r, const QString&) {
     const bool given = FieldExists(r.sheet, "TILL-REFCODE") && !ValueText(r.V("REFCODE")).isEmpty();
-    r.target.SetValue("RefCode", given ? r.V("REFCODE") : QVariant("DEF"));
+    r.target.SetValue("REFCODE", given ? r.V("REFCODE") : QVariant("DEF"));
 }
 
 // Every default rule, by table and entry.

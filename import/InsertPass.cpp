@@ -4,6 +4,7 @@
 
 #include "base/AppError.h"
 #include "base/Grid.h"
+#include "base/Recordset.h"
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/DbConnection.h"
@@ -17,21 +18,13 @@ namespace {
 // Records committed together on an SQLite file.
 constexpr int kGroupSize = 1000;
 
-bool IsNumeric(int type) {
-    switch (type) {
-        case TypeCode::SmallInt:
-        case TypeCode::Integer:
-        case TypeCode::Single:
-        case TypeCode::Double:
-        case TypeCode::Currency:
-        case TypeCode::Decimal:
-        case TypeCode::TinyInt:
-        case TypeCode::BigInt:
-        case TypeCode::Numeric:
-            return true;
-        default:
-            return false;
-    }
+// A sheet's text as the target column takes it: a number column its number,
+// so an empty cell writes 0; a bit column 0 for an empty cell and the text
+// otherwise (1, 0, True, False); any other column the text.
+QVariant TargetValue(const QString& text, int type) {
+    if (IsNumberType(type)) return Val(text);
+    if (type == TypeCode::Boolean && text.trimmed().isEmpty()) return false;
+    return text;
 }
 
 QSet<int> RejectedRows(const Grid& rejected) {
@@ -71,9 +64,8 @@ void CopyMappedColumns(const RecordContext& r, int mapped) {
         } else if (name == "BOMITEMCODE") {
             ApplyBomLineRule(r, k);
         } else {
-            const QString text = ValueText(r.sheet.Value(p));
-            r.target.SetValue(
-                k, IsNumeric(r.target.FieldAt(k).type) ? QVariant(Val(text)) : QVariant(text));
+            r.target.SetValue(k,
+                              TargetValue(ValueText(r.sheet.Value(p)), r.target.FieldAt(k).type));
         }
     }
 }

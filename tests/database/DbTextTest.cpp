@@ -2,6 +2,7 @@
 // database.
 #include <gtest/gtest.h>
 
+#include "base/AppError.h"
 #include "base/Field.h"
 #include "database/ColumnTypes.h"
 #include "database/ConnectionString.h"
@@ -14,16 +15,18 @@ const Dialect kSqlServer(Engine::SqlServer);
 const Dialect kPostgres(Engine::PostgreSQL);
 const Dialect kSqlite(Engine::SQLite);
 
-TEST(SqlServerDialect, SendsTheColumnCatalogueQueryAsTheSystemWritesIt) {
-    const QString p1 =
-        "Select A.name, A.xtype, A.Length From dbo.syscolumns As A Inner Join dbo.sysobjects As "
-        "B ON A.ID=B.ID Where B.name = N'";
-    EXPECT_EQ(kSqlServer.ColumnListQuery("LEDG_MT_DEBTOR", ""), p1 + "LEDG_MT_DEBTOR'");
+TEST(SqlServerDialect, ListsTheColumnsOfTheUsersTableOfThatNameOnly) {
+    const auto p1 = [](const QString& table) {
+        return "Select A.name, A.xtype, A.Length From dbo.syscolumns As A Inner Join "
+               "dbo.sysobjects As B ON A.ID=B.ID Where B.ID = Object_Id(N'" +
+               table + "', N'U') And B.name = N'" + table + "'";
+    };
+    EXPECT_EQ(kSqlServer.ColumnListQuery("LEDG_MT_DEBTOR", ""), p1("LEDG_MT_DEBTOR"));
     EXPECT_EQ(kSqlServer.ColumnListQuery("LEDG_MT_DEBTOR", "'DEBTORCODE','GLCODE'"),
-              p1 + "LEDG_MT_DEBTOR' And A.name Not In ('DEBTORCODE','GLCODE')");
+              p1("LEDG_MT_DEBTOR") + " And A.name Not In ('DEBTORCODE','GLCODE')");
     EXPECT_EQ(kSqlServer.ColumnListQuery("INVT_MT_ITEM", "") + kSqlServer.UnionAll() +
                   kSqlServer.ColumnListQuery("INVT_MT_PLU", ""),
-              p1 + "INVT_MT_ITEM'Union All " + p1 + "INVT_MT_PLU'");
+              p1("INVT_MT_ITEM") + "Union All " + p1("INVT_MT_PLU"));
 }
 
 TEST(Dialect, QuotesIdentifiersAsEachEngineDoes) {
@@ -52,6 +55,8 @@ TEST(Dialect, CountsCharactersWhereSqlServerReportsBytes) {
         {kSqlServer, 4, 56, NoLengthLimit},  // int: its storage size
         {kSqlServer, 8, 61, NoLengthLimit},  // datetime
         {kSqlServer, -1, 231, NoLengthLimit},
+        {kSqlServer, 16, 35, NoLengthLimit},  // text: 16 is a pointer's size
+        {kSqlServer, 16, 99, NoLengthLimit},  // ntext
         {kPostgres, 40, 0, 40},
         {kPostgres, -1, 0, NoLengthLimit},
         {kSqlite, 231, 231, 231},
@@ -144,6 +149,11 @@ TEST(ColumnTypes, MapsEachEnginesTypeNamesToTypeCodes) {
         {"float", 6, TypeCode::Double},
         {"datetime", 93, TypeCode::Date},
         {"timestamp", 93, TypeCode::Date},
+        {"timestamp", -2, TypeCode::Binary},  // SQL Server's row version
+        {"rowversion", -2, TypeCode::Binary},
+        {"hierarchyid", -3, TypeCode::VarBinary},
+        {"xml", -152, TypeCode::VarWChar},  // unknown name and ODBC type: text
+        {"sql_variant", -150, TypeCode::VarWChar},
         {"smalldatetime", 93, TypeCode::Date},
         {"smallint", 5, TypeCode::SmallInt},
         {"bigint", -5, TypeCode::BigInt},
@@ -169,7 +179,7 @@ TEST(ColumnTypes, MapsEachEnginesTypeNamesToTypeCodes) {
     for (const auto& c : cases) EXPECT_EQ(TypeCodeOf(c.name, c.odbcType), c.code) << c.name;
 }
 
-TEST(ConnectionString, BuildsTheSqlServerStringAndBracesOnlyValuesThatNeedIt) {
+TEST(ConnectionString, BracesEverySqlServerValueAndEndsWithASemicolon) {
     const struct {
         const char* server;
         const char* database;
@@ -177,28 +187,51 @@ TEST(ConnectionString, BuildsTheSqlServerStringAndBracesOnlyValuesThatNeedIt) {
         const char* password;
         const char* expected;
     } cases[] = {
-        {"S1", "D1", "U1", "secret", "Driver={SQL Server};Server=S1;Database=D1;Uid=U1;Pwd=secret"},
+        {"S1", "D1", "U1", "secret",
+         "Driver={SQL Server};Server={S1};Database={D1};Uid={U1};Pwd={secret};"},
         {"srv\\INST", "TILL DEMO", "sa", "",
-         "Driver={SQL Server};Server=srv\\INST;Database=TILL DEMO;Uid=sa;Pwd="},
-        {"S1", "D1", "U1", "p@ss;word",
-         "Driver={SQL Server};Server=S1;Database=D1;Uid=U1;Pwd={p@ss;word}"},
-        {"S1", "D1", "U1", "a}b{", "Driver={SQL Server};Server=S1;Database=D1;Uid=U1;Pwd={a}}b{}"},
-        {"S1", "D1", " u ", "   ", "Driver={SQL Server};Server=S1;Database=D1;Uid={ u };Pwd={   }"},
-        {"host,1433", "D;x", "U", "P",
-         "Driver={SQL Server};Server=host,1433;Database={D;x};Uid=U;Pwd=P"},
+         "Driver={SQL Server};Server={srv\\INST};Database={TILL DEMO};Uid={sa};Pwd={};"},
+        {"S1", "D1", "U1", "p;w=1",
+         "Driver={SQL Server};Server={S1};Database={D1};Uid={U1};Pwd={p;w=1};"},
+        {"S1", "D1", " u ", "  {x ",
+         "Driver={SQL Server};Server={S1};Database={D1};Uid={ u };Pwd={  {x };"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SqlServerConnectionString(c.server, c.database, c.user, c.password), c.expected)
             << c.expected;
 }
 
+TEST(ConnectionString, RefusesACloseBraceTheSqlServerDriverCannotReceive) {
+    const struct {
+        const char* server;
+        const char* database;
+        const char* user;
+        const char* password;
+        const char* field;
+    } cases[] = {
+        {"S}", "D", "U", "P", "Server Name"},
+        {"S", "D}", "U", "P", "Database Name"},
+        {"S", "D", "U}", "P", "User ID"},
+        {"S", "D", "U", "a}}b", "Password"},
+    };
+    for (const auto& c : cases) {
+        try {
+            SqlServerConnectionString(c.server, c.database, c.user, c.password);
+            ADD_FAILURE() << c.field << ": no refusal";
+        } catch (const AppError& e) {
+            EXPECT_TRUE(e.Description().startsWith(QString("The ") + c.field + " cannot hold"))
+                << e.Description().toStdString();
+        }
+    }
+}
+
 TEST(ConnectionString, BuildsThePostgresStringAndTheTargets) {
     EXPECT_EQ(PostgreSqlConnectionString("db.local:5433", "till", "me", "p;w"),
               "Driver={PostgreSQL Unicode};Server=db.local;Port=5433;Database=till;Uid=me;"
-              "Pwd={p;w};Protocol=7.4-0");
+              "Pwd={p;w};Protocol=7.4-0;");
     EXPECT_EQ(PostgreSqlConnectionString("db.local", "till", "me", "pw"),
               "Driver={PostgreSQL Unicode};Server=db.local;Database=till;Uid=me;Pwd=pw;"
-              "Protocol=7.4-0");
+              "Protocol=7.4-0;");
     EXPECT_EQ(OdbcTarget("Driver={X}"), "odbc:Driver={X}");
     EXPECT_EQ(SqliteTarget("/tmp/till.db"), "sqlite:/tmp/till.db");
 }
