@@ -4,7 +4,7 @@
 
 #include "base/AppError.h"
 #include "cli/Commands.h"
-#include "cli/RunOptions.h"
+#include "cli/ProgramFolder.h"
 #include "companies/CompanyDirectory.h"
 
 int RunCompanies(const QStringList& args) {
@@ -20,7 +20,7 @@ int RunCompanies(const QStringList& args) {
         return 2;
     }
     try {
-        const auto directory = CompanyDirectory::Open(HomeFolder(given) + "/CompFile.mdb");
+        const auto directory = CompanyDirectory::Open(ProgramFolder(given) + "/CompFile.mdb");
         const auto list = directory->List();
         QTextStream out(stdout);
         for (; !list->Eof(); list->MoveNext())

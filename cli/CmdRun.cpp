@@ -4,6 +4,7 @@
 
 #include "cli/CliOperator.h"
 #include "cli/Commands.h"
+#include "cli/ProgramFolder.h"
 #include "cli/RunOptions.h"
 #include "form/Minsert.h"
 #include "mapping/MatchFile.h"
@@ -126,7 +127,7 @@ int Run(const QStringList& args, bool import) {
         return kFailed;
     }
     CliOperator op(options->yes);
-    Minsert form(op, HomeFolder(options->home));
+    Minsert form(op, ProgramFolder(options->home));
     if (!Prepare(form, *options) || op.ErrorsShown() > 0) return kFailed;
     form.CVerify_Click();
     if (!form.CStart.enabled || op.ErrorsShown() > 0) return kFailed;

@@ -1,7 +1,5 @@
 #include "cli/RunOptions.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QHash>
 
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
@@ -51,8 +49,4 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
         return std::nullopt;
     }
     return o;
-}
-
-QString HomeFolder(const QString& given) {
-    return given.isEmpty() ? QCoreApplication::applicationDirPath() : QDir(given).absolutePath();
 }

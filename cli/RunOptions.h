@@ -21,6 +21,3 @@ struct RunOptions {
 
 // Parses the options; on a mistake answers nullopt and says why in error.
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error);
-
-// The program folder: --home, or the executable's folder.
-QString HomeFolder(const QString& given);

@@ -1,10 +1,10 @@
 // xlsload: the main window, or one sub-command run without a window.
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
 
 #include "cli/Commands.h"
+#include "cli/ProgramFolder.h"
 #include "gui/RunWindow.h"
 
 namespace {
@@ -16,13 +16,37 @@ QString UsageLine(const QString& arguments, const QString& help) {
     return "  xlsload " + QString("%1").arg(arguments, -24) + " " + help + "\n";
 }
 
+QString OptionLine(const QString& option, const QString& help) {
+    return "  " + QString("%1").arg(option, -32) + " " + help + "\n";
+}
+
+// The whole help; the manual page is made from it, so a heading ends with a
+// colon, an indented line keeps its layout and any other line is prose.
 void PrintUsage(QTextStream& out) {
-    out << "Usage:\n"
-        << UsageLine("[--home DIR]",
-                     "open the main window (DIR: program folder, default the "
-                     "executable's folder)");
+    out << "Usage:\n" << UsageLine("[--home DIR]", "open the main window");
     for (const Command& command : Commands()) out << "  xlsload " << command.usage << "\n";
-    out << UsageLine("--help", "this text") << UsageLine("--version", "the program's version");
+    out << UsageLine("--help", "this text")
+        << UsageLine("--version", "the program's version and the program folder in use")
+        << "\nOptions of verify and import:\n"
+        << OptionLine("--home DIR", "the program folder")
+        << OptionLine("--target TARGET", "sqlite:PATH or odbc:CONNECTION-STRING")
+        << OptionLine("--server S --database D", "SQL Server, the connection string built")
+        << OptionLine("--user U --password P", "as the Connect button builds it")
+        << OptionLine("--company CODE", "the connection values from the company directory")
+        << OptionLine("--workbook PATH --sheet NAME", "the source")
+        << OptionLine("--table NAME", "a catalogue table name (MT_ITEM) or its label")
+        << OptionLine("--match NAME", "apply the match file EXCEL/NAME.ini")
+        << OptionLine("--map \"EXCEL FIELD=TILL FIELD\"",
+                      "map one sheet column by name; repeatable")
+        << OptionLine("--save-match NAME", "save the mapping as a match file")
+        << OptionLine("--yes", "answer Yes to the program's questions") << "\nProgram folder:\n"
+        << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"
+        << "GSETUP.ini and CompFile.mdb. It is the --home folder when given, else the\n"
+        << "folder XLSLOAD_HOME names, else the executable's folder when it can be\n"
+        << "written, else the user's data folder (~/.local/share/xlsload), where EXCEL,\n"
+        << "LOG/XLSLOADLOG and an example GSETUP.ini are made on first start.\n"
+        << "\nExit status:\n"
+        << "0 done and no row rejected, 1 done with rejected rows, 2 refused or failed.\n";
 }
 
 const Command* Find(const QString& name) {
@@ -34,6 +58,8 @@ const Command* Find(const QString& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Names the user's data folder, whatever the executable is called.
+    QCoreApplication::setApplicationName("xlsload");
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args;
@@ -44,7 +70,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (first == "--version") {
-        out << kVersion << "\n";
+        QCoreApplication app(argc, argv);
+        out << kVersion << "\nProgram folder: " << ProgramFolder({}) << "\n";
         return 0;
     }
     if (const Command* command = Find(first)) {
@@ -60,6 +87,5 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    return RunWindow(homeGiven ? QDir(args[1]).absolutePath()
-                               : QCoreApplication::applicationDirPath());
+    return RunWindow(ProgramFolder(homeGiven ? args[1] : QString()));
 }

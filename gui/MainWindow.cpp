@@ -12,9 +12,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
 
 #include "base/BgrColor.h"
+#include "gui/AppIcon.h"
 #include "gui/FormMetrics.h"
 #include "gui/GridView.h"
 
@@ -217,7 +217,7 @@ void MainWindow::BuildBanner() {
     auto* image = new QLabel(banner);
     image->setObjectName("Image1");
     image->setGeometry(TwipsRect(120, 120, 600, 600));
-    image->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(Px(600)));
+    image->setPixmap(AppIconPixmap(Px(600)));
     QLabel* utility = AddLabel(form_.Label7, "Label7", banner, TwipsRect(840, 90, 3000, 270));
     utility->setFont(FormFont(true));
     QLabel* title = AddLabel(form_.Label12, "Label12", banner, TwipsRect(840, 360, 11000, 390));

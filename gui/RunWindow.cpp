@@ -3,10 +3,12 @@
 #include <QApplication>
 
 #include "form/Minsert.h"
+#include "gui/AppIcon.h"
 #include "gui/MainWindow.h"
 #include "gui/QtOperator.h"
 
 int RunWindow(const QString& home) {
+    QApplication::setWindowIcon(AppIcon());
     QtOperator op;
     Minsert form(op, home);
     MainWindow window(form);

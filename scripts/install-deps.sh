@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Installs every Debian package xlsload needs to build, run and test.
+# Installs every Debian package xlsload needs to build, run, test and
+# package (cpack reads the package's dependencies with dpkg-shlibdeps).
 # Safe to run again: it asks apt only for what is missing.
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config clang-format
-    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins
     libgl-dev fonts-dejavu-core
     libsqlite3-dev libgsf-1-dev mdbtools-dev libglib2.0-dev
     unixodbc unixodbc-dev tdsodbc odbc-postgresql
     postgresql
     googletest libgtest-dev
     python3 python3-xlwt python3-xlsxwriter python3-xlrd python3-pandas sqlite3
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()

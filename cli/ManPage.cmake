@@ -1,0 +1,52 @@
+# Writes the manual page of the program from its --help text:
+#   cmake -DPROGRAM=path/to/xlsload -DOUTPUT=xlsload.1 -P ManPage.cmake
+# A line ending in a colon is a section heading, indented lines keep their
+# layout, any other line is prose.
+
+# The version run would otherwise pick, and maybe make, a program folder.
+get_filename_component(output_folder ${OUTPUT} DIRECTORY)
+set(ENV{XLSLOAD_HOME} ${output_folder})
+execute_process(COMMAND ${PROGRAM} --version OUTPUT_VARIABLE version COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX REPLACE "\n.*" "" version "${version}")
+
+# CMake lists split on semicolons and group on brackets: hide both first.
+string(REPLACE ";" "@SEMICOLON@" help "${help}")
+string(REPLACE "[" "@OPEN@" help "${help}")
+string(REPLACE "]" "@CLOSE@" help "${help}")
+string(REPLACE "\n" ";" lines "${help}")
+
+set(page ".TH XLSLOAD 1 \"\" \"${version}\" \"User Commands\"\n")
+string(APPEND page ".SH NAME\nxlsload \\- load Excel workbook master data into till databases\n")
+set(preformatted FALSE)
+foreach(line IN LISTS lines)
+    string(REPLACE "\\" "\\e" line "${line}")
+    string(REPLACE "-" "\\-" line "${line}")
+    string(REPLACE "@SEMICOLON@" ";" line "${line}")
+    string(REPLACE "@OPEN@" "[" line "${line}")
+    string(REPLACE "@CLOSE@" "]" line "${line}")
+    if(line MATCHES "^ ")
+        if(NOT preformatted)
+            string(APPEND page ".nf\n")
+            set(preformatted TRUE)
+        endif()
+        string(APPEND page "${line}\n")
+        continue()
+    endif()
+    if(preformatted)
+        string(APPEND page ".fi\n")
+        set(preformatted FALSE)
+    endif()
+    if(line MATCHES "^(.+):$")
+        string(TOUPPER "${CMAKE_MATCH_1}" heading)
+        string(APPEND page ".SH \"${heading}\"\n")
+    elseif(line MATCHES "^[.']")
+        string(APPEND page "\\&${line}\n")
+    elseif(NOT line STREQUAL "")
+        string(APPEND page "${line}\n")
+    endif()
+endforeach()
+if(preformatted)
+    string(APPEND page ".fi\n")
+endif()
+file(WRITE ${OUTPUT} "${page}")
