@@ -39,7 +39,9 @@ void PrintUsage(QTextStream& out) {
         << OptionLine("--map \"EXCEL FIELD=TILL FIELD\"",
                       "map one sheet column by name; repeatable")
         << OptionLine("--save-match NAME", "save the mapping as a match file")
-        << OptionLine("--yes", "answer Yes to the program's questions") << "\nProgram folder:\n"
+        << OptionLine("--yes", "answer Yes to the program's questions")
+        << OptionLine("--timeout SECONDS", "the server's time to answer a statement (60)")
+        << "\nProgram folder:\n"
         << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"
         << "GSETUP.ini and CompFile.mdb. It is the --home folder when given, else the\n"
         << "folder XLSLOAD_HOME names, else the executable's folder when it can be\n"

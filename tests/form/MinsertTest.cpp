@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
+#include "TdsCapture.h"
+#include "base/Ini.h"
 #include "form/Minsert.h"
 #include "form/RecordingOperator.h"
 
@@ -98,6 +101,42 @@ TEST_F(MinsertTest, ClosingBeforeAnyConnectionSaysNothing) {
     EXPECT_TRUE(form.Unloaded);
     EXPECT_TRUE(op.messages.isEmpty());
     EXPECT_TRUE(op.errors.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The window's connection takes its statement timeout from GSETUP.ini, or
+// from the command line when that sets one; the server sees it as its lock
+// timeout at login.
+TEST_F(MinsertTest, TheStatementTimeoutComesFromGsetupUnlessTheCommandLineSetsOne) {
+    if (TdsCapture::Script().isEmpty())
+        GTEST_SKIP() << "no shared tds-capture tool beside the repository (../shared)";
+    const struct {
+        const char* gsetup;  // section CONNECTION's Timeout, or null for none
+        int commandLine;
+        const char* sent;
+    } cases[] = {{nullptr, 0, "SET LOCK_TIMEOUT 60000"},
+                 {"7", 0, "SET LOCK_TIMEOUT 7000"},
+                 {"none", 0, "SET LOCK_TIMEOUT 60000"},
+                 {"7", 3, "SET LOCK_TIMEOUT 3000"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        QFile::remove(dir.path() + "/GSETUP.ini");
+        if (c.gsetup) WriteIni("CONNECTION", "Timeout", c.gsetup, dir.path() + "/GSETUP.ini");
+        TdsCapture server;
+        ASSERT_TRUE(server.Listening());
+        form.StatementTimeout = c.commandLine;
+        form.TxtField[Minsert::kServerName].text = server.Server();
+        form.TxtField[Minsert::kDatabaseName].text = "till";
+        form.TxtField[Minsert::kUserId].text = "sa";
+        form.TxtField[Minsert::kPassword].text = "plain";
+        form.CConnect_Click();
+        EXPECT_TRUE(form.Connected());
+        EXPECT_TRUE(server.Log().contains(QString("BATCH \"%1\"").arg(c.sent)))
+            << server.Log().toStdString();
+    }
 }
 
 }  // namespace
