@@ -51,8 +51,10 @@ QString ReferenceNumber(double value) {
 QString ReferenceText(const SheetCell& cell) {
     switch (cell.kind) {
         case SheetCell::Empty:
+        case SheetCell::Error:  // this corpus writes errors as empty fields
             return {};
         case SheetCell::Number:
+        case SheetCell::Boolean:
             return ReferenceNumber(cell.number);
         case SheetCell::Date:
             return cell.text;
