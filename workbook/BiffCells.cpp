@@ -14,16 +14,17 @@ using namespace Biff;
 // Columns a sheet of these formats can have; a cell past them is damage.
 constexpr quint16 kMaxColumns = 256;
 
-// A formula cell reads as its saved result: booleans as the numbers 1 and 0,
-// like boolean constants, and errors as empty, like error constants.
+// A formula cell reads as its saved result.
 SheetCell FormulaCell(const FormulaResult& result, bool date1904) {
     switch (result.kind) {
         case FormulaResult::Number:
             return NumberCell(result.number, result.date, date1904);
         case FormulaResult::Text:
             return TextCell(result.text);
+        case FormulaResult::Boolean:
+            return BooleanCell(result.number != 0);
         case FormulaResult::Error:
-            break;
+            return ErrorCell(result.text);
     }
     return {};
 }
@@ -73,10 +74,8 @@ public:
                 if (d.size() >= 8) Label(d);
                 break;
             case kBoolErr:
-                // Booleans count as numbers; error constants read as empty.
                 if (d.size() >= 8)
-                    Put(d, U8(d, 7) ? SheetCell()
-                                    : NumberCell(U8(d, 6) ? 1 : 0, DateKind::None, book_.date1904));
+                    Put(d, U8(d, 7) ? ErrorCell(ErrorCodeText(U8(d, 6))) : BooleanCell(U8(d, 6)));
                 break;
             case kDimension:
                 Reserve(d);
@@ -132,8 +131,11 @@ private:
         if (Fits(row, column)) cells_.grid.Extend(row, column);
     }
 
+    // Any cell record widens the sheet, an error's too.
     void Put(quint16 row, quint16 column, const SheetCell& cell) {
-        if (Fits(row, column)) cells_.grid.Add(row, column, cell);
+        if (!Fits(row, column)) return;
+        cells_.grid.Extend(row, column);
+        cells_.grid.Add(row, column, cell);
     }
     void Put(QByteArrayView d, const SheetCell& cell) { Put(U16(d, 0), U16(d, 2), cell); }
 

@@ -63,3 +63,22 @@ std::optional<QString> CodePageText(QByteArrayView bytes, quint16 codePage) {
     if (decoder.hasError()) return std::nullopt;
     return text;
 }
+
+QString ErrorCodeText(quint8 code) {
+    switch (code) {
+        case 0x00:
+            return "#NULL!";
+        case 0x07:
+            return "#DIV/0!";
+        case 0x0F:
+            return "#VALUE!";
+        case 0x17:
+            return "#REF!";
+        case 0x1D:
+            return "#NAME?";
+        case 0x24:
+            return "#NUM!";
+        default:
+            return "#N/A";
+    }
+}

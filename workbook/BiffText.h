@@ -24,3 +24,7 @@ void ContinueBiff8Text(Biff8Text& text, QByteArrayView record);
 // CODEPAGE record's number); none when that code page cannot be decoded or
 // the bytes are not valid in it.
 std::optional<QString> CodePageText(QByteArrayView bytes, quint16 codePage);
+
+// The text Excel shows for the error code of a BOOLERR record or a formula
+// result ("#DIV/0!" for 0x07); a code Excel does not use shows as "#N/A".
+QString ErrorCodeText(quint8 code);

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "workbook/CellGrid.h"
 #include "workbook/SheetTable.h"
 
 // A workbook as the sheet engine reads it, whatever its format.
@@ -13,6 +14,8 @@ public:
     virtual const QStringList& SheetNames() const = 0;
     // The worksheet at that position of SheetNames(), as a table.
     virtual SheetTable ReadSheet(int index) const = 0;
+    // The same worksheet's cells as they are, before they make a table.
+    virtual CellGrid ReadGrid(int index) const = 0;
 };
 
 // Opens an .xls or an .xlsx by what the file holds, not by its name, so a

@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+namespace {
+// Whether a cell of that kind keeps a text rather than a number.
+bool HoldsText(SheetCell::Kind kind) {
+    return kind == SheetCell::Text || kind == SheetCell::Date || kind == SheetCell::Error;
+}
+}  // namespace
+
 SheetCell NumberCell(double value, DateKind kind, bool date1904) {
     SheetCell cell;
     if (const std::optional<QString> date = SerialDateText(value, kind, date1904)) {
@@ -21,13 +28,17 @@ SheetCell TextCell(const QString& text) {
     return cell;
 }
 
+SheetCell BooleanCell(bool value) { return {SheetCell::Boolean, value ? 1.0 : 0.0, {}}; }
+
+SheetCell ErrorCell(const QString& text) { return {SheetCell::Error, 0, text}; }
+
 void CellGrid::Extend(int row, int column) {
     rows_ = qMax(rows_, row + 1);
     columns_ = qMax(columns_, column + 1);
 }
 
 void CellGrid::Append(const Entry& entry) {
-    Extend(int(entry.row), entry.column);
+    if (entry.kind != SheetCell::Error) Extend(int(entry.row), entry.column);
     if (!entries_.isEmpty()) {
         const Entry& last = entries_.last();
         if (last.row > entry.row || (last.row == entry.row && last.column >= entry.column))
@@ -38,7 +49,7 @@ void CellGrid::Append(const Entry& entry) {
 
 void CellGrid::Add(int row, int column, const SheetCell& cell) {
     Entry entry{quint32(row), quint16(column), quint8(cell.kind), false, {cell.number}};
-    if (cell.kind == SheetCell::Text || cell.kind == SheetCell::Date) {
+    if (HoldsText(cell.kind)) {
         entry.text = quint32(texts_.size());
         texts_.append(cell.text);
     }
@@ -71,10 +82,10 @@ void CellGrid::Finish() {
 SheetCell CellGrid::CellOf(const Entry& entry) const {
     SheetCell cell;
     cell.kind = SheetCell::Kind(entry.kind);
-    if (cell.kind == SheetCell::Number)
-        cell.number = entry.number;
-    else if (cell.kind != SheetCell::Empty)
+    if (HoldsText(cell.kind))
         cell.text = entry.shared ? shared_[entry.text] : texts_[entry.text];
+    else
+        cell.number = entry.number;
     return cell;
 }
 

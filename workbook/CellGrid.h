@@ -11,6 +11,10 @@
 SheetCell NumberCell(double value, DateKind kind, bool date1904);
 // A cell holding a text; an empty text is an empty cell.
 SheetCell TextCell(const QString& text);
+// A cell holding a boolean.
+SheetCell BooleanCell(bool value);
+// A cell holding an error, by its text as Excel shows it ("#DIV/0!").
+SheetCell ErrorCell(const QString& text);
 
 // A sheet's cells as a reader finds them, kept compact since a large sheet
 // holds a million: numbers in place, texts by number, and the texts of the
@@ -23,6 +27,8 @@ public:
     // Widens the sheet to the cell without giving it a value, as a blank
     // cell does.
     void Extend(int row, int column);
+    // Adds the cell and widens the sheet to it, unless it is an error: that
+    // reads as empty, so it widens the sheet only where the reader says so.
     void Add(int row, int column, const SheetCell& cell);
     // The text at that index of the shared-string table, which must hold it.
     void AddShared(int row, int column, quint32 index);

@@ -12,6 +12,7 @@ constexpr qsizetype kResultAt = 6;
 constexpr qsizetype kResultEnd = 14;
 constexpr quint16 kNoNumber = 0xFFFF;
 enum SpecialResult : quint8 { kTextResult = 0, kBoolean = 1, kError = 2, kEmptyText = 3 };
+constexpr quint8 kNumError = 0x24;  // #NUM!
 }  // namespace
 
 void FormulaScan::Record(quint16 type, QByteArrayView data) {
@@ -60,10 +61,12 @@ void FormulaScan::Formula(QByteArrayView data) {
                 awaiting_ = cell;
                 return;
             case kBoolean:
+                result.kind = FormulaResult::Boolean;
                 result.number = U8(data, kResultAt + 2) != 0 ? 1 : 0;
                 break;
             case kError:
                 result.kind = FormulaResult::Error;
+                result.text = ErrorCodeText(U8(data, kResultAt + 2));
                 break;
             case kEmptyText:
                 result.kind = FormulaResult::Text;
@@ -73,11 +76,14 @@ void FormulaScan::Formula(QByteArrayView data) {
         }
     } else {
         result.number = qFromLittleEndian<double>(data.data() + kResultAt);
-        // Excel has no infinities or NaNs; such a value reads as an error does.
-        if (std::isfinite(result.number))
+        // Excel has no infinities or NaNs; such a value reads as the error
+        // Excel shows for a number out of its range.
+        if (std::isfinite(result.number)) {
             result.date = globals_.DateKindOfXf(U16(data, 4));
-        else
+        } else {
             result.kind = FormulaResult::Error;
+            result.text = ErrorCodeText(kNumError);
+        }
     }
     results_.insert(CellKey(cell.row, cell.column), result);
 }

@@ -11,10 +11,10 @@
 // The result a formula cell holds as the workbook last computed and saved
 // it, which is what the cell shows; nothing is computed again.
 struct FormulaResult {
-    enum Kind { Number, Text, Error };
+    enum Kind { Number, Text, Boolean, Error };
     Kind kind = Number;
-    double number = 0;  // a number; a boolean as 1 or 0
-    QString text;
+    double number = 0;               // a number; a boolean as 1 or 0
+    QString text;                    // a text; an error as Excel shows it ("#DIV/0!")
     DateKind date = DateKind::None;  // how the cell's format shows the number
 };
 

@@ -6,8 +6,21 @@
 #include "base/ValueText.h"
 
 namespace {
+// The kind the sheet's rules read a cell as: a boolean is the number it
+// stands for, an error holds no value.
+SheetCell::Kind RuleKind(SheetCell::Kind kind) {
+    switch (kind) {
+        case SheetCell::Boolean:
+            return SheetCell::Number;
+        case SheetCell::Error:
+            return SheetCell::Empty;
+        default:
+            return kind;
+    }
+}
+
 QString CellText(const SheetCell& cell) {
-    return cell.kind == SheetCell::Number ? NumberText(cell.number) : cell.text;
+    return RuleKind(cell.kind) == SheetCell::Number ? NumberText(cell.number) : cell.text;
 }
 
 // Column names are compared as the sheet engine compares them.
@@ -17,8 +30,8 @@ QString NameKey(const QString& name) { return name.toCaseFolded(); }
 QStringList HeaderNames(const QVector<SheetCell>& header) {
     QStringList names;
     for (qsizetype c = 0; c < header.size(); ++c)
-        names.append(header[c].kind == SheetCell::Empty ? QString("F%1").arg(c + 1)
-                                                        : CellText(header[c]));
+        names.append(RuleKind(header[c].kind) == SheetCell::Empty ? QString("F%1").arg(c + 1)
+                                                                  : CellText(header[c]));
     QSet<QString> given;
     for (const QString& n : names) given.insert(NameKey(n));
     QSet<QString> used;
@@ -43,8 +56,9 @@ int ColumnType(int numbers, int dates, int others) {
 }
 
 QVariant ColumnValue(const SheetCell& cell, int type) {
-    if (cell.kind == SheetCell::Empty) return {};
-    if (cell.kind == SheetCell::Number && type == TypeCode::Double) return cell.number;
+    const SheetCell::Kind kind = RuleKind(cell.kind);
+    if (kind == SheetCell::Empty) return {};
+    if (kind == SheetCell::Number && type == TypeCode::Double) return cell.number;
     return CellText(cell);
 }
 
@@ -59,13 +73,14 @@ SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
     QVector<int> numbers(columns), dates(columns), others(columns);
     int lastRecord = 0;  // row of the last record; rows after it hold nothing
     cells([&](int r, int c, const SheetCell& v) {
-        if (v.kind == SheetCell::Empty || r >= rows || c >= columns) return;
+        const SheetCell::Kind kind = RuleKind(v.kind);
+        if (kind == SheetCell::Empty || r >= rows || c >= columns) return;
         if (r == 0) {
             header[c] = v;
             return;
         }
         lastRecord = qMax(lastRecord, r);
-        ++(v.kind == SheetCell::Number ? numbers : v.kind == SheetCell::Date ? dates : others)[c];
+        ++(kind == SheetCell::Number ? numbers : kind == SheetCell::Date ? dates : others)[c];
     });
     const QStringList names = HeaderNames(header);
     table.rowCount = lastRecord;
@@ -77,7 +92,8 @@ SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
         column.values.resize(lastRecord);
     }
     cells([&](int r, int c, const SheetCell& v) {
-        if (v.kind == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns) return;
+        if (RuleKind(v.kind) == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns)
+            return;
         SheetColumn& column = table.columns[c];
         column.values[r - 1] = ColumnValue(v, column.type);
     });

@@ -5,12 +5,14 @@
 #include <QVector>
 #include <functional>
 
-// One cell as the workbook holds it, before the sheet's rules apply.
+// One cell as the workbook holds it, before the sheet's rules apply. The
+// rules read a boolean as the number 1 or 0 and an error as an empty cell;
+// the cell keeps what it was for those who show the sheet as Excel does.
 struct SheetCell {
-    enum Kind { Empty, Number, Text, Date };
+    enum Kind { Empty, Number, Text, Date, Boolean, Error };
     Kind kind = Empty;
-    double number = 0;
-    QString text;  // the text, or a date as "yyyy-mm-dd[ hh:mm:ss]"
+    double number = 0;  // a number; a boolean as 1 or 0
+    QString text;       // the text, a date as "yyyy-mm-dd[ hh:mm:ss]", an error as "#DIV/0!"
 };
 
 // A sheet column: its name, its type code (5 numbers, 7 dates, 202 text)

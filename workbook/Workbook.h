@@ -21,6 +21,7 @@ public:
     const QString& Path() const { return path_; }
     const QStringList& SheetNames() const override { return names_; }
     SheetTable ReadSheet(int index) const override;
+    CellGrid ReadGrid(int index) const override { return sheets_.at(index); }
 
 private:
     Workbook() = default;

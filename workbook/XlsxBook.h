@@ -23,8 +23,7 @@ public:
     const QStringList& SheetNames() const override { return names_; }
     // The worksheet at that position of SheetNames(), as a table.
     SheetTable ReadSheet(int index) const override;
-    // The same worksheet's cells as they are, before they make a table.
-    CellGrid ReadGrid(int index) const;
+    CellGrid ReadGrid(int index) const override;
 
 private:
     XlsxBook() = default;

@@ -178,9 +178,9 @@ void SheetReader::ReadCell() {
         AddText(value_.contains("_x") ? DecodeEscapes(text) : text);
     } else if (type == CellType::Boolean) {
         const QByteArrayView v = QByteArrayView(value_).trimmed();
-        Add(NumberCell(v == "1" || v == "true" ? 1.0 : 0.0, DateKind::None, false));
+        Add(BooleanCell(v == "1" || v == "true"));
     } else if (type == CellType::Error) {
-        return;
+        Add(ErrorCell(QString::fromUtf8(QByteArrayView(value_).trimmed())));
     } else if (type == CellType::IsoDate) {
         const QString text = QString::fromUtf8(value_);
         const std::optional<double> serial = IsoSerial(text.trimmed(), context_.date1904);

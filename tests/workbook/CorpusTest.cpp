@@ -2,7 +2,8 @@
 // message that says why, in a child process under a time and a memory limit:
 // a crash, a hang or a runaway allocation fails the test. Where the corpus
 // manifest has a reading of its own (xlrd's), the sheet names and record
-// counts must agree.
+// counts must agree, and nearly every sheet both read must read as the same
+// text (its digest).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,6 +18,23 @@
 
 namespace {
 
+constexpr double kAgreeingShare = 0.95;
+
+// Sheets ("file / sheet") known to read differently from the reference, and
+// why: the sheet rules write dates as the workbook driver shows them, the
+// reference from the serial number alone. They count in the share; the
+// reason is printed beside them.
+const char* const kDateDropsTime = "a date format shows the day alone, the reference adds the time";
+const char* const kTimeDropsDay =
+    "a time format shows the time of day alone, the reference adds the days";
+const QHash<QString, const char*> kKnownDifferences = {
+    {"ExcelDataReader__Test_git_issue_283_TimeSpan.xls / Sheet1", kTimeDropsDay},
+    {"readxl__dates-leap-year-1900-xls.xls / for_testing", kDateDropsTime},
+    {"readxl__dates-leap-year-1900-xls.xls / for_human_eyes", kDateDropsTime},
+    {"sheetjs__LONumbers.xls / Sheet1",
+     "formats such as YY, D or H show numbers, the reference takes them for dates"},
+};
+
 // Files the corpus marks as beyond reading: they must be refused.
 const QStringList kMustRefuse = {
     "calamine__too_small.xls",
@@ -28,12 +46,28 @@ const QStringList kMustRefuse = {
     "libxls__xls2csv_ole_ole2_fread_327.xls",
 };
 
-// "name<TAB>records" lines of a probe's output, in order.
-QStringList Sheets(const QString& output) {
-    QStringList sheets;
-    for (const QString& line : output.split('\n', Qt::SkipEmptyParts))
-        if (line.startsWith("sheet\t")) sheets.append(line.mid(6));
+struct SheetLine {
+    QString name;
+    QString records;
+    QString digest;
+};
+
+// The "sheet" lines of a probe's output, in order.
+QList<SheetLine> Sheets(const QString& output) {
+    QList<SheetLine> sheets;
+    for (const QString& line : output.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split('\t');
+        if (fields.size() == 4 && fields[0] == "sheet")
+            sheets.append({fields[1], fields[2], fields[3]});
+    }
     return sheets;
+}
+
+// "name<TAB>records" of each sheet, in order.
+QStringList NamesAndRecords(const QList<SheetLine>& sheets) {
+    QStringList lines;
+    for (const SheetLine& s : sheets) lines.append(s.name + '\t' + s.records);
+    return lines;
 }
 
 // The reference's sheets the same way: a sheet rendered as reference_lines
@@ -55,6 +89,9 @@ TEST(Corpus, EveryFileReadOrRefusedClearly) {
     const QStringList files = QDir(corpus).entryList({"*.xls"}, QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), manifest.size()) << "files and manifest disagree";
 
+    int compared = 0, sameSheets = 0, comparable = 0, agreeing = 0;
+    QStringList disagreeing;
+
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
         const ProbeRun run = RunProbe(WORKBOOK_PROBE, corpus + "/" + file);
@@ -75,9 +112,32 @@ TEST(Corpus, EveryFileReadOrRefusedClearly) {
         EXPECT_FALSE(entry["encrypted"].isObject()) << "an encrypted file read as if plain";
         EXPECT_FALSE(kMustRefuse.contains(file)) << "a broken file read";
         if (!entry["xlrd"]["sheets"].isArray()) continue;
-        EXPECT_EQ(Sheets(run.output).join('\n').toStdString(),
-                  ReferenceSheets(entry).join('\n').toStdString());
+        const QList<SheetLine> sheets = Sheets(run.output);
+        const QStringList read = NamesAndRecords(sheets);
+        const QStringList reference = ReferenceSheets(entry);
+        ++compared;
+        EXPECT_EQ(read.join('\n').toStdString(), reference.join('\n').toStdString());
+        if (read == reference) ++sameSheets;
+
+        QHash<QString, QString> digests;
+        for (const QJsonValue& s : entry["xlrd"]["sheets"].toArray())
+            if (s["reference_sha256"].isString())
+                digests.insert(s["name"].toString(), s["reference_sha256"].toString());
+        for (const SheetLine& s : sheets) {
+            if (s.digest == "-" || !digests.contains(s.name)) continue;
+            ++comparable;
+            if (s.digest == digests[s.name])
+                ++agreeing;
+            else
+                disagreeing.append(file + " / " + s.name + " (" +
+                                   kKnownDifferences.value(file + " / " + s.name, "not known") +
+                                   ")");
+        }
     }
+    std::cout << sameSheets << " of " << compared << " files read with the reference's sheets; "
+              << agreeing << " of " << comparable << " sheets agree\n"
+              << "differing: " << disagreeing.join("; ").toStdString() << "\n";
+    EXPECT_GE(agreeing, kAgreeingShare * comparable);
 }
 
 }  // namespace

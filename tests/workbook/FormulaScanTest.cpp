@@ -60,8 +60,11 @@ QStringList Scan(int version, const QVector<Record>& records) {
             case FormulaResult::Text:
                 line += "text " + it->text;
                 break;
+            case FormulaResult::Boolean:
+                line += "boolean " + QString::number(it->number);
+                break;
             case FormulaResult::Error:
-                line += "error";
+                line += "error " + it->text;
                 break;
         }
         lines.append(line);
@@ -85,9 +88,9 @@ TEST(FormulaScan, ResultsAndDamagedRecords) {
          8,
          {Formula(0, 0, Number(12.5)), Formula(0, 1, Special(1, 1)), Formula(0, 2, Special(1, 0)),
           Formula(0, 3, Special(2, 0x07)), Formula(0, 4, Special(3)), Formula(0, 5, text),
-          Text8(3, "abc")},
-         {"R1C1 number 12.5", "R1C2 number 1", "R1C3 number 0", "R1C4 error", "R1C5 text ",
-          "R1C6 text abc"}},
+          Text8(3, "abc"), Formula(0, 6, Special(2, 0x2A))},
+         {"R1C1 number 12.5", "R1C2 boolean 1", "R1C3 boolean 0", "R1C4 error #DIV/0!",
+          "R1C5 text ", "R1C6 text abc", "R1C7 error #N/A"}},
         {"a number in a date format",
          8,
          {Xf(14), Formula(1, 0, Number(45322))},
@@ -95,7 +98,7 @@ TEST(FormulaScan, ResultsAndDamagedRecords) {
         {"no number Excel stores reads as an error",
          8,
          {Formula(0, 0, Number(std::nan(""))), Formula(0, 1, Number(HUGE_VAL))},
-         {"R1C1 error", "R1C2 error"}},
+         {"R1C1 error #NUM!", "R1C2 error #NUM!"}},
         {"the text after a shared formula record, a stray STRING record ignored",
          8,
          {Text8(1, "z"), Formula(2, 1, text), {0x04BC, QByteArray(10, 0)}, Text8(2, "ok")},

@@ -2,6 +2,7 @@
 
 #include "base/Field.h"
 #include "workbook/BiffGlobals.h"
+#include "workbook/CellGrid.h"
 #include "workbook/DateText.h"
 #include "workbook/SheetTable.h"
 
@@ -10,6 +11,9 @@ namespace {
 SheetCell Text(const char* t) { return {SheetCell::Text, 0, t}; }
 SheetCell Number(double n) { return {SheetCell::Number, n, {}}; }
 const SheetCell kEmpty;
+const SheetCell kTrue = BooleanCell(true);
+const SheetCell kFalse = BooleanCell(false);
+const SheetCell kError = ErrorCell("#N/A");
 
 TEST(SheetRules, HeaderNames) {
     struct Case {
@@ -25,6 +29,8 @@ TEST(SheetRules, HeaderNames) {
         {{Text("ÉTÉ"), Text("été")}, {"ÉTÉ", "été1"}},
         {{Number(2024), Number(12.5)}, {"2024", "12.5"}},
         {{SheetCell{SheetCell::Date, 0, "2024-01-31"}}, {"2024-01-31"}},
+        // A boolean names its column as its number, an error as an empty cell does.
+        {{kTrue, kFalse, kError}, {"1", "0", "F3"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HeaderNames(c.header), c.names) << c.names.join(",").toStdString();
@@ -49,6 +55,36 @@ TEST(SheetRules, ValuesByColumnType) {
     EXPECT_EQ(ColumnValue(Number(0.1 + 0.2), TypeCode::VarWChar), QVariant("0.3"));
     EXPECT_EQ(ColumnValue(Number(-12.5), TypeCode::VarWChar), QVariant("-12.5"));
     EXPECT_TRUE(ColumnValue(kEmpty, TypeCode::Double).isNull());
+    EXPECT_EQ(ColumnValue(kTrue, TypeCode::Double), QVariant(1.0));
+    EXPECT_EQ(ColumnValue(kFalse, TypeCode::VarWChar), QVariant("0"));
+    EXPECT_TRUE(ColumnValue(kError, TypeCode::VarWChar).isNull());
+}
+
+// A boolean counts as its number in the column's type; an error counts as no
+// value, so a last row of errors is no record, and widens the sheet only
+// where the reader says so.
+TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
+    CellGrid grid;
+    grid.Add(0, 0, Text("Flag"));
+    grid.Add(0, 1, Text("Count"));
+    grid.Add(1, 0, kTrue);
+    grid.Add(1, 1, kError);
+    grid.Add(2, 0, kFalse);
+    grid.Add(2, 1, Number(2));
+    grid.Add(3, 0, kError);
+    grid.Add(1, 2, kError);
+    grid.Finish();
+    EXPECT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.Columns(), 2);
+    EXPECT_EQ(grid.Cell(1, 2).text, "#N/A");
+
+    const SheetTable table = grid.Table();
+    EXPECT_EQ(table.rowCount, 2);
+    ASSERT_EQ(table.columns.size(), 2);
+    EXPECT_EQ(table.columns[0].type, TypeCode::Double);
+    EXPECT_EQ(table.columns[0].values, (QVector<QVariant>{1.0, 0.0}));
+    EXPECT_EQ(table.columns[1].type, TypeCode::Double);
+    EXPECT_EQ(table.columns[1].values, (QVector<QVariant>{{}, 2.0}));
 }
 
 // Serial day numbers as the workbook driver reads them in date formats: days

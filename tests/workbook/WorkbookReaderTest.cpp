@@ -76,6 +76,44 @@ TEST(WorkbookReader, BooleansAreNumbersErrorsAreNull) {
                                               });
 }
 
+// Before the sheet's rules apply, a boolean or an error cell, constant or
+// formula result, keeps what it is: the value, or the error as Excel shows it.
+TEST(WorkbookReader, BooleansAndErrorsKeepWhatTheyAre) {
+    struct Case {
+        const char* file;
+        const char* sheet;
+        int row, column;
+        SheetCell::Kind kind;
+        const char* text;  // the error's text; for a boolean, 1 or 0
+    };
+    const Case cases[] = {
+        {"rules.xls", "Flags", 1, 0, SheetCell::Boolean, "1"},
+        {"rules.xls", "Flags", 2, 0, SheetCell::Boolean, "0"},
+        {"rules.xls", "Flags", 3, 0, SheetCell::Number, "1"},
+        {"rules.xls", "Flags", 2, 1, SheetCell::Error, "#DIV/0!"},
+        {"rules.xls", "Flags", 3, 2, SheetCell::Error, "#NULL!"},
+        {"rules.xls", "Flags", 4, 1, SheetCell::Error, "#N/A"},
+        {"formulas.xls", "Results", 1, 3, SheetCell::Boolean, "1"},
+        {"formulas.xls", "Results", 2, 3, SheetCell::Boolean, "0"},
+        {"formulas.xls", "Results", 1, 4, SheetCell::Error, "#DIV/0!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString("%1 %2 R%3C%4")
+                         .arg(c.file, c.sheet)
+                         .arg(c.row + 1)
+                         .arg(c.column + 1)
+                         .toStdString());
+        const auto book = Workbook::Open(TestWorkbook(c.file));
+        const SheetCell cell =
+            book->ReadGrid(int(book->SheetNames().indexOf(c.sheet))).Cell(c.row, c.column);
+        EXPECT_EQ(cell.kind, c.kind);
+        if (c.kind == SheetCell::Error)
+            EXPECT_EQ(cell.text, c.text);
+        else
+            EXPECT_EQ(cell.number, QString(c.text).toDouble());
+    }
+}
+
 // Formula cells read as the results saved with them and count in the type
 // codes like typed values: texts from STRING records (going on in CONTINUE
 // records, 8-bit or UTF-16), numbers, dates where the cell's format shows

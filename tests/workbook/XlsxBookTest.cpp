@@ -25,7 +25,7 @@ struct CellCase {
     const char* what;
     QJsonValue cell;
     SheetCell::Kind kind;
-    QString text;  // the text or date text; for a number, the number
+    QString text;  // the text, date text or error; for a number or a boolean, the number
 };
 
 QJsonObject Formatted(double number, const QJsonValue& format) {
@@ -44,10 +44,10 @@ const QList<CellCase> kCells = {
      "Bold and plain"},
     {"number", 12.5, SheetCell::Number, "12.5"},
     {"negative number", -3, SheetCell::Number, "-3"},
-    {"true", true, SheetCell::Number, "1"},
-    {"false", false, SheetCell::Number, "0"},
+    {"true", true, SheetCell::Boolean, "1"},
+    {"false", false, SheetCell::Boolean, "0"},
     {"no cell", QJsonValue::Null, SheetCell::Empty, ""},
-    {"error", Formula("=1/0", "#DIV/0!"), SheetCell::Empty, ""},
+    {"error", Formula("=1/0", "#DIV/0!"), SheetCell::Error, "#DIV/0!"},
     {"formula text", Formula("=\"a\"&\"b\"", "ab"), SheetCell::Text, "ab"},
     {"formula number", Formula("=1+2", 3), SheetCell::Number, "3"},
     {"built-in date format", Formatted(45292, 14), SheetCell::Date, "2024-01-01"},
@@ -91,7 +91,7 @@ void ExpectCells(const QList<CellCase>& cases, bool date1904, bool inlineStrings
         EXPECT_EQ(grid.Cell(i + 1, 0).text.toStdString(), c.what);
         const SheetCell cell = grid.Cell(i + 1, 1);
         EXPECT_EQ(cell.kind, c.kind);
-        if (c.kind == SheetCell::Number)
+        if (c.kind == SheetCell::Number || c.kind == SheetCell::Boolean)
             EXPECT_EQ(cell.number, c.text.toDouble());
         else
             EXPECT_EQ(cell.text.toStdString(), c.text.toStdString());
