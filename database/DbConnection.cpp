@@ -105,6 +105,14 @@ std::unique_ptr<Recordset> DbConnection::OpenTable(const TableQuery& query) {
                                        std::move(writer));
 }
 
+std::shared_ptr<const TableShape> DbConnection::Shape(const TableQuery& query) {
+    if (auto shape = session_->FindShape(ShapeKey(query))) return shape;
+    OpenTable(query);
+    return session_->FindShape(ShapeKey(query));
+}
+
+int DbConnection::StatementCount() const { return session_->StatementCount(); }
+
 void DbConnection::RunInTransaction(const std::function<void()>& work) {
     session_->Ready();
     QSqlDatabase& db = session_->Database();

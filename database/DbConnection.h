@@ -9,6 +9,7 @@
 #include "database/TableQuery.h"
 
 class DbSession;
+struct TableShape;
 
 // Seconds the server is given to answer a statement, and to grant a lock,
 // unless the user sets another time.
@@ -43,6 +44,11 @@ public:
     // criteria. A new record gets the fields that were set. An aliased
     // field writes its column; the identity column ID is never written.
     std::unique_ptr<Recordset> OpenTable(const TableQuery& query);
+    // What OpenTable of the query shows and writes: its fields, the column
+    // each reads, and which of them a save writes.
+    std::shared_ptr<const TableShape> Shape(const TableQuery& query);
+    // How many statements the connection has sent to the engine.
+    int StatementCount() const;
 
     const Dialect& SqlDialect() const;
     // A statement text made by build once per connection and kept under key,

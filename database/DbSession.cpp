@@ -171,6 +171,7 @@ void DbSession::Run(Statement& statement, const QVariantList& params) {
     QVariantList bound;
     bound.reserve(params.size());
     for (const QVariant& value : params) bound << dialect_.Bindable(value);
+    ++statements_;
     try {
         statement.Run(bound);
     } catch (const AppError&) {

@@ -51,6 +51,8 @@ public:
     // The shape kept under a ShapeKey, or null; and keeping one.
     std::shared_ptr<TableShape> FindShape(const QString& key) const;
     void KeepShape(const QString& key, std::shared_ptr<TableShape> shape);
+    // How many statements were sent to the engine.
+    int StatementCount() const { return statements_; }
     // The text kept under key, made by build the first time.
     const QString& KeptText(const QString& key, const std::function<QString()>& build);
 
@@ -65,6 +67,7 @@ private:
     QString name_;
     int timeoutSeconds_;
     bool unfit_ = false;
+    int statements_ = 0;
     QSqlDatabase db_;
     Dialect dialect_{Engine::SqlServer};
     QHash<QString, std::shared_ptr<Prepared>> prepared_;

@@ -142,6 +142,9 @@ public:
     int DefaultFieldCount = 0;
     // What the last insert pass wrote.
     InsertCounts InsertTotals;
+    // Start writes the sheet as a set where it can; false writes it one
+    // record at a time, the reference the set is held to.
+    bool WriteSheetAsSet = true;
     // Seconds the database server is given to answer a statement and to
     // grant a lock; 0 takes Timeout of section CONNECTION in GSETUP.ini,
     // or 60 where that sets none.

@@ -25,7 +25,8 @@ void Minsert::InsertData() {
                        DefaultFieldList,
                        DefaultFieldCount,
                        *SC[kResultGrid],
-                       reporter_.Now()().date()},
+                       reporter_.Now()().date(),
+                       WriteSheetAsSet},
                       [&](int position, int count) {
                           if (throttle.Due())
                               ShowProgress("Insert Data... " + QString::number(position) + " of " +

@@ -5,11 +5,10 @@
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/DbConnection.h"
+#include "import/CompanionStage.h"
 #include "mapping/Catalogue.h"
 
 namespace {
-
-using Values = QList<QPair<QString, QVariant>>;
 
 // The description fields of an item or a PLU, filled alike.
 Values Descriptions(const QVariant& desc, const QVariant& button) {
@@ -21,9 +20,15 @@ Values Descriptions(const QVariant& desc, const QVariant& button) {
 }
 
 // Adds a record with the values when none meets the criteria; an existing
-// one is left alone. Only the columns written are read.
-void CreateWhenMissing(DbConnection& db, const QString& table, Criteria where,
+// one is left alone. Only the columns written are read. A set pass collects
+// the record instead.
+void CreateWhenMissing(const RecordContext& r, const QString& table, Criteria where,
                        const Values& values) {
+    if (r.companions) {
+        r.companions->Add(table, where, values);
+        return;
+    }
+    DbConnection& db = r.db;
     QStringList columns;
     for (const auto& [field, value] : values) columns << field;
     const auto lookup = db.OpenTable({table, columns, std::move(where)});
@@ -54,19 +59,19 @@ void CopyBasePluToItem(const RecordContext& r) {
 
 void ApplyPluRule(const RecordContext& r, int field) {
     if (r.table == Table::kStockItem) {
-        CreateWhenMissing(r.db, "INVT_MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
+        CreateWhenMissing(r, "INVT_MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
                           {{"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}});
     } else if (r.table == Table::kItem) {
         const QVariant desc = r.V("POSDESCRIPTION");
         CreateWhenMissing(
-            r.db, "MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
+            r, "MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
             Values{
                 {"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}, {"UOMQTY", 1}} +
                 Descriptions(desc, Left(desc, 20)));
     } else if (r.table == Table::kPlu) {
         r.target.SetValue(field, r.Code("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
-        CreateWhenMissing(r.db, "MT_ITEM", {{"ITEMCODE", r.Code("ITEMCODE")}},
+        CreateWhenMissing(r, "MT_ITEM", {{"ITEMCODE", r.Code("ITEMCODE")}},
                           Values{{"ITEMCODE", r.Code("ITEMCODE")},
                                  {"ITEMNAME", desc},
                                  {"ITEMTYPE", "I"},
@@ -83,12 +88,12 @@ void ApplyPluRule(const RecordContext& r, int field) {
 void CreatePluOfItemCode(const RecordContext& r) {
     const QVariant code = r.Code("ITEMCODE");
     if (r.table == Table::kStockItem) {
-        CreateWhenMissing(r.db, "INVT_MT_PLU", {{"PLUCODE", code}},
+        CreateWhenMissing(r, "INVT_MT_PLU", {{"PLUCODE", code}},
                           {{"ITEMCODE", code}, {"PLUCODE", code}});
     } else if (r.table == Table::kItem) {
         const QVariant name = r.V("ITEMNAME");
         const QVariant desc = Left(name, 40);
-        CreateWhenMissing(r.db, "MT_PLU", {{"PLUCODE", code}},
+        CreateWhenMissing(r, "MT_PLU", {{"PLUCODE", code}},
                           Values{{"ITEMCODE", code}, {"PLUCODE", code}, {"UOMQTY", 1}} +
                               Descriptions(desc, Left(name, 20)));
     }
@@ -100,23 +105,28 @@ void CreateItemOfPlu(const RecordContext& r) {
     const QVariant code = r.Code("PLUCODE");
     const QVariant desc = r.V("POSDESCRIPTION");
     CreateWhenMissing(
-        r.db, "MT_ITEM", {{"ITEMCODE", code}},
+        r, "MT_ITEM", {{"ITEMCODE", code}},
         Values{{"ITEMCODE", code}, {"PLUCODE", code}, {"ITEMTYPE", "I"}, {"DATECREATED", r.today}} +
             Descriptions(desc, Left(desc, 20)));
+}
+
+const QStringList& ItemToPluFields() {
+    static const QStringList fields{"POSDESCRIPTION",  "POSDESCRIPTION1", "POSDESCRIPTION2",
+                                    "POSDESCRIPTION3", "BUTTONDESC",      "UOM",
+                                    "UNITPRICE",       "UNITCOST",        "UNITPRICERCP"};
+    return fields;
 }
 
 // One statement instead of reading the item back: on a server every
 // statement is a round trip. Every base-unit PLU of the item is updated.
 void CopyItemToBasePlu(const RecordContext& r) {
-    static const QStringList kFields{"POSDESCRIPTION",  "POSDESCRIPTION1", "POSDESCRIPTION2",
-                                     "POSDESCRIPTION3", "BUTTONDESC",      "UOM",
-                                     "UNITPRICE",       "UNITCOST",        "UNITPRICERCP"};
     const KeyedRecord item{"MT_ITEM", "ITEMCODE", r.Code("ITEMCODE")};
     if (item.key.isNull()) return;  // no stored item has no code
     const Criteria where = BasePluOf(item.key);
     r.db.Execute(r.db.KeptText("copy item to base PLU",
                                [&](const Dialect& dialect) {
-                                   return CopyColumnsSql(dialect, "MT_PLU", where, item, kFields);
+                                   return CopyColumnsSql(dialect, "MT_PLU", where, item,
+                                                         ItemToPluFields());
                                }),
-                 CopyColumnsParams(r.db.SqlDialect(), where, item, kFields));
+                 CopyColumnsParams(r.db.SqlDialect(), where, item, ItemToPluFields()));
 }

@@ -10,7 +10,8 @@
 #include "database/DbConnection.h"
 #include "import/BomRollUp.h"
 #include "import/Companions.h"
-#include "import/DefaultValues.h"
+#include "import/RecordValues.h"
+#include "import/SetInsertPass.h"
 #include "mapping/Catalogue.h"
 
 namespace {
@@ -18,67 +19,13 @@ namespace {
 // Records committed together on an SQLite file.
 constexpr int kGroupSize = 1000;
 
-// A sheet's text as the target column takes it: a number column its number,
-// so an empty cell writes 0; a bit column 0 for an empty cell and the text
-// otherwise (1, 0, True, False); any other column the text.
-QVariant TargetValue(const QString& text, int type) {
-    if (IsNumberType(type)) return Val(text);
-    if (type == TypeCode::Boolean && text.trimmed().isEmpty()) return false;
-    return text;
-}
-
-QSet<int> RejectedRows(const Grid& rejected) {
-    QSet<int> rows;
-    for (int i = 0; i < rejected.Rows(); ++i)
-        rows.insert(static_cast<int>(Val(rejected.CellText(i, -1))));
-    return rows;
-}
-
-QStringList Columns(const InsertInput& in) {
-    QStringList columns = in.lists.target.split(',');
-    if (!in.defaultFieldList.isEmpty()) columns += in.defaultFieldList.mid(1).split(',');
-    return columns;
-}
-
-QList<QPair<QString, QVariant>> KeyCriteria(const InsertInput& in, const Recordset& sheet) {
-    QList<QPair<QString, QVariant>> where;
-    for (int j = 0; j < 3; ++j) {
-        const QString& key = in.keyFields[j];
-        if (j > 0 && key.isEmpty()) continue;
-        where.append({key, ValueText(sheet.Value("TILL-" + key))});
-    }
-    return where;
-}
-
-// Copies the mapped columns: target field k takes sheet field p, where p
-// steps over the TYPE column of a bill of material, which feeds no column,
-// whichever rule the target column has: otherwise a TYPE column just before
-// BOMITEMCODE would shift every later value one column.
-void CopyMappedColumns(const RecordContext& r, int mapped) {
-    int p = 0;
-    for (int k = 0; k < mapped; ++k, ++p) {
-        if (p < r.sheet.FieldCount() && ColumnKey(r.sheet.FieldAt(p).name) == "TILL-TYPE") ++p;
-        const QString name = ColumnKey(r.target.FieldAt(k).name);
-        if (name == "PLUCODE") {
-            ApplyPluRule(r, k);
-        } else if (name == "BOMITEMCODE") {
-            ApplyBomLineRule(r, k);
-        } else {
-            r.target.SetValue(k,
-                              TargetValue(ValueText(r.sheet.Value(p)), r.target.FieldAt(k).type));
-        }
-    }
-}
-
 // Writes one sheet record; answers whether a new record was added.
 bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet) {
     const auto target = db.OpenTable({in.table, Columns(in), KeyCriteria(in, sheet)});
     const bool added = target->Eof();
     if (added) target->AddNew();
     const RecordContext r{db, sheet, *target, in.table, in.home, in.today};
-    CopyMappedColumns(r, target->FieldCount() - in.defaultFieldCount);
-    for (int i = 0; i < in.mustDefault.Rows(); ++i)
-        if (in.mustDefault.RowHeight(i) != 0) ApplyDefault(r, in.mustDefault.CellText(i, 0));
+    FillRecord(in, r);
     target->Update();
     if (in.table == Table::kBom) RollUpBomCosts(r);
     if (added && in.table == Table::kItem) CopyItemToBasePlu(r);
@@ -98,10 +45,10 @@ QString SheetRows(int first, int last) {
                                " of the sheet: ";
 }
 
-}  // namespace
-
-InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
-                           const std::function<void(int, int)>& progress) {
+// The records one at a time: the reference the set is held to, and the
+// way that names the row a failure comes from.
+InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const InsertInput& in,
+                                 const std::function<void(int, int)>& progress) {
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
     // Writes up to limit records from the current one; a failing record
@@ -153,4 +100,18 @@ InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInpu
         }
     }
     return total;
+}
+
+}  // namespace
+
+InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
+                           const std::function<void(int, int)>& progress) {
+    if (in.asSet) {
+        try {
+            if (const auto counts = RunSetInsertPass(excel, db, in, progress)) return *counts;
+        } catch (const AppError&) {
+            // Rolled back: one record at a time names the failing row, if any.
+        }
+    }
+    return WriteRecordByRecord(excel, db, in, progress);
 }

@@ -22,6 +22,8 @@ struct InsertInput {
     int defaultFieldCount = 0;
     const Grid& rejected;  // SC(2): row headers hold the rejected row numbers
     QDate today;
+    // Whether the sheet may go as a set; one record at a time otherwise.
+    bool asSet = true;
 };
 
 struct InsertCounts {
@@ -31,8 +33,10 @@ struct InsertCounts {
 };
 
 // Writes every sheet record that Verify did not reject: the record with the
-// same key is updated, or a new one added, with its companion rules. A
-// failure ends the pass at that record, naming its row: nothing of that
-// record is written, and the records before it stay saved.
+// same key is updated, or a new one added, with its companion rules. The
+// sheet goes as a set where it can; when the set fails, nothing of it is
+// kept and the records are written one by one instead. A failure there
+// ends the pass at that record, naming its row: nothing of that record is
+// written, and the records before it stay saved.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
                            const std::function<void(int position, int count)>& progress);

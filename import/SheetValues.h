@@ -6,6 +6,7 @@
 
 #include "base/Recordset.h"
 
+class CompanionStage;
 class DbConnection;
 
 // A value's text form (ValueText); a null stays null.
@@ -19,6 +20,9 @@ struct RecordContext {
     QString table;           // TABLENAME
     QString home;            // program folder, for GSETUP.ini
     QDate today;
+    // Where a pass that writes the sheet as a set collects the companion
+    // records; null when each record writes its own.
+    CompanionStage* companions = nullptr;
 
     // V(X): the value of the sheet field "TILL-" + X; a missing field raises.
     QVariant V(const QString& column) const { return sheet.Value("TILL-" + column); }

@@ -1,0 +1,122 @@
+#include "database/StagedRows.h"
+
+#include <atomic>
+
+#include "base/AppError.h"
+#include "base/Recordset.h"
+#include "database/DbConnection.h"
+
+namespace {
+
+// Values bound to one statement: under SQLite's limit of 32,766, and rows
+// by the few hundred.
+constexpr int kMaxValues = 30000;
+constexpr int kMaxRows = 500;
+
+QString Mask(const QVector<bool>& bits) {
+    QString mask(bits.size(), '0');
+    for (int i = 0; i < bits.size(); ++i)
+        if (bits[i]) mask[i] = '1';
+    return mask;
+}
+
+}  // namespace
+
+StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys)
+    : db_(db), table_(std::move(table)), fields_(std::move(fields)), keys_(std::move(keys)) {
+    static std::atomic<int> counter{0};
+    name_ = QString("xl_stage%1").arg(++counter);
+}
+
+StagedRows::~StagedRows() {
+    if (!created_) return;
+    try {
+        db_.Execute("Drop Table " + name_);
+    } catch (const AppError&) {
+        // A temporary table goes with the connection anyway.
+    }
+}
+
+QString StagedRows::Quoted(const QString& column) const { return db_.SqlDialect().Quote(column); }
+
+QString StagedRows::KeyMatch(const QString& stored, const QString& staged) const {
+    QStringList terms;
+    for (const QString& key : keys_)
+        terms << stored + "." + Quoted(key) + " = " + staged + "." + Quoted(key);
+    return terms.join(" And ");
+}
+
+QString StagedRows::Columns(const QString& mask, const QString& prefix) const {
+    QStringList columns;
+    for (int i = 0; i < fields_.size(); ++i)
+        if (mask.isEmpty() || mask[i] == '1') columns << prefix + Quoted(fields_[i].name);
+    return columns.join(", ");
+}
+
+void StagedRows::Stage(const QVector<StagedRow>& rows) {
+    db_.Execute("Create Temp Table " + name_ + " As Select " + Columns({}, {}) +
+                ", Cast(0 As Integer) As xl_row, Cast(0 As Integer) As xl_new, Cast('' As "
+                "Varchar(4000)) As xl_given, Cast('' As Varchar(4000)) As xl_add From " +
+                Quoted(table_) + " Where 1 = 0");
+    created_ = true;
+    const int width = int(fields_.size()) + 3;
+    const int perStatement = qMax(1, qMin(kMaxRows, kMaxValues / width));
+    const QString insert =
+        "Insert Into " + name_ + " (" + Columns({}, {}) + ", xl_row, xl_given, xl_add) Values ";
+    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
+    for (int first = 0; first < rows.size(); first += perStatement) {
+        const int count = qMin(perStatement, int(rows.size()) - first);
+        QVariantList params;
+        params.reserve(count * width);
+        for (int r = first; r < first + count; ++r) {
+            const StagedRow& row = rows[r];
+            QVector<bool> added(fields_.size());
+            for (int i = 0; i < fields_.size(); ++i) {
+                added[i] = row.given[i] && !row.values[i].isNull();
+                // A null keeps the column's kind, as a row written alone binds it.
+                params << (row.values[i].isNull() ? QVariant(StoredType(fields_[i].type))
+                                                  : row.values[i]);
+            }
+            const QString given = Mask(row.given);
+            const QString add = Mask(added);
+            if (!givenMasks_.contains(given)) givenMasks_ << given;
+            if (!addMasks_.contains(add)) addMasks_ << add;
+            params << r << given << add;
+        }
+        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+    }
+}
+
+int StagedRows::MarkNew() {
+    db_.Execute("Update " + name_ + " Set xl_new = Case When Exists (Select 1 From " +
+                Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ") Then 0 Else 1 End");
+    return db_.Open("Select Count(*) From " + name_ + " Where xl_new = 1")->Value(0).toInt();
+}
+
+void StagedRows::UpdateStored() {
+    for (const QString& mask : givenMasks_) {
+        QStringList sets;
+        for (int i = 0; i < fields_.size(); ++i)
+            if (mask[i] == '1' && !keys_.contains(fields_[i].name, Qt::CaseInsensitive))
+                sets << Quoted(fields_[i].name) + " = S." + Quoted(fields_[i].name);
+        if (sets.isEmpty()) continue;
+        db_.Execute("Update " + Quoted(table_) + " Set " + sets.join(", ") + " From " + name_ +
+                        " As S Where S.xl_new = 0 And S.xl_given = ? And " +
+                        KeyMatch(Quoted(table_), "S"),
+                    {mask});
+    }
+}
+
+void StagedRows::AddNew() {
+    for (const QString& mask : addMasks_) {
+        if (!mask.contains('1')) continue;
+        db_.Execute("Insert Into " + Quoted(table_) + " (" + Columns(mask, {}) + ") Select " +
+                        Columns(mask, {}) + " From " + name_ +
+                        " Where xl_new = 1 And xl_add = ? Order By xl_row",
+                    {mask});
+    }
+}
+
+QString StagedRows::NewKeys(const QString& column) const {
+    return "(Select " + Quoted(column) + " From " + name_ + " Where xl_new = 1)";
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include "base/Field.h"
+
+class DbConnection;
+
+// One row to stage: a value per column, and whether the row gives the
+// column a value at all (a column it leaves alone keeps its stored value
+// and is not written to a new record).
+struct StagedRow {
+    QVector<QVariant> values;
+    QVector<bool> given;
+};
+
+// Rows for one table held in a temporary table on the target, so that a few
+// statements write them all instead of a few per row: on a server each
+// statement is a round trip. Rows are found by their key columns; their
+// keys must be distinct. Statements go in a few hundred rows at a time.
+// Dropped with the object. Failures raise AppError.
+class StagedRows {
+public:
+    // fields: the table's columns (names as the table spells them) and
+    // their type codes, the key columns among them.
+    StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys);
+    ~StagedRows();
+    StagedRows(const StagedRows&) = delete;
+    StagedRows& operator=(const StagedRows&) = delete;
+
+    // Creates the staging table and fills it, in order.
+    void Stage(const QVector<StagedRow>& rows);
+    // Marks the rows whose key no stored record has; answers how many.
+    int MarkNew();
+    // Sets the given columns of the stored records the other rows find.
+    void UpdateStored();
+    // Adds the new rows in their order, each with its given values that are
+    // not null, as adding them one by one would.
+    void AddNew();
+    // "(Select KEY From <staging> Where <new>)": the keys of the new rows,
+    // for a statement of the caller's.
+    QString NewKeys(const QString& column) const;
+
+private:
+    QString Quoted(const QString& column) const;
+    QString KeyMatch(const QString& stored, const QString& staged) const;
+    QString Columns(const QString& mask, const QString& prefix) const;
+
+    DbConnection& db_;
+    QString table_;
+    QVector<Field> fields_;
+    QStringList keys_;
+    QString name_;
+    QStringList givenMasks_;  // distinct, in first-seen order
+    QStringList addMasks_;    // given and not null
+    bool created_ = false;
+};

@@ -1,0 +1,51 @@
+#include "import/CompanionStage.h"
+
+#include "base/AppError.h"
+#include "base/Recordset.h"
+#include "base/ValueText.h"
+#include "database/DbConnection.h"
+#include "database/StagedRows.h"
+
+void CompanionStage::Add(const QString& table, const Criteria& where, const Values& values) {
+    if (where.size() != 1)
+        throw AppError(ErrorNumber::InvalidArgument, "A companion record needs one key column");
+    QStringList columns;
+    QVariantList row;
+    for (const auto& [column, value] : values) {
+        columns << column;
+        row << value;
+    }
+    auto group = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) {
+        return g.table == table && g.keyColumn == where[0].first && g.columns == columns;
+    });
+    if (group == groups_.end())
+        group = groups_.insert(groups_.end(), Group{table, where[0].first, columns, {}, {}});
+    // The first record that needs the companion gives its values.
+    const QString key = ValueText(where[0].second);
+    if (group->keys.contains(key)) return;
+    group->keys.insert(key, true);
+    group->rows << row;
+}
+
+void CompanionStage::Write(DbConnection& db) const {
+    for (const Group& g : groups_) {
+        // The table's own types convert the values, as a record written alone
+        // converts them.
+        const auto typed = db.OpenTable({g.table, g.columns, {{g.keyColumn, QVariant()}}});
+        QVector<Field> fields = typed->Fields();
+        for (int i = 0; i < fields.size(); ++i) fields[i].name = g.columns[i];
+        QVector<StagedRow> rows;
+        rows.reserve(g.rows.size());
+        for (const QVariantList& values : g.rows) {
+            Recordset record(fields, {Recordset::Row(fields.size())});
+            for (int i = 0; i < values.size(); ++i) record.SetValue(i, values[i]);
+            StagedRow row{{}, QVector<bool>(fields.size(), true)};
+            for (int i = 0; i < fields.size(); ++i) row.values << record.Value(i);
+            rows << row;
+        }
+        StagedRows staged(db, g.table, fields, {g.keyColumn});
+        staged.Stage(rows);
+        staged.MarkNew();
+        staged.AddNew();
+    }
+}

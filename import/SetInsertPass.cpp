@@ -1,0 +1,101 @@
+#include "import/SetInsertPass.h"
+
+#include "base/Connection.h"
+#include "database/DbConnection.h"
+#include "database/StagedRows.h"
+#include "database/TableShape.h"
+#include "import/CompanionStage.h"
+#include "import/Companions.h"
+#include "import/RecordValues.h"
+#include "mapping/Catalogue.h"
+
+namespace {
+
+// A field no rule gave a value: a stored record keeps its own there.
+struct Untouched {};
+
+bool HasSetStatements(const QString& table, Engine engine) {
+    // PLU and bill-of-material rules read stored records between records.
+    return table != Table::kPlu && table != Table::kBom && engine != Engine::SqlServer;
+}
+
+// Each new item's base-unit PLUs take the item's texts and prices.
+void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
+    const Dialect& d = db.SqlDialect();
+    QStringList quoted;
+    for (const QString& c : ItemToPluFields()) quoted << d.Quote(c);
+    const QString item = d.Quote(Table::kItem);
+    const QString plu = d.Quote(Table::kPlu);
+    const QString code = d.Quote("ITEMCODE");
+    const QString from = " From " + item + " Where " + item + "." + code + " = " + plu + "." + code;
+    db.Execute("Update " + plu + " Set (" + quoted.join(", ") + ") = (Select " + quoted.join(", ") +
+                   from + ") Where " + d.Quote("UOMQTY") + " = ? And " + code + " In " +
+                   items.NewKeys("ITEMCODE") + " And Exists (Select 1" + from + ")",
+               {1});
+}
+
+}  // namespace
+
+std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
+                                             const InsertInput& in,
+                                             const std::function<void(int, int)>& progress) {
+    if (!HasSetStatements(in.table, db.SqlDialect().Kind())) return std::nullopt;
+    Criteria noRecord;
+    for (const QString& key : in.keyFields)
+        if (!key.isEmpty()) noRecord.append({key, QVariant()});
+    const auto shape = db.Shape({in.table, Columns(in), noRecord});
+    QStringList keys;
+    for (const auto& [key, value] : noRecord) {
+        const int i = IndexOfColumn(shape->columns, key);
+        if (i < 0) return std::nullopt;  // a key that is not written cannot find records
+        keys << shape->columns[i];
+    }
+    // The columns a save writes, and where each stands among the fields.
+    QVector<Field> columns;
+    QVector<int> fieldOf;
+    for (int i = 0; i < shape->fields.size(); ++i) {
+        if (!shape->writable[i]) continue;
+        columns.append({shape->columns[i], shape->fields[i].type});
+        fieldOf << i;
+    }
+
+    const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
+    const QSet<int> rejected = RejectedRows(in.rejected);
+    InsertCounts counts;
+    CompanionStage companions;
+    QVector<StagedRow> rows;
+    rows.reserve(sheet->RecordCount());
+    const Recordset::Row untouched(shape->fields.size(), QVariant::fromValue(Untouched{}));
+    for (; !sheet->Eof(); sheet->MoveNext()) {
+        const int position = sheet->AbsolutePosition();
+        progress(position, sheet->RecordCount());
+        if (rejected.contains(position + 1)) {
+            ++counts.skipped;
+            continue;
+        }
+        Recordset target(shape->fields, {untouched});
+        RecordContext r{db, *sheet, target, in.table, in.home, in.today};
+        r.companions = &companions;
+        FillRecord(in, r);
+        StagedRow row;
+        for (int i : fieldOf) {
+            const QVariant value = target.Value(i);
+            const bool given = value.metaType() != QMetaType::fromType<Untouched>();
+            row.values << (given ? value : QVariant());
+            row.given << given;
+        }
+        rows << row;
+    }
+
+    db.RunInTransaction([&] {
+        companions.Write(db);
+        StagedRows staged(db, in.table, columns, keys);
+        staged.Stage(rows);
+        counts.inserted = staged.MarkNew();
+        counts.updated = int(rows.size()) - counts.inserted;
+        staged.UpdateStored();
+        staged.AddNew();
+        if (in.table == Table::kItem) CopyNewItemsToBasePlus(db, staged);
+    });
+    return counts;
+}

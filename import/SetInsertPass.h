@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+
+#include "import/InsertPass.h"
+
+// The insert pass as a set: each accepted record's values are worked out by
+// the same rules as the per-record pass, then staged on the target and
+// written by a handful of statements in one transaction, with the
+// companion records and the item-to-PLU copy. Nothing is written when it
+// fails: the transaction is rolled back and the failure raised.
+// Answers nullopt, having written nothing, for a table whose rules read
+// stored records record by record (PLUs, bills of material) and for an
+// engine it has no statements for.
+std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
+                                             const InsertInput& input,
+                                             const std::function<void(int, int)>& progress);

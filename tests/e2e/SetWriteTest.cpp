@@ -1,0 +1,189 @@
+// Start writes a sheet as a set where it can. Held against the same imports
+// written one record at a time, it must leave the same database, give the
+// same counts, and fall back to the records one by one when it fails.
+#include <QFile>
+#include <algorithm>
+
+#include "FormFixture.h"
+#include "database/DemoSchema.h"
+#include "mapping/Catalogue.h"
+
+namespace {
+
+using Mapping = QList<QPair<QString, QString>>;
+
+struct Import {
+    QString sheet;
+    QString table;
+    Mapping map;
+};
+
+struct Scenario {
+    const char* name;
+    QList<TestSheet> sheets;
+    QList<Import> imports;  // in order, each Verify then Start
+    QString seed;           // a statement run first, or empty
+    QByteArray gsetup;      // GSETUP.ini, or empty for none
+};
+
+const Mapping kItemMap{{"Code", "ITEMCODE"},       {"Name", "ITEMNAME"},   {"Plu", "PLUCODE"},
+                       {"Desc", "POSDESCRIPTION"}, {"Price", "UNITPRICE"}, {"When", "DATECREATED"}};
+
+const QList<QVariantList> kItems{
+    {"Code", "Name", "Plu", "Desc", "Price", "When"},
+    {"I1", "Apple", "P1", "Apple plu", 1.5, QDate(2024, 1, 31)},
+    {"I2", "Bread", "P1", "Shared plu", 2, QVariant()},  // P1 again: the first row makes it
+    {"I3", "Cake", QVariant(), QVariant(), "", QVariant()},
+    {"I3", "Cake again", "P3", "Dup", 3, QVariant()},  // repeated key: rejected
+    {"I 4", "Bad code", "P4", "Bad", 4, QVariant()},   // a blank in a code: rejected
+    {"1002", "Numeric code", 1002, "Numbers", 5, QVariant()},
+};
+
+const QList<QVariantList> kItemsAgain{
+    {"Code", "Name", "Plu", "Desc", "Price", "When"},
+    {"I1", "Apple renamed", "P9", "New plu", 9, QVariant()},
+    {"I5", "Egg", "P5", "Egg plu", 0.5, QDate(2025, 6, 1)},
+};
+
+const Scenario kScenarios[] = {
+    {"items with shared and numeric PLUs, then again with an update",
+     {{"Items", kItems}, {"Again", kItemsAgain}},
+     {{"Items", Table::kItem, kItemMap}, {"Again", Table::kItem, kItemMap}},
+     {},
+     {}},
+    {"items over stored items and PLUs",
+     {{"Items", kItems}},
+     {{"Items", Table::kItem, kItemMap}},
+     "Insert Into MT_PLU (PLUCODE, ITEMCODE, UOMQTY, POSDESCRIPTION) Values ('P1', 'I1', 1, "
+     "'stored')",
+     {}},
+    {"stock items with defaults from the setup file, twice",
+     {{"Stock",
+       {{"Code", "Name"}, {"S1", QString("L").repeated(60)}, {"S2", "Short"}, {"S2", "Twice"}}}},
+     {{"Stock", Table::kStockItem, {{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}}},
+      {"Stock", Table::kStockItem, {{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}}}},
+     {},
+     "[DEFAULTDEFCODE]\r\nTax=T1\r\nGeneral='G1'\r\n"},
+    {"members with dates and empty cells",
+     {{"Members",
+       {{"No", "Name", "Born", "Phone"},
+        {"M1", "Ann", QDate(1990, 5, 17), QVariant()},
+        {"M2", "Bob", QVariant(), "555"},
+        {"M3", "", QVariant(), ""}}}},
+     {{"Members",
+       Table::kMember,
+       {{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}, {"Born", "BIRTHDATE"}, {"Phone", "PHONE"}}}},
+     {},
+     {}},
+};
+
+// Every table of the demo schema, each row's values but the identity as
+// text, rows sorted, so that two databases can be compared.
+QMap<QString, QList<QStringList>> DumpAll(DbConnection& db) {
+    QMap<QString, QList<QStringList>> tables;
+    for (const QString& table :
+         CreatedTables(SplitStatements(DemoSchemaDdl(db.SqlDialect().Kind())))) {
+        QList<QStringList> rows;
+        const auto rs = db.Open("Select * From " + table);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList row;
+            for (int i = 0; i < rs->FieldCount(); ++i)
+                if (rs->FieldAt(i).name.compare("ID", Qt::CaseInsensitive) != 0)
+                    row << rs->FieldAt(i).name + "=" + rs->Value(i).toString();
+            rows << row;
+        }
+        std::sort(rows.begin(), rows.end());
+        tables.insert(table, rows);
+    }
+    return tables;
+}
+
+class SetWriteTest : public FormFixture {
+protected:
+    // Runs the scenario on fresh tables; answers the database it leaves and
+    // the counts of each Start.
+    QPair<QMap<QString, QList<QStringList>>, QStringList> Run(const Scenario& s, bool asSet) {
+        DropDemoSchema(*db);
+        CreateDemoSchema(*db);
+        if (!s.seed.isEmpty()) db->Execute(s.seed);
+        QFile::remove(home + "/GSETUP.ini");
+        if (!s.gsetup.isEmpty()) {
+            QFile f(home + "/GSETUP.ini");
+            f.open(QIODevice::WriteOnly);
+            f.write(s.gsetup);
+        }
+        form->ConnectTarget(target);  // its kept statements knew the old tables
+        form->WriteSheetAsSet = asSet;
+        QStringList counts;
+        for (const Import& import : s.imports) {
+            LoadSheet(s.sheets, import.sheet);
+            ChooseTable(import.table);
+            Map(import.map);
+            VerifyAndStart();
+            const InsertCounts& c = form->InsertTotals;
+            counts << QString("%1 inserted, %2 updated, %3 skipped")
+                          .arg(c.inserted)
+                          .arg(c.updated)
+                          .arg(c.skipped);
+        }
+        EXPECT_TRUE(op.errors.isEmpty()) << op.errors.value(0).ErrDescription.toStdString();
+        return {DumpAll(*db), counts};
+    }
+};
+
+TEST_P(SetWriteTest, TheSetLeavesWhatRecordsOneByOneLeave) {
+    for (const Scenario& s : kScenarios) {
+        SCOPED_TRACE(s.name);
+        const auto byRecord = Run(s, false);
+        const auto bySet = Run(s, true);
+        EXPECT_EQ(bySet.second, byRecord.second);
+        for (const QString& table : byRecord.first.keys())
+            EXPECT_EQ(bySet.first.value(table), byRecord.first.value(table)) << table.toStdString();
+    }
+}
+
+// A sheet of several hundred new items with their PLUs goes in a handful
+// of statements; one by one it takes several a record.
+TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
+    QList<QVariantList> rows{{"Code", "Name", "Plu", "Desc", "Price", "When"}};
+    for (int i = 1; i <= 600; ++i)
+        rows.append({QString("I%1").arg(i), QString("Item %1").arg(i), QString("P%1").arg(i), "Plu",
+                     i / 4.0, QDate(2024, 1, 1)});
+    LoadSheet({{"Items", rows}}, "Items");
+    ChooseTable(Table::kItem);
+    Map(kItemMap);
+    form->CVerify_Click();
+    const int before = form->SqlConnection->StatementCount();
+    form->CStart_Click();
+    EXPECT_EQ(form->InsertTotals.inserted, 600);
+    EXPECT_LE(form->SqlConnection->StatementCount() - before, 20);
+    EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"600"}}));
+}
+
+// A record the database refuses in the middle of a large sheet: the set is
+// rolled back, and one record at a time saves the records before it and
+// names its row.
+TEST_P(SetWriteTest, ARefusedRecordRollsTheSetBackAndTheRecordsBeforeItAreSaved) {
+    db->Execute(GetParam() == "sqlite"
+                    ? "Create Trigger NO_BAD Before Insert On MT_ITEM When NEW.ITEMNAME = 'bad' "
+                      "Begin Select Raise(Abort, 'a bad name'); End"
+                    : "Alter Table MT_ITEM Add Constraint NO_BAD Check (ITEMNAME <> 'bad')");
+    QList<QVariantList> rows{{"Code", "Name", "Plu", "Desc", "Price", "When"}};
+    for (int i = 1; i <= 400; ++i)
+        rows.append({QString("I%1").arg(i), i == 251 ? QString("bad") : QString("Item %1").arg(i),
+                     QString("P%1").arg(i), "Plu", 1, QVariant()});
+    LoadSheet({{"Items", rows}}, "Items");
+    ChooseTable(Table::kItem);
+    Map(kItemMap);
+    form->CVerify_Click();
+    form->CStart_Click();
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_TRUE(op.errors[0].ErrDescription.startsWith("Row 252 of the sheet: "))
+        << op.errors[0].ErrDescription.toStdString();
+    EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"250"}}));
+    EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"250"}}));
+}
+
+INSTANTIATE_ON_ENGINES(SetWriteTest);
+
+}  // namespace
