@@ -22,7 +22,7 @@ scripts/with-postgres.sh sh -c '
     relay=$((port + 1))
     python3 bench/latency_relay.py "$relay" "$port" 5 & pid=$!
     sleep 1
-    build/bench/bench "$1" "$(printf "%s" "$XLSLOAD_TEST_PG" | sed "s/Port=$port/Port=$relay/")" 65535
+    build/bench/bench --set-only "$1" "$(printf "%s" "$XLSLOAD_TEST_PG" | sed "s/Port=$port/Port=$relay/")" 65535
     kill $pid' sh "$work"
 echo "== Workbook readers"
 build/bench/reader_bench "$work"
