@@ -29,6 +29,9 @@ bool IsReal(int t) {
     return t == TypeCode::Single || t == TypeCode::Double || t == TypeCode::Currency ||
            t == TypeCode::Decimal || t == TypeCode::Numeric;
 }
+bool IsBinary(int t) {
+    return t == TypeCode::Binary || t == TypeCode::VarBinary || t == TypeCode::LongVarBinary;
+}
 bool IsDate(int t) {
     return t == TypeCode::Date || t == TypeCode::DBDate || t == TypeCode::DBTimeStamp ||
            t == TypeCode::DBTime;
@@ -105,6 +108,8 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
         throw fail();
     }
     if (value.typeId() == QMetaType::Double) return NumberText(value.toDouble());
+    // Bytes (a row version, an image) stay bytes: as text they would be lost.
+    if (value.typeId() == QMetaType::QByteArray && IsBinary(t)) return value;
     return value.toString();
 }
 

@@ -82,6 +82,22 @@ TEST_P(DbTypesTest, EachColumnTypeReadsWithItsTypeCodeAndValue) {
     for (int i = 1; i < rs->FieldCount(); ++i) EXPECT_TRUE(rs->Value(i).isNull());
 }
 
+// Values longer than one read of the driver's, and than one text type of
+// SQL Server's parameters (4,000 characters), go and come back whole.
+TEST_P(DbTypesTest, LongTextsAndBytesGoAndComeBackWhole) {
+    const bool sqlite = GetParam() == Backend::SQLite;
+    db_->Execute(
+        QString("Create Table LONGS (K INTEGER, T TEXT, B %1)").arg(sqlite ? "BLOB" : "bytea"));
+    const QString text = QString::fromUtf8("Käse ").repeated(3001);  // 15,005 characters
+    QByteArray bytes(20000, '\0');
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = char(i % 251);
+    db_->Execute("Insert Into LONGS (K, T, B) Values (?, ?, ?)", {1, text, bytes});
+    const auto rs = db_->Open("Select T, B From LONGS Where K = ?", {1});
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Value(0).toString(), text);
+    EXPECT_EQ(rs->Value(1).toByteArray(), bytes);
+}
+
 INSTANTIATE_ON_EVERY_BACKEND(DbTypesTest);
 
 // A failure and what each engine's driver says of it: its native number
