@@ -36,7 +36,10 @@ std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::Sqlit
                            "The SQLite database file does not exist: " + path);
         session = std::make_shared<DbSession>("QSQLITE", timeoutSeconds);
         session->Database().setDatabaseName(path);
-        session->Database().setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+        // Another program writing the file is waited for as long as a
+        // server is.
+        session->Database().setConnectOptions(
+            QString("QSQLITE_BUSY_TIMEOUT=%1").arg(qint64(timeoutSeconds) * 1000));
     } else if (target.startsWith(odbcPrefix)) {
         FixTdsVersion();
         session = std::make_shared<DbSession>("QODBC", timeoutSeconds);

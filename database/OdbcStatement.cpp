@@ -54,9 +54,17 @@ Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     return d;
 }
 
-// ODBC 3 names a timeout HYT00 or HYT01, ODBC 2 S1T00.
-bool IsTimeout(const QString& sqlState) {
+// The driver gave up waiting: ODBC 3 names it HYT00 or HYT01, ODBC 2 S1T00.
+// The connection is then in no state for another statement.
+bool IsDriverTimeout(const QString& sqlState) {
     return sqlState == "HYT00" || sqlState == "HYT01" || sqlState == "S1T00";
+}
+
+// The server gave up waiting for a lock or cancelled the statement at its
+// time limit: PostgreSQL's lock and statement timeouts, SQL Server's lock
+// timeout (error 1222), a cancelled operation.
+bool IsServerTimeout(const QString& sqlState, qint32 number) {
+    return sqlState == "55P03" || sqlState == "57014" || sqlState == "HY008" || number == 1222;
 }
 
 bool IsConnectionLost(const QString& sqlState) { return sqlState.startsWith("08"); }
@@ -126,8 +134,8 @@ void OdbcStatement::Fail(const char* what) {
     const Diagnostics d = ReadDiagnostics(SQL_HANDLE_STMT, statement_);
     SQLFreeStmt(statement_, SQL_CLOSE);
     SQLFreeStmt(statement_, SQL_RESET_PARAMS);
-    unfit_ = IsTimeout(d.sqlState) || IsConnectionLost(d.sqlState);
-    if (IsTimeout(d.sqlState))
+    unfit_ = IsDriverTimeout(d.sqlState) || IsConnectionLost(d.sqlState);
+    if (IsDriverTimeout(d.sqlState) || IsServerTimeout(d.sqlState, d.number))
         throw AppError(
             d.number,
             QString("The statement timed out waiting for the server (%1 s).").arg(timeoutSeconds_));

@@ -32,12 +32,14 @@ void FreshDatabase::TearDown() {
         DbConnection::Connect(target_)->Execute("DROP SCHEMA " + schema_ + " CASCADE");
 }
 
-std::unique_ptr<DbConnection> FreshDatabase::Reconnect() const {
-    return schema_.isEmpty() ? DbConnection::Connect(target_) : ConnectToSchema();
+std::unique_ptr<DbConnection> FreshDatabase::Reconnect(int timeoutSeconds) const {
+    return schema_.isEmpty()
+               ? DbConnection::Connect(target_, DbConnection::SqliteFile::MustExist, timeoutSeconds)
+               : ConnectToSchema(timeoutSeconds);
 }
 
-std::unique_ptr<DbConnection> FreshDatabase::ConnectToSchema() const {
-    auto db = DbConnection::Connect(target_);
+std::unique_ptr<DbConnection> FreshDatabase::ConnectToSchema(int timeoutSeconds) const {
+    auto db = DbConnection::Connect(target_, DbConnection::SqliteFile::MustExist, timeoutSeconds);
     db->Execute("SET search_path TO " + schema_);
     return db;
 }

@@ -20,12 +20,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // A second connection to the same database.
-    std::unique_ptr<DbConnection> Reconnect() const;
+    std::unique_ptr<DbConnection> Reconnect(int timeoutSeconds = kDefaultStatementTimeout) const;
 
     std::unique_ptr<DbConnection> db_;
 
 private:
-    std::unique_ptr<DbConnection> ConnectToSchema() const;
+    std::unique_ptr<DbConnection> ConnectToSchema(
+        int timeoutSeconds = kDefaultStatementTimeout) const;
 
     QTemporaryDir dir_;
     QString target_;

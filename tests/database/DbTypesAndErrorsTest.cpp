@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <functional>
 
@@ -187,6 +188,30 @@ TEST_P(DbFailureTest, ARefusedConnectionArrivesWithTheDriversNumberAndText) {
         EXPECT_TRUE(e.Description().contains(text)) << e.Description().toStdString();
         EXPECT_FALSE(e.Description().contains("wrong password"));
     }
+}
+
+// A record another session holds locked is waited for as long as the
+// connection's timeout, then the statement fails saying so; the connection
+// is fit for the next statement.
+TEST_P(DbFailureTest, ALockHeldElsewhereIsWaitedForOnlyAsLongAsTheTimeout) {
+    CreateDemoSchema(*db_);
+    AddPlu(*db_, "A");
+    const auto waiting = Reconnect(1);
+    QElapsedTimer clock;
+    db_->RunInTransaction([&] {
+        db_->Execute("Update MT_PLU Set UOMQTY = 2 Where PLUCODE = 'A'");
+        clock.start();
+        try {
+            waiting->Execute("Update MT_PLU Set UOMQTY = 3 Where PLUCODE = 'A'");
+            ADD_FAILURE() << "the locked record was written";
+        } catch (const AppError& e) {
+            if (GetParam() == Backend::PostgreSQL)
+                EXPECT_TRUE(e.Description().contains("timed out waiting for the server"))
+                    << e.Description().toStdString();
+        }
+    });
+    EXPECT_LT(clock.elapsed(), 4000);  // a timeout of 1 s, not the server's or SQLite's own
+    EXPECT_EQ(waiting->Open("Select UOMQTY From MT_PLU")->Value(0).toInt(), 2);
 }
 
 INSTANTIATE_ON_EVERY_BACKEND(DbFailureTest);
