@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -231,6 +232,35 @@ TEST(RunCommandTest, ProgressIsShownOnATerminalOnly) {
     const QString quiet = onTerminal(import + QStringList{"--quiet"});
     EXPECT_TRUE(quiet.contains("Message: Insert Done.")) << quiet.toStdString();
     EXPECT_FALSE(quiet.contains(" of 2")) << quiet.toStdString();
+}
+
+// The example match files keep their sheets' names: each fits its own sheet
+// and is refused on another.
+TEST(RunCommandTest, TheExampleMatchFilesFitTheirOwnSheetsOnly) {
+    QTemporaryDir dir;
+    const QString home = dir.path();
+    const QString target = "sqlite:" + home + "/till.db";
+    ASSERT_TRUE(QDir(home).mkpath("EXCEL"));
+    const QDir examples(XLSLOAD_SOURCE_DIR "/examples/EXCEL");
+    for (const QString& file : examples.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(examples.filePath(file), home + "/EXCEL/" + file));
+    ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
+    static const struct {
+        const char* sheet;
+        const char* match;
+        int exitCode;
+    } kCases[] = {
+        {"Items", "DEMO_ITEMS", 0},     {"Stock", "DEMO_STOCK", 0}, {"Bom", "DEMO_BOM", 0},
+        {"Members", "DEMO_MEMBERS", 0}, {"Stock", "DEMO_ITEMS", 2}, {"Items", "DEMO_STOCK", 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.sheet) + " with " + c.match);
+        const Output out = RunXlsload({"verify", "--home", home, "--target", target, "--workbook",
+                                       home + "/EXCEL/Demo.xls", "--sheet", c.sheet, "--match",
+                                       c.match, "--strict-match"});
+        EXPECT_EQ(out.exitCode, c.exitCode) << out.stderrText.toStdString();
+        EXPECT_EQ(out.stderrText.contains("refused by --strict-match"), c.exitCode == 2);
+    }
 }
 
 }  // namespace
