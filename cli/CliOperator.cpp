@@ -3,9 +3,38 @@
 #include <unistd.h>
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
-CliOperator::CliOperator(bool yes, std::FILE* out)
-    : yes_(yes), out_(out), terminal_(isatty(fileno(out)) != 0) {}
+namespace {
+
+// The rows done and the total of a text ending "N of M", when it has them.
+struct RowCount {
+    qint64 done = 0;
+    qint64 total = 0;
+};
+
+std::optional<RowCount> CountOf(const QString& text) {
+    static const QRegularExpression count(R"((\d+) of (\d+)$)");
+    const QRegularExpressionMatch m = count.match(text);
+    const qint64 total = m.hasMatch() ? m.captured(2).toLongLong() : 0;
+    if (total <= 0) return std::nullopt;
+    return RowCount{std::min(m.captured(1).toLongLong(), total), total};
+}
+
+// "0:07", "12:30", "1:02:03".
+QString Duration(qint64 seconds) {
+    const QString minutesSeconds =
+        QString("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QChar('0'));
+    if (seconds < 3600) return minutesSeconds;
+    return QString::number(seconds / 3600) + ":" + minutesSeconds.rightJustified(5, '0');
+}
+
+}  // namespace
+
+CliOperator::CliOperator(bool yes, std::FILE* out, bool quiet)
+    : yes_(yes), out_(out), showProgress_(!quiet && isatty(fileno(out)) != 0) {}
 
 CliOperator::~CliOperator() { EraseProgress(); }
 
@@ -52,22 +81,38 @@ QString CliOperator::OpenFile(const QString& title, const QString&, const QStrin
 void CliOperator::SetFocus(const QString&) {}
 
 void CliOperator::Progress(const QString& text) {
-    if (!terminal_) return;
+    if (!showProgress_) return;
+    // The form clears its progress between passes.
     if (text.isEmpty()) {
         EraseProgress();
+        passStartRows_ = -1;
         return;
     }
-    std::fputs(("\r" + ProgressLine(text) + "\x1b[K").toLocal8Bit().constData(), out_);
+    double rowsPerSecond = 0;
+    if (const auto count = CountOf(text)) {
+        if (passStartRows_ < 0 || count->done < passStartRows_) {
+            passStartRows_ = count->done;
+            passTimer_.start();
+        }
+        if (const qint64 ms = passTimer_.elapsed(); ms > 0)
+            rowsPerSecond = (count->done - passStartRows_) * 1000.0 / ms;
+    }
+    std::fputs(("\r" + ProgressLine(text, 20, rowsPerSecond) + "\x1b[K").toLocal8Bit().constData(),
+               out_);
     std::fflush(out_);
     progressShown_ = true;
 }
 
-QString ProgressLine(const QString& text, int width) {
-    static const QRegularExpression count(R"((\d+) of (\d+)$)");
-    const QRegularExpressionMatch m = count.match(text);
-    const qint64 total = m.hasMatch() ? m.captured(2).toLongLong() : 0;
-    if (total <= 0) return text;
-    const qint64 done = std::min(m.captured(1).toLongLong(), total);
-    const int filled = static_cast<int>(done * width / total);
-    return text + " [" + QString(filled, '#') + QString(width - filled, '-') + "]";
+QString ProgressLine(const QString& text, int width, double rowsPerSecond) {
+    const auto count = CountOf(text);
+    if (!count) return text;
+    const int filled = static_cast<int>(count->done * width / count->total);
+    QString line = text + " [" + QString(filled, '#') + QString(width - filled, '-') + "]";
+    if (rowsPerSecond > 0) {
+        const auto left =
+            static_cast<qint64>(std::ceil((count->total - count->done) / rowsPerSecond));
+        line +=
+            " " + QString::number(qRound64(rowsPerSecond)) + " rows/s, " + Duration(left) + " left";
+    }
+    return line;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <cstdio>
 
 #include "form/Operator.h"
@@ -7,10 +8,10 @@
 // The operator on the command line: every message goes to the error stream
 // with its title, the Yes/No question is answered from --yes, input and file
 // dialogs answer cancelled, and progress is one updating line when the
-// stream is a terminal.
+// stream is a terminal and quiet is not asked for.
 class CliOperator : public Operator {
 public:
-    explicit CliOperator(bool yes, std::FILE* out = stderr);
+    explicit CliOperator(bool yes, std::FILE* out = stderr, bool quiet = false);
     ~CliOperator() override;
     CliOperator(const CliOperator&) = delete;
     CliOperator& operator=(const CliOperator&) = delete;
@@ -33,11 +34,15 @@ private:
 
     bool yes_;
     std::FILE* out_;
-    bool terminal_;
+    bool showProgress_;
     bool progressShown_ = false;
+    // The pass's first count and when it came, for its pace.
+    qint64 passStartRows_ = -1;
+    QElapsedTimer passTimer_;
     int errorsShown_ = 0;
 };
 
-// "Insert Data... 3 of 12" with a bar of width cells after it; other texts
-// unchanged.
-QString ProgressLine(const QString& text, int width = 20);
+// "Insert Data... 3 of 12" with a bar of width cells after it and, once the
+// pace is known (rowsPerSecond above 0), the rows a second and the time left;
+// other texts unchanged.
+QString ProgressLine(const QString& text, int width = 20, double rowsPerSecond = 0);

@@ -6,21 +6,15 @@
 #include "cli/Commands.h"
 #include "cli/ProgramFolder.h"
 #include "cli/RunOptions.h"
+#include "cli/RunSummary.h"
 #include "form/Minsert.h"
 #include "mapping/MatchFile.h"
-#include "validation/VerifyPass.h"
 
 namespace {
 
 constexpr int kDone = 0;
 constexpr int kRejectedRows = 1;
 constexpr int kFailed = 2;
-
-QString VerdictOf(int color) {
-    for (const ErrorKind& kind : {kNullValue, kDuplicateValue, kOverMaxLength, kStringError})
-        if (kind.color == color) return kind.verdict;
-    return {};
-}
 
 void Connect(Minsert& form, const RunOptions& o) {
     form.StatementTimeout = o.timeoutSeconds;
@@ -71,6 +65,12 @@ bool Prepare(Minsert& form, const RunOptions& o) {
         op.MsgBox("Sheet " + o.sheet + " is not in the workbook !!!", MsgIcon::Critical, "Message");
         return false;
     }
+    if (o.strictMatch && !form.MatchMisfit.isEmpty()) {
+        op.MsgBox("Match file " + o.match + " does not fit sheet " + o.sheet +
+                      ": refused by --strict-match !!!",
+                  MsgIcon::Critical, "Message");
+        return false;
+    }
     if (!o.table.isEmpty() && !form.ChooseTable(o.table)) {
         op.MsgBox("Table " + o.table + " is not in the catalogue !!!", MsgIcon::Critical,
                   "Message");
@@ -96,28 +96,6 @@ bool Prepare(Minsert& form, const RunOptions& o) {
     return true;
 }
 
-void PrintVerifyResult(Minsert& form, QTextStream& out) {
-    out << "Total Line " << form.TxtField[Minsert::kTotalLines].text << "\n"
-        << "Total OK Line " << form.TxtField[Minsert::kOkLines].text << "\n"
-        << "Total Error Line " << form.TxtField[Minsert::kErrorLines].text << "\n";
-    QStringList columns;  // target column of each result-grid column
-    const Grid& mapping = *form.SC[Minsert::kMappingGrid];
-    for (int i = 0; i < mapping.Rows(); ++i)
-        if (!mapping.CellText(i, 1).isEmpty()) columns << mapping.CellText(i, 1);
-    const Grid& result = *form.SC[Minsert::kResultGrid];
-    for (int r = 0; r < result.Rows(); ++r) {
-        QString verdict;
-        QStringList coloured;
-        for (int c = 0; c < result.Cols(); ++c) {
-            if (const int color = result.CellBackColor(r, c)) {
-                verdict = VerdictOf(color);
-                coloured << columns.value(c);
-            }
-        }
-        out << result.CellText(r, -1) << "\t" << verdict << "\t" << coloured.join(",") << "\n";
-    }
-}
-
 int Run(const QStringList& args, bool import) {
     QTextStream err(stderr);
     QString problem;
@@ -126,23 +104,28 @@ int Run(const QStringList& args, bool import) {
         err << "xlsload: " << problem << "\n";
         return kFailed;
     }
-    CliOperator op(options->yes);
+    CliOperator op(options->yes, stderr, options->quiet);
     Minsert form(op, ProgramFolder(options->home));
     if (!Prepare(form, *options) || op.ErrorsShown() > 0) return kFailed;
     form.CVerify_Click();
     if (!form.CStart.enabled || op.ErrorsShown() > 0) return kFailed;
     QTextStream out(stdout);
-    PrintVerifyResult(form, out);
-    const bool rejected = form.SC[Minsert::kResultGrid]->Rows() > 0;
+    RunSummary summary = SummarizeVerify(form);
+    // Text goes out as each part is known; the JSON document once the command ends.
+    const auto finish = [&](int status) {
+        if (options->jsonSummary) out << SummaryJson(summary);
+        return status;
+    };
+    if (!options->jsonSummary) out << VerifyText(summary);
+    const bool rejected = !summary.rejected.isEmpty();
     if (import) {
         form.CStart_Click();
         // Without --yes the question before inserting around rejected rows is answered No.
-        if (op.ErrorsShown() > 0 || (rejected && !options->yes)) return kFailed;
-        out << "Inserted " << form.InsertTotals.inserted << "\n"
-            << "Updated " << form.InsertTotals.updated << "\n"
-            << "Skipped " << form.InsertTotals.skipped << "\n";
+        if (op.ErrorsShown() > 0 || (rejected && !options->yes)) return finish(kFailed);
+        summary.counts = form.InsertTotals;
+        if (!options->jsonSummary) out << CountsText(form.InsertTotals);
     }
-    return rejected ? kRejectedRows : kDone;
+    return finish(rejected ? kRejectedRows : kDone);
 }
 
 }  // namespace

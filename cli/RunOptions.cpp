@@ -5,16 +5,19 @@
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
     RunOptions o;
     QString timeout;
+    QString summary;
+    const QHash<QString, bool*> flags{
+        {"--yes", &o.yes}, {"--quiet", &o.quiet}, {"--strict-match", &o.strictMatch}};
     const QHash<QString, QString*> valued{
         {"--home", &o.home},         {"--target", &o.target},     {"--server", &o.server},
         {"--database", &o.database}, {"--user", &o.user},         {"--password", &o.password},
         {"--company", &o.company},   {"--workbook", &o.workbook}, {"--sheet", &o.sheet},
         {"--table", &o.table},       {"--match", &o.match},       {"--save-match", &o.saveMatch},
-        {"--timeout", &timeout}};
+        {"--timeout", &timeout},     {"--summary", &summary}};
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == "--yes") {
-            o.yes = true;
+        if (flags.contains(a)) {
+            *flags[a] = true;
         } else if (a == "--map" || valued.contains(a)) {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
@@ -37,6 +40,11 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
             return std::nullopt;
         }
     }
+    if (!summary.isEmpty() && summary != "text" && summary != "json") {
+        error = "--summary needs text or json";
+        return std::nullopt;
+    }
+    o.jsonSummary = summary == "json";
     if (o.workbook.isEmpty() || o.sheet.isEmpty()) {
         error = "--workbook and --sheet are needed";
         return std::nullopt;

@@ -16,7 +16,10 @@ struct RunOptions {
     QStringList maps;  // "EXCEL FIELD=TILL FIELD"
     QString saveMatch;
     bool yes = false;
-    int timeoutSeconds = 0;  // 0: the program folder's setting
+    int timeoutSeconds = 0;    // 0: the program folder's setting
+    bool quiet = false;        // no progress line
+    bool strictMatch = false;  // refuse a match file that does not fit the sheet
+    bool jsonSummary = false;  // the result as one JSON document instead of text lines
 };
 
 // Parses the options; on a mistake answers nullopt and says why in error.

@@ -39,7 +39,10 @@ void PrintUsage(QTextStream& out) {
         << OptionLine("--map \"EXCEL FIELD=TILL FIELD\"",
                       "map one sheet column by name; repeatable")
         << OptionLine("--save-match NAME", "save the mapping as a match file")
+        << OptionLine("--strict-match", "refuse a match file whose column names differ")
         << OptionLine("--yes", "answer Yes to the program's questions")
+        << OptionLine("--summary text|json", "the result as text lines or one JSON document")
+        << OptionLine("--quiet", "no progress line on a terminal")
         << OptionLine("--timeout SECONDS", "the server's time to answer a statement (60)")
         << "\nProgram folder:\n"
         << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"

@@ -140,6 +140,9 @@ public:
     QString BlankFillFields;
     QString DefaultFieldList;
     int DefaultFieldCount = 0;
+    // What the operator was told when the match file last applied did not
+    // fit the sheet's columns; empty when it fit.
+    QString MatchMisfit;
     // What the last insert pass wrote.
     InsertCounts InsertTotals;
     // Start writes the sheet as a set where it can; false writes it one

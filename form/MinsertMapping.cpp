@@ -6,6 +6,7 @@
 #include "form/Minsert.h"
 #include "mapping/ColumnDiscovery.h"
 #include "mapping/MatchFile.h"
+#include "mapping/MatchFit.h"
 #include "mapping/SelectLists.h"
 
 namespace {
@@ -92,6 +93,7 @@ void Minsert::MatchExcelName() {
     Handle("MatchExcelName", [&] {
         Grid& mapping = *SC[kMappingGrid];
         const QString name = TxtField[kMatchName].text;
+        MatchMisfit.clear();
         if (name.isEmpty()) {
             UsedFieldList.clear();
             ClearTillFields(mapping);
@@ -113,11 +115,19 @@ void Minsert::MatchExcelName() {
             LCombo[kTableList].listIndex = i;
             LCombo_Click(kTableList);
         }
+        QStringList columns;
+        for (int i = 0; i < mapping.Rows(); ++i) columns << mapping.CellText(i, 0);
+        const MatchFit fit = FitMatchFile(match, columns);
         for (int i = 0; i < mapping.Rows(); ++i) {
             mapping.SetCellType(i, 1, Grid::kDropDownList);
-            mapping.SetCellText(i, 1, match.fields[i]);
+            mapping.SetCellText(i, 1, fit.fields[i]);
         }
         UsedFieldList = ::UsedFieldList(mapping);
+        // Before a sheet is chosen there are no columns to fit.
+        if (mapping.Rows() > 0 && !fit.Fits()) {
+            MatchMisfit = MatchMisfitText(name, fit);
+            op_.MsgBox(MatchMisfit, MsgIcon::Exclamation, "Message");
+        }
     });
 }
 
@@ -155,8 +165,11 @@ void Minsert::CSave_Click() {
             op_.MsgBox("Save Cancel.", MsgIcon::Exclamation, "Message");
             return;
         }
-        MatchFile match{TABLENAME.text, {}};
-        for (int i = 0; i < mapping.Rows(); ++i) match.fields << mapping.CellText(i, 1);
+        MatchFile match{TABLENAME.text, {}, {}};
+        for (int i = 0; i < mapping.Rows(); ++i) {
+            match.fields << mapping.CellText(i, 1);
+            match.names << mapping.CellText(i, 0);
+        }
         if (!SaveMatchFile(path, match))
             throw AppError(ErrorNumber::FileAccess, "Path/File access error: the match file " +
                                                         path + " could not be written.");

@@ -1,12 +1,14 @@
 #include "mapping/MatchFile.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "base/Ini.h"
 
 namespace {
 const QString kSection = "MatchField";
 QString FieldKey(int i) { return "Field_" + QString::number(i + 1); }
+QString NameKey(int i) { return "Name_" + QString::number(i + 1); }
 }  // namespace
 
 QString MatchNameProblem(const QString& name) {
@@ -25,11 +27,22 @@ bool SaveMatchFile(const QString& path, const MatchFile& match) {
     bool ok = WriteIni(kSection, "TableName", match.tableName, path);
     for (int i = 0; i < match.fields.size(); ++i)
         ok = WriteIni(kSection, FieldKey(i), match.fields[i], path) && ok;
+    // One line a key: a name's line breaks become spaces, which matching ignores.
+    for (int i = 0; i < match.names.size(); ++i) {
+        const QString name = QString(match.names[i]).replace('\r', ' ').replace('\n', ' ');
+        ok = WriteIni(kSection, NameKey(i), name, path) && ok;
+    }
     return ok;
 }
 
 MatchFile ReadMatchFile(const QString& path, int rows) {
-    MatchFile match{ReadIni(kSection, "TableName", path), {}};
-    for (int i = 0; i < rows; ++i) match.fields << ReadIni(kSection, FieldKey(i), path);
+    MatchFile match{ReadIni(kSection, "TableName", path), {}, {}};
+    while (true) {
+        const QString name = ReadIni(kSection, NameKey(match.names.size()), path);
+        if (name.isEmpty()) break;
+        match.names << name;
+    }
+    const int fields = std::max(rows, static_cast<int>(match.names.size()));
+    for (int i = 0; i < fields; ++i) match.fields << ReadIni(kSection, FieldKey(i), path);
     return match;
 }

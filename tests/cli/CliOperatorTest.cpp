@@ -84,4 +84,27 @@ TEST(ProgressLine, ACountGetsABar) {
     for (const auto& c : kCases) EXPECT_EQ(ProgressLine(c.text, 10), c.expected) << c.text;
 }
 
+TEST(ProgressLine, APaceAddsRowsASecondAndTheTimeLeft) {
+    static const struct {
+        const char* text;
+        double rowsPerSecond;
+        const char* expected;
+    } kCases[] = {
+        {"Insert Data... 300 of 1000", 150,
+         "Insert Data... 300 of 1000 [###-------] 150 rows/s, 0:05 left"},
+        {"Processing... 100 of 1000", 99.6,
+         "Processing... 100 of 1000 [#---------] 100 rows/s, 0:10 left"},
+        {"Insert Data... 1 of 65535", 20,
+         "Insert Data... 1 of 65535 [----------] 20 rows/s, 54:37 left"},
+        {"Insert Data... 0 of 100000", 20,
+         "Insert Data... 0 of 100000 [----------] 20 rows/s, 1:23:20 left"},
+        {"Insert Data... 3 of 3", 1200,
+         "Insert Data... 3 of 3 [##########] 1200 rows/s, 0:00 left"},
+        {"Insert Data... 1 of 3", 0, "Insert Data... 1 of 3 [###-------]"},
+        {"Connecting", 50, "Connecting"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(ProgressLine(c.text, 10, c.rowsPerSecond), c.expected) << c.text;
+}
+
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "QStringPrinter.h"
@@ -108,36 +110,156 @@ const Case kCases[] = {
       {Run("verify", "Clean", kMapItems + QStringList{"--save-match", "items", "--yes"}),
        kCleanTotals, 0, "Message: Save Completed."},
       {Run("verify", "Clean", {"--match", "nothing"}), {}, 2, "nothing.ini does not exist"}}},
+    {"a match file on a sheet of other columns",
+     {{Run("verify", "Clean", kMapItems + QStringList{"--save-match", "items"}), kCleanTotals, 0,
+       ""},
+      {Run("verify", "Other", {"--match", "items"}), kCleanTotals, 0,
+       "Message: The sheet's columns differ from those the match file items was saved with: "
+       "columns were matched by name. Not in the match file, left unmapped: 'Remark'.\n"},
+      {Run("verify", "Other", {"--match", "items", "--strict-match"}),
+       {},
+       2,
+       "Message: Match file items does not fit sheet Other: refused by --strict-match !!!"},
+      {Run("verify", "Clean", {"--match", "items", "--strict-match"}), kCleanTotals, 0, ""}}},
+    {"--summary json",
+     {{Run("verify", "Rejected", kMapItems + QStringList{"--summary", "json"}),
+       {R"({"errors":3,"ok":1,"rejected":[)"
+        R"({"column":"ITEMCODE","row":2,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":3,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":4,"verdict":"STRINGERROR"}],"total":4})"},
+       1,
+       ""},
+      {Run("import", "Rejected", kMapItems + QStringList{"--summary", "json", "--yes"}),
+       {R"({"errors":3,"inserted":1,"ok":1,"rejected":[)"
+        R"({"column":"ITEMCODE","row":2,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":3,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":4,"verdict":"STRINGERROR"}],)"
+        R"("skipped":3,"total":4,"updated":0})"},
+       1,
+       ""},
+      // Refused before Start: the document has no counts.
+      {Run("import", "Rejected", kMapItems + QStringList{"--summary", "json"}),
+       {R"({"errors":3,"ok":1,"rejected":[)"
+        R"({"column":"ITEMCODE","row":2,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":3,"verdict":"DUPLICATEVALUE"},)"
+        R"({"column":"ITEMCODE","row":4,"verdict":"STRINGERROR"}],"total":4})"},
+       2,
+       "give --yes"},
+      {Run("verify", "Clean", kMapItems + QStringList{"--summary", "xml"}),
+       {},
+       2,
+       "--summary needs text or json"}}},
+};
+
+// A program folder of its own holding EXCEL/Book.xls, with an empty demo
+// till database beside it.
+class Scratch {
+public:
+    void SetUp() {
+        ASSERT_TRUE(QDir(home).mkpath("EXCEL"));
+        WriteWorkbook(
+            workbook,
+            {{"Clean", {{"Code", "Name"}, {"A1", "Apple"}, {"B2", "Bread"}}},
+             {"Rejected",
+              {{"Code", "Name"},
+               {"A1", "Apple"},
+               {"A1", "Again"},
+               {"C 3", "Cake"},
+               {"D4", "Dates"}}},
+             {"Other",
+              {{"Name", "code ", "Remark"}, {"Apple", "A1", "red"}, {"Bread", "B2", "brown"}}}});
+        ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
+    }
+
+    // The arguments with {home}, {target} and {workbook} filled in.
+    QStringList Args(const QStringList& args) const {
+        QStringList filled;
+        for (QString a : args)
+            filled << a.replace("{home}", home)
+                          .replace("{target}", target)
+                          .replace("{workbook}", workbook);
+        return filled;
+    }
+
+private:
+    QTemporaryDir dir;
+    const QString home = dir.path();
+    const QString target = "sqlite:" + home + "/till.db";
+    const QString workbook = home + "/EXCEL/Book.xls";
 };
 
 TEST(RunCommandTest, ArgumentsGiveTheirOutputAndExitStatus) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        const QString home = dir.path();
-        const QString target = "sqlite:" + home + "/till.db";
-        const QString workbook = home + "/EXCEL/Book.xls";
-        ASSERT_TRUE(QDir(home).mkpath("EXCEL"));
-        WriteWorkbook(workbook, {{"Clean", {{"Code", "Name"}, {"A1", "Apple"}, {"B2", "Bread"}}},
-                                 {"Rejected",
-                                  {{"Code", "Name"},
-                                   {"A1", "Apple"},
-                                   {"A1", "Again"},
-                                   {"C 3", "Cake"},
-                                   {"D4", "Dates"}}}});
-        ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
+        Scratch scratch;
+        ASSERT_NO_FATAL_FAILURE(scratch.SetUp());
         for (const Step& step : c.steps) {
-            QStringList args;
-            for (QString a : step.args)
-                args << a.replace("{home}", home)
-                            .replace("{target}", target)
-                            .replace("{workbook}", workbook);
+            const QStringList args = scratch.Args(step.args);
             SCOPED_TRACE(args.join(' ').toStdString());
             const Output out = RunXlsload(args);
             EXPECT_EQ(out.stdoutLines, step.stdoutLines);
             EXPECT_EQ(out.exitCode, step.exitCode) << out.stderrText.toStdString();
             EXPECT_TRUE(out.stderrText.contains(step.stderrHas)) << out.stderrText.toStdString();
         }
+    }
+}
+
+TEST(RunCommandTest, ProgressIsShownOnATerminalOnly) {
+    Scratch scratch;
+    ASSERT_NO_FATAL_FAILURE(scratch.SetUp());
+    const QStringList import = scratch.Args(::Run("import", "Clean", kMapItems));
+    // A pipe gets the messages and nothing more.
+    EXPECT_EQ(RunXlsload(import).stderrText, "Message: No Error Found.\nMessage: Insert Done.\n");
+
+    const QString script = QStandardPaths::findExecutable("script");
+    if (script.isEmpty()) GTEST_SKIP() << "util-linux's script is not installed";
+    // Everything the program writes to a terminal of its own.
+    const auto onTerminal = [&](const QStringList& args) {
+        QStringList command{"'" + QString(XLSLOAD_BINARY_DIR) + "/cli/xlsload'"};
+        for (const QString& a : args) command << "'" + a + "'";
+        QProcess process;
+        process.start(script, {"-qec", command.join(' '), "/dev/null"});
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString shown = onTerminal(import);
+    EXPECT_TRUE(shown.contains("\rProcessing... 1 of 2 [##########----------]"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("\rInsert Data... 1 of 2 [##########----------]"))
+        << shown.toStdString();
+    const QString quiet = onTerminal(import + QStringList{"--quiet"});
+    EXPECT_TRUE(quiet.contains("Message: Insert Done.")) << quiet.toStdString();
+    EXPECT_FALSE(quiet.contains(" of 2")) << quiet.toStdString();
+}
+
+// The example match files keep their sheets' names: each fits its own sheet
+// and is refused on another.
+TEST(RunCommandTest, TheExampleMatchFilesFitTheirOwnSheetsOnly) {
+    QTemporaryDir dir;
+    const QString home = dir.path();
+    const QString target = "sqlite:" + home + "/till.db";
+    ASSERT_TRUE(QDir(home).mkpath("EXCEL"));
+    const QDir examples(XLSLOAD_SOURCE_DIR "/examples/EXCEL");
+    for (const QString& file : examples.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(examples.filePath(file), home + "/EXCEL/" + file));
+    ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
+    static const struct {
+        const char* sheet;
+        const char* match;
+        int exitCode;
+    } kCases[] = {
+        {"Items", "DEMO_ITEMS", 0},     {"Stock", "DEMO_STOCK", 0}, {"Bom", "DEMO_BOM", 0},
+        {"Members", "DEMO_MEMBERS", 0}, {"Stock", "DEMO_ITEMS", 2}, {"Items", "DEMO_STOCK", 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.sheet) + " with " + c.match);
+        const Output out = RunXlsload({"verify", "--home", home, "--target", target, "--workbook",
+                                       home + "/EXCEL/Demo.xls", "--sheet", c.sheet, "--match",
+                                       c.match, "--strict-match"});
+        EXPECT_EQ(out.exitCode, c.exitCode) << out.stderrText.toStdString();
+        EXPECT_EQ(out.stderrText.contains("refused by --strict-match"), c.exitCode == 2);
     }
 }
 

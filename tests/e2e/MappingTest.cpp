@@ -12,7 +12,7 @@ QStringList TillFields(const Grid& mapping) {
     return fields;
 }
 
-TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
+TEST_P(MappingTest, AMatchFileWithoutNamesReappliesToTheNextSheetByPosition) {
     QVariantList twelve, ten;
     for (int i = 1; i <= 12; ++i) twelve << "C" + QString::number(i);
     for (int i = 1; i <= 10; ++i) ten << "D" + QString::number(i);
@@ -28,7 +28,9 @@ TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
         "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2=''\r\n"
         "Field_3='ITEMNAME'\r\n"));
 
-    // A lower-case table name in the file still finds its catalogue entry.
+    // A lower-case table name in the file still finds its catalogue entry,
+    // and a file saved before the sheet's column names were kept maps by
+    // position whatever the names.
     saved.close();
     QByteArray text = [&] {
         QFile f(saved.fileName());
@@ -36,6 +38,7 @@ TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
         return f.readAll();
     }();
     text.replace("'MT_ITEM'", "'mt_plu'");
+    text.truncate(text.indexOf("Name_1="));
     QFile rewrite(saved.fileName());
     ASSERT_TRUE(rewrite.open(QIODevice::WriteOnly));
     rewrite.write(text);
@@ -47,6 +50,51 @@ TEST_P(MappingTest, ASavedMatchFileReappliesToTheNextSheetByPosition) {
     EXPECT_EQ(form->TABLENAME.text, "MT_PLU");
     EXPECT_EQ(form->LCombo[Minsert::kTableList].Text(), "[Ver 8.0] Multi Plu");
     EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
+}
+
+TEST_P(MappingTest, AMatchFileOnASheetOfOtherColumnsMapsByNameAndSaysWhatDidNotMatch) {
+    LoadSheet({{"Items", {{"Item Code", "Item Name", "PLU Code", "Price"}}},
+               {"Stock", {{"item code ", "Portion Price", "ITEM NAME"}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Item Code", "ITEMCODE"},
+         {"Item Name", "ITEMNAME"},
+         {"PLU Code", "PLUCODE"},
+         {"Price", "UNITPRICE"}});
+    form->TxtField[Minsert::kMatchName].text = "items";
+    form->CSave_Click();
+    QFile saved(home + "/EXCEL/items.ini");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains(
+        "Name_1='Item Code'\r\nName_2='Item Name'\r\nName_3='PLU Code'\r\nName_4='Price'\r\n"));
+
+    op.messages.clear();
+    ASSERT_TRUE(form->ChooseSheet("Stock"));
+    EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]),
+              (QStringList{"ITEMCODE", "", "ITEMNAME"}));
+    EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
+    const QString told =
+        "The sheet's columns differ from those the match file items was saved with: columns "
+        "were matched by name. Not in the match file, left unmapped: 'Portion Price'. In the "
+        "match file but not in the sheet: 'PLU Code', 'Price'.";
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_EQ(op.messages[0].text, told);
+    EXPECT_EQ(op.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(form->MatchMisfit, told);
+
+    // The sheet it was saved from fits again, silently.
+    op.messages.clear();
+    ASSERT_TRUE(form->ChooseSheet("Items"));
+    EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]),
+              (QStringList{"ITEMCODE", "ITEMNAME", "PLUCODE", "UNITPRICE"}));
+    EXPECT_TRUE(op.messages.isEmpty());
+    EXPECT_EQ(form->MatchMisfit, "");
+
+    // Naming the file before any sheet is chosen has no columns to fit.
+    form->ChooseWorkbook(home + "/EXCEL/Book.xls");
+    form->TxtField_Validate(Minsert::kMatchName);
+    EXPECT_TRUE(op.messages.isEmpty());
+    EXPECT_EQ(form->MatchMisfit, "");
 }
 
 TEST_P(MappingTest, AMatchNameThatLeavesTheExcelFolderIsRefused) {
