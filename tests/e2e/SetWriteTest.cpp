@@ -142,8 +142,8 @@ TEST_P(SetWriteTest, TheSetLeavesWhatRecordsOneByOneLeave) {
     }
 }
 
-// A sheet of several hundred new items with their PLUs goes in a handful
-// of statements; one by one it takes several a record.
+// A sheet of several hundred new items with their PLUs goes in a few dozen
+// statements at most; one by one it takes five a record, 3,000 here.
 TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     QList<QVariantList> rows{{"Code", "Name", "Plu", "Desc", "Price", "When"}};
     for (int i = 1; i <= 600; ++i)
@@ -156,7 +156,7 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     const int before = form->SqlConnection->StatementCount();
     form->CStart_Click();
     EXPECT_EQ(form->InsertTotals.inserted, 600);
-    EXPECT_LE(form->SqlConnection->StatementCount() - before, 20);
+    EXPECT_LE(form->SqlConnection->StatementCount() - before, 30);
     EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"600"}}));
 }
 
