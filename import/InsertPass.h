@@ -33,6 +33,8 @@ struct InsertCounts {
 // Writes every sheet record that Verify did not reject: the record with the
 // same key is updated, or a new one added, with its companion rules. A
 // failure ends the pass at that record, naming its row: nothing of that
-// record is written, and the records before it stay saved.
+// record is written, and the records before it stay saved. progress is
+// called before each record; its false stops the pass there, the records
+// before it saved.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
-                           const std::function<void(int position, int count)>& progress);
+                           const std::function<bool(int position, int count)>& progress);
