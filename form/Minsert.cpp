@@ -2,12 +2,28 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 
 #include "base/Connection.h"
 #include "companies/CompanyDirectory.h"
 #include "database/DbConnection.h"
 #include "mapping/Catalogue.h"
 #include "validation/VerifyPass.h"
+
+namespace {
+// 6513 as "6,513", as the operator reads counts.
+QString Grouped(int n) { return QLocale(QLocale::English).toString(n); }
+}  // namespace
+
+Minsert::RunningPass::RunningPass(Minsert& form, QString stopQuestion) : form_(form) {
+    form_.runningPass_ = std::move(stopQuestion);
+    form_.stopRequested_ = false;
+}
+
+Minsert::RunningPass::~RunningPass() {
+    form_.runningPass_.clear();
+    form_.stopRequested_ = false;
+}
 
 Minsert::Minsert(Operator& op, QString home, Clock clock)
     : op_(op), home_(std::move(home)), reporter_(Err, op_, home_, std::move(clock)) {
@@ -105,7 +121,20 @@ void Minsert::CVerify_Click() {
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }
-        if (VerifyData())
+        LblResult.caption.clear();
+        bool errorsFound = false;
+        try {
+            errorsFound = VerifyData();
+        } catch (const PassStopped& stop) {
+            ShowProgress("");
+            DisableStartUntilVerify();
+            op_.MsgBox(QString("Verify stopped at row %1 of %2: press Verify again to check the "
+                               "whole sheet before Start.")
+                           .arg(Grouped(stop.position), Grouped(stop.count)),
+                       MsgIcon::Exclamation, "Message");
+            return;
+        }
+        if (errorsFound)
             op_.MsgBox("Error Found !!! Please Check Again the Excel Data.", MsgIcon::Critical,
                        "Message");
         else
@@ -117,17 +146,42 @@ void Minsert::CVerify_Click() {
 void Minsert::CStart_Click() {
     Handle("CStart_Click", [&] {
         if (!CStart.enabled) return;
-        if (SC[kResultGrid]->Rows() > 0 &&
-            !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?", "Question")) {
+        const int skipped = SC[kResultGrid]->Rows();
+        if (skipped > 0 &&
+            !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?\n\n" +
+                              QString("%1 rows will be written, %2 skipped.")
+                                  .arg(Grouped(VerifyResult.total - skipped), Grouped(skipped)),
+                          "Question")) {
             op_.MsgBox("Action Cancel.", MsgIcon::Exclamation, "Message");
             return;
         }
+        LblResult.caption.clear();
         InsertData();
-        op_.MsgBox("Insert Done.", MsgIcon::Exclamation, "Message");
+        LblResult.caption = ResultText();
+        if (InsertStoppedAt > 0)
+            op_.MsgBox(QString("Insert stopped at row %1 of %2: %3 rows written.")
+                           .arg(Grouped(InsertStoppedAt), Grouped(VerifyResult.total),
+                                Grouped(InsertTotals.inserted + InsertTotals.updated)),
+                       MsgIcon::Exclamation, "Message");
+        else
+            op_.MsgBox("Insert Done.", MsgIcon::Exclamation, "Message");
     });
 }
 
+QString Minsert::ResultText() const {
+    QString text = QString("Inserted %1, Updated %2, Skipped %3.")
+                       .arg(Grouped(InsertTotals.inserted), Grouped(InsertTotals.updated),
+                            Grouped(InsertTotals.skipped));
+    if (!VerifyResult.verdictFiles.isEmpty())
+        text += " Verdict files in EXCEL\\: " + VerifyResult.verdictFiles.join(", ");
+    return text;
+}
+
 void Minsert::CClose_Click() {
+    if (PassRunning()) {
+        if (op_.AskYesNo(runningPass_, "Question")) StopPass();
+        return;
+    }
     Form_Unload();
     Unloaded = true;
 }

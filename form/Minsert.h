@@ -13,6 +13,7 @@
 #include "form/Operator.h"
 #include "import/InsertPass.h"
 #include "mapping/ColumnDiscovery.h"
+#include "validation/VerifyPass.h"
 
 class CompanyDirectory;
 class Connection;
@@ -113,6 +114,8 @@ public:
     Button CStart{"&Start", false};
     Button CClose{"&Close"};
     Label StatusBar1{"Version - 20140704"};
+    // What the last Start wrote and the verdict files of its Verify.
+    Label LblResult{""};
     // Hidden state controls.
     Label HideFrame{"Hide Frame", false};
     TextBox TABLENAME;
@@ -143,8 +146,12 @@ public:
     // What the operator was told when the match file last applied did not
     // fit the sheet's columns; empty when it fit.
     QString MatchMisfit;
-    // What the last insert pass wrote.
+    // What the last verify pass found.
+    VerifyTotals VerifyResult;
+    // What the last insert pass wrote, and the record it was stopped at
+    // (0 when it ran to the end).
     InsertCounts InsertTotals;
+    int InsertStoppedAt = 0;
     // Start writes the sheet as a set where it can; false writes it one
     // record at a time, the reference the set is held to.
     bool WriteSheetAsSet = true;
@@ -168,6 +175,7 @@ public:
     void CSave_Click();
     void CVerify_Click();
     void CStart_Click();
+    // While Verify or Start runs: asks whether to stop it, between records.
     void CClose_Click();
     void SC_DblClick(int index);
     void LCombo_Click(int index);
@@ -218,6 +226,12 @@ public:
     // next Verify.
     void DisableStartUntilVerify() { CStart.enabled = false; }
 
+    // Whether Verify or Start is running: the window then takes only a
+    // request to stop it.
+    bool PassRunning() const { return !runningPass_.isEmpty(); }
+    // Stops the running pass before its next record; what it wrote stays.
+    void StopPass() { stopRequested_ = PassRunning(); }
+
     // Whether the target database is connected, as LblStatus shows it.
     bool Connected() const { return LblStatus.visible; }
     const QString& Home() const { return home_; }
@@ -225,6 +239,25 @@ public:
     ErrorReporter& Reporter() { return reporter_; }
 
 private:
+    // Thrown by the verify pass's progress when the operator stopped it.
+    struct PassStopped {
+        int position;
+        int count;
+    };
+    // Marks the pass named (the question CClose asks) as running while it lives.
+    class RunningPass {
+    public:
+        RunningPass(Minsert& form, QString stopQuestion);
+        ~RunningPass();
+        RunningPass(const RunningPass&) = delete;
+        RunningPass& operator=(const RunningPass&) = delete;
+
+    private:
+        Minsert& form_;
+    };
+    // The results line after Start: counts and the verdict files.
+    QString ResultText() const;
+
     // The target the database details name; refuses values a driver
     // cannot take.
     QString DsnTarget() const;
@@ -239,4 +272,7 @@ private:
     Operator& op_;
     QString home_;
     ErrorReporter reporter_;
+    // The question that stops the running pass; empty when none runs.
+    QString runningPass_;
+    bool stopRequested_ = false;
 };

@@ -13,7 +13,11 @@ void Minsert::InsertData() {
     if (!SqlConnection)
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No database is connected: press Connect first.");
-    ProgressThrottle throttle;
+    ProgressThrottle throttle(reporter_.Now());
+    const RunningPass running(*this,
+                              "Stop Insert at this row? The rows written so far stay "
+                              "written.");
+    InsertStoppedAt = 0;
     InsertTotals =
         RunInsertPass(*ExcelConnection, *SqlConnection,
                       {TABLENAME.text,
@@ -31,6 +35,8 @@ void Minsert::InsertData() {
                           if (throttle.Due())
                               ShowProgress("Insert Data... " + QString::number(position) + " of " +
                                            QString::number(count));
+                          if (stopRequested_) InsertStoppedAt = position;
+                          return !stopRequested_;
                       });
     ShowProgress("");
 }

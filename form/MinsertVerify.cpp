@@ -33,19 +33,22 @@ bool Minsert::VerifyData() {
     const QString query =
         VerifyQuery(TABLENAME.text, sheet, {SheetSelectListBom, SheetSelectList, TargetSelectList},
                     SheetColumnList(mapping));
-    ProgressThrottle throttle;
-    const VerifyTotals totals =
-        RunVerifyPass(*ExcelConnection, result,
-                      {mapping, TABLENAME.text, sheet, query, MaxLength,
-                       home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
-                      [&](int position, int count) {
-                          if (throttle.Due())
-                              ShowProgress("Processing... " + QString::number(position) + " of " +
-                                           QString::number(count));
-                      });
-    TxtField[kTotalLines].text = QString::number(totals.total);
+    ProgressThrottle throttle(reporter_.Now());
+    const RunningPass running(*this,
+                              "Stop Verify at this row? Start stays off until a whole "
+                              "sheet is verified.");
+    VerifyResult = RunVerifyPass(*ExcelConnection, result,
+                                 {mapping, TABLENAME.text, sheet, query, MaxLength,
+                                  home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
+                                 [&](int position, int count) {
+                                     if (throttle.Due())
+                                         ShowProgress("Processing... " + QString::number(position) +
+                                                      " of " + QString::number(count));
+                                     if (stopRequested_) throw PassStopped{position, count};
+                                 });
+    TxtField[kTotalLines].text = QString::number(VerifyResult.total);
     ShowProgress("");
-    TxtField[kErrorLines].text = QString::number(totals.bad);
-    TxtField[kOkLines].text = QString::number(totals.total - totals.bad);
-    return totals.errorsFound;
+    TxtField[kErrorLines].text = QString::number(VerifyResult.bad);
+    TxtField[kOkLines].text = QString::number(VerifyResult.total - VerifyResult.bad);
+    return VerifyResult.errorsFound;
 }

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -71,10 +72,19 @@ GridView::GridView(Grid& grid, QWidget* parent) : QTableView(parent), grid_(grid
     connect(&grid_, &Grid::rowHeightChanged, this, &GridView::ApplyRowHeight);
     connect(&grid_, &Grid::layoutSettingsChanged, this, &GridView::ApplyWidths);
     connect(&grid_, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { ApplyRowHeights(first, last); });
+            [this](const QModelIndex&, int first, int last) {
+                ApplyRowHeights(first, last);
+                NoteRowHeaders(first, last);
+            });
+    connect(&grid_, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation orientation, int first, int last) {
+                if (orientation == Qt::Vertical) NoteRowHeaders(first, last);
+            });
     connect(&grid_, &QAbstractItemModel::columnsInserted, this, &GridView::ApplyWidths);
     connect(&grid_, &QAbstractItemModel::modelReset, this, [this] {
         ApplyRowHeights(0, grid_.Rows() - 1);
+        longestRowHeader_ = 0;
+        NoteRowHeaders(0, grid_.Rows() - 1);
         ApplyWidths();
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -109,7 +119,8 @@ void GridView::ApplyWidths() {
     const int whole = contentsRect().width() - (bar->isVisible() ? bar->width() : 0);
     const auto apply = [this](int col, int width) {
         if (col == -1) {
-            if (grid_.HasRowHeaders()) verticalHeader()->setFixedWidth(width);
+            if (grid_.HasRowHeaders())
+                verticalHeader()->setFixedWidth(std::max(width, RowHeaderWidth()));
         } else if (col >= 0 && col < grid_.Cols()) {
             setColumnWidth(col, width);
         }
@@ -119,4 +130,26 @@ void GridView::ApplyWidths() {
         apply(it.key(), whole * it.value() / 100);
     const QHash<int, int> widths = grid_.ColWidths();
     for (auto it = widths.begin(); it != widths.end(); ++it) apply(it.key(), it.value());
+}
+
+void GridView::NoteRowHeaders(int first, int last) {
+    qsizetype longest = longestRowHeader_;
+    for (int row = std::max(first, 0); row <= last && row < grid_.Rows(); ++row)
+        longest = std::max(longest, grid_.CellText(row, -1).size());
+    if (longest == longestRowHeader_) return;
+    longestRowHeader_ = longest;
+    ApplyWidths();
+}
+
+// The width a row number of that many digits takes in a header section, so
+// that no row number of a full sheet (65,536 rows) is cut.
+int GridView::RowHeaderWidth() const {
+    if (longestRowHeader_ == 0) return 0;
+    QStyleOptionHeader option;
+    option.initFrom(verticalHeader());
+    option.orientation = Qt::Vertical;
+    option.text = QString(longestRowHeader_, u'0');
+    return style()
+        ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), verticalHeader())
+        .width();
 }

@@ -38,8 +38,14 @@ private:
     void ApplyRowHeight(int row, int height);
     void ApplyRowHeights(int first, int last);
     void ApplyWidths();
+    // Widens the row-header column when rows first..last hold a longer
+    // row number than it was last made for.
+    void NoteRowHeaders(int first, int last);
+    int RowHeaderWidth() const;
 
     Grid& grid_;
+    // Characters of the longest row header shown.
+    qsizetype longestRowHeader_ = 0;
     BeforeEdit beforeEdit_;
     Event afterEdit_;
     Event doubleClick_;

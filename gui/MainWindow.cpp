@@ -15,6 +15,7 @@
 
 #include "base/BgrColor.h"
 #include "gui/AppIcon.h"
+#include "gui/ElidedLabel.h"
 #include "gui/FormMetrics.h"
 #include "gui/GridView.h"
 
@@ -54,10 +55,13 @@ bool MovesWithinWindow(Qt::FocusReason reason) {
 
 }  // namespace
 
-MainWindow::MainWindow(Minsert& form, QWidget* parent) : QWidget(parent), form_(form) {
+MainWindow::MainWindow(Minsert& form, QWidget* parent)
+    : QWidget(parent), form_(form), growth_(QSize(Px(kClientWidth), Px(kClientHeight))) {
     setObjectName("MINSERT");
     setFont(FormFont());
-    setFixedSize(Px(kClientWidth), Px(kClientHeight));
+    // Laid out at the designed size, which is also the smallest.
+    setMinimumSize(Px(kClientWidth), Px(kClientHeight));
+    resize(minimumSize());
     syncers_.push_back([this] { setWindowTitle(form_.Caption); });
 
     BuildBanner();
@@ -69,6 +73,7 @@ MainWindow::MainWindow(Minsert& form, QWidget* parent) : QWidget(parent), form_(
     BuildCommands();
     BuildStatusBar();
     SetFocusOrder();
+    SetGrowth();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -90,11 +95,45 @@ void MainWindow::Forward(const char* handler, const std::function<void()>& body)
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (form_.PassRunning()) {
+        Forward("CClose_Click", [this] { form_.CClose_Click(); });
+        event->ignore();
+        return;
+    }
     if (!form_.Unloaded) form_.CClose_Click();
     event->accept();
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    growth_.Apply(event->size());
+}
+
+bool MainWindow::FilterDuringPass(QObject* watched, QEvent* event) {
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                Forward("CClose_Click", [this] { form_.CClose_Click(); });
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return widget != Widget("CClose");
+        default:
+            return false;
+    }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A pass lets events through while it runs; no handler may start
+    // inside it.
+    if (form_.PassRunning()) return FilterDuringPass(watched, event);
     // Seen before the control; the move is queued so the control handles
     // the key first, in the focus it had.
     if (event->type() != QEvent::KeyPress || watched != QApplication::focusWidget() ||
@@ -103,6 +142,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Up) return false;
     const bool forward = key != Qt::Key_Up;
+    if (auto* button = qobject_cast<QAbstractButton*>(watched); button && forward) {
+        button->click();
+        return true;
+    }
     QMetaObject::invokeMethod(
         this, [this, forward] { focusNextPrevChild(forward); }, Qt::QueuedConnection);
     // A button's only use of an arrow key is a focus move of its own, which
@@ -301,7 +344,10 @@ void MainWindow::BuildMapping() {
         form_.LCombo[Minsert::kTableList].listIndex = index;
         Forward("LCombo_Click", [this] { form_.LCombo_Click(Minsert::kTableList); });
     });
-    AddGrid(Minsert::kMappingGrid, this, TwipsRect(120, 5160, 5415, 3975));
+    GridView* mapping = AddGrid(Minsert::kMappingGrid, this, TwipsRect(120, 5160, 5415, 3975));
+    mapping->setToolTip(
+        "Double-click a TILL Field cell, or select it and press F2, to choose its column.\n"
+        "In the list, type a letter to jump to the columns that start with it.");
 }
 
 void MainWindow::BuildResults() {
@@ -368,17 +414,29 @@ void MainWindow::BuildStatusBar() {
         TwipsRect(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight));
     auto* panel = new QLabel(bar);
     panel->setObjectName("StatusBar1.Panel1");
-    bar->addWidget(panel, 1);
+    bar->addWidget(panel);
     syncers_.push_back([panel, &model = form_.StatusBar1] { panel->setText(model.caption); });
+    // The whole result shows as the panel's tip where the window cuts it.
+    auto* result = new ElidedLabel(bar);
+    result->setObjectName("LblResult");
+    result->setTextFormat(Qt::PlainText);
+    bar->addWidget(result, 1);
+    syncers_.push_back([result, &model = form_.LblResult] {
+        result->setText(model.caption);
+        result->setToolTip(model.caption);
+        result->setVisible(model.visible);
+    });
 }
 
-// Enter walks this order; the two controls of the driver choice come last.
+// Enter walks this order; the database details in the order they stand,
+// the browse button beside the database name and the driver under the
+// password.
 void MainWindow::SetFocusOrder() {
     static const char* const kOrder[] = {
-        "TxtField(0)", "TxtField(1)", "TxtField(2)", "TxtField(3)", "CConnect",  "TxtField(4)",
-        "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",       "CSave",     "CVerify",
-        "CStart",      "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",     "CSearch(1)",
-        "TxtField(7)", "TxtField(8)", "TxtField(9)", "CboDriver",   "CSearch(2)"};
+        "TxtField(0)", "TxtField(1)", "CSearch(2)",  "TxtField(2)", "TxtField(3)", "CboDriver",
+        "CConnect",    "TxtField(4)", "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",
+        "CSave",       "CVerify",     "CStart",      "CClose",      "CSearch(0)",  "SC(0)",
+        "SC(2)",       "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)"};
     QWidget* previous = nullptr;
     for (const char* name : kOrder) {
         QWidget* widget = Widget(name);
@@ -386,4 +444,45 @@ void MainWindow::SetFocusOrder() {
         previous = widget;
     }
     Widget(kOrder[0])->setFocus();
+}
+
+// The grids take the extra room: the mapping grid its share of the width
+// and all of the height beside the result grid; the bands above widen, the
+// controls under the grids move down, and the buttons keep the right edge.
+void MainWindow::SetGrowth() {
+    constexpr double kMapping = 5415.0 / (5415 + 7095);
+    const GrowingLayout::Shares widen{0, 0, 1, 0};
+    const GrowingLayout::Shares right{1, 0, 0, 0};
+    const GrowingLayout::Shares down{0, 1, 0, 0};
+    const GrowingLayout::Shares underResults{kMapping, 1, 0, 0};
+    const std::pair<QString, GrowingLayout::Shares> kPlaces[] = {
+        {"Frame3", widen},
+        {"Frame1(1)", widen},
+        {"SC(0)", widen},
+        {"Frame1(0)", right},
+        {"Frame2", widen},
+        {"TxtField(4)", widen},
+        {"CSearch(0)", right},
+        {"Line1", widen},
+        {"Line2", widen},
+        {"Line3", widen},
+        {"SC(1)", {0, 0, kMapping, 1}},
+        {"SC(2)", {kMapping, 0, 1 - kMapping, 1}},
+        {"Line4", {0, 1, 1, 0}},
+        {"Label5", down},
+        {"CSave", down},
+        {"LblProgress", {0, 1, 1, 0}},
+        {"CVerify", {1, 1, 0, 0}},
+        {"CStart", {1, 1, 0, 0}},
+        {"CClose", {1, 1, 0, 0}},
+        {"StatusBar1", {0, 1, 1, 0}}};
+    for (const auto& [name, shares] : kPlaces) growth_.Add(Widget(name), shares);
+    for (int i = 0; i < 3; ++i) {
+        growth_.Add(Widget(Indexed("Label4", i)), underResults);
+        growth_.Add(Widget(Indexed("TxtField", Minsert::kTotalLines + i)), underResults);
+    }
+    for (int i = 0; i < 4; ++i) {
+        growth_.Add(Widget(Indexed("Shape1", i)), underResults);
+        growth_.Add(Widget(Indexed("Label2", i)), underResults);
+    }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form/Minsert.h"
+#include "gui/GrowingLayout.h"
 
 class QLabel;
 class QLineEdit;
@@ -27,10 +28,14 @@ public:
     void Sync();
 
 protected:
+    // While Verify or Start runs, closing asks whether to stop it instead.
     void closeEvent(QCloseEvent* event) override;
     // Enter and Up arrow move the focus forward and back; the focused
-    // control still gets the key.
+    // control still gets the key, but Enter on a button presses it. While
+    // Verify or Start runs, Esc asks whether to stop it and the window takes
+    // no other input but Close.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Runs a handler of the form; a failure the handler lets through is
@@ -46,6 +51,9 @@ private:
     void BuildCommands();
     void BuildStatusBar();
     void SetFocusOrder();
+    void SetGrowth();
+    // Input for this window while a pass runs, which Progress lets through.
+    bool FilterDuringPass(QObject* watched, QEvent* event);
 
     QLabel* AddLabel(Label& model, const QString& name, QWidget* parent, const QRect& place);
     QLineEdit* AddTextBox(int index, QWidget* parent, const QRect& place);
@@ -58,6 +66,7 @@ private:
     QWidget* Widget(const QString& name) const;
 
     Minsert& form_;
+    GrowingLayout growth_;
     // One entry per widget: copies the model's state into it.
     std::vector<std::function<void()>> syncers_;
     // True while a handler runs, so that focus moves it makes do not start

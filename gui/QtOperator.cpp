@@ -76,12 +76,13 @@ void QtOperator::SetFocus(const QString& control) {
 }
 
 // The pass keeps the thread: the label is repainted at once and pending
-// paints are let through, but no input is taken until the pass ends.
+// events are let through, so that the window can be moved, resized and
+// asked to stop the pass; the window itself starts no handler meanwhile.
 void QtOperator::Progress(const QString& text) {
     if (!window_) return;
     if (auto* label = window_->findChild<QLabel*>("LblProgress")) {
         label->setText(text);
         label->repaint();
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }

@@ -48,16 +48,20 @@ QString SheetRows(int first, int last) {
 // The records one at a time: the reference the set is held to, and the
 // way that names the row a failure comes from.
 InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const InsertInput& in,
-                                 const std::function<void(int, int)>& progress) {
+                                 const std::function<bool(int, int)>& progress) {
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
+    bool stopped = false;
     // Writes up to limit records from the current one; a failing record
     // raises, naming its row, and stays current.
     const auto writeRecords = [&](int limit) {
         InsertCounts counts;
         for (int n = 0; n < limit && !sheet->Eof(); ++n, sheet->MoveNext()) {
             const int position = sheet->AbsolutePosition();
-            progress(position, sheet->RecordCount());
+            if (!progress(position, sheet->RecordCount())) {
+                stopped = true;
+                break;
+            }
             const int row = position + 1;
             if (rejected.contains(row)) {
                 ++counts.skipped;
@@ -83,7 +87,7 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
         total.updated += c.updated;
         total.skipped += c.skipped;
     };
-    while (!sheet->Eof()) {
+    while (!sheet->Eof() && !stopped) {
         const int first = sheet->AbsolutePosition();
         try {
             db.RunInTransaction([&] { add(writeRecords(groupSize)); });
@@ -105,7 +109,7 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
 }  // namespace
 
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
-                           const std::function<void(int, int)>& progress) {
+                           const std::function<bool(int, int)>& progress) {
     if (in.asSet) {
         try {
             if (const auto counts = RunSetInsertPass(excel, db, in, progress)) return *counts;

@@ -37,6 +37,8 @@ struct InsertCounts {
 // sheet goes as a set where it can; when the set fails, nothing of it is
 // kept and the records are written one by one instead. A failure there
 // ends the pass at that record, naming its row: nothing of that record is
-// written, and the records before it stay saved.
+// written, and the records before it stay saved. progress is called before
+// each record; its false stops the pass there: one by one the records
+// before it stay saved, as a set nothing is written.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
-                           const std::function<void(int position, int count)>& progress);
+                           const std::function<bool(int position, int count)>& progress);

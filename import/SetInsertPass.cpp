@@ -38,7 +38,7 @@ void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
 
 std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
                                              const InsertInput& in,
-                                             const std::function<void(int, int)>& progress) {
+                                             const std::function<bool(int, int)>& progress) {
     if (!HasSetStatements(in.table, db.SqlDialect().Kind())) return std::nullopt;
     Criteria noRecord;
     for (const QString& key : in.keyFields)
@@ -68,7 +68,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
     const Recordset::Row untouched(shape->fields.size(), QVariant::fromValue(Untouched{}));
     for (; !sheet->Eof(); sheet->MoveNext()) {
         const int position = sheet->AbsolutePosition();
-        progress(position, sheet->RecordCount());
+        if (!progress(position, sheet->RecordCount())) return InsertCounts{};
         if (rejected.contains(position + 1)) {
             ++counts.skipped;
             continue;

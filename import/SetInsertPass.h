@@ -11,7 +11,8 @@
 // fails: the transaction is rolled back and the failure raised.
 // Answers nullopt, having written nothing, for a table whose rules read
 // stored records record by record (PLUs, bills of material) and for an
-// engine it has no statements for.
+// engine it has no statements for. When progress answers false, the pass
+// stops there and writes nothing: it answers empty counts.
 std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
                                              const InsertInput& input,
-                                             const std::function<void(int, int)>& progress);
+                                             const std::function<bool(int, int)>& progress);

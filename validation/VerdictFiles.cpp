@@ -1,6 +1,7 @@
 #include "validation/VerdictFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "base/AppError.h"
 
@@ -25,4 +26,10 @@ void VerdictFiles::Append(const QString& verdict, const QString& line) {
     }
     const QByteArray bytes = line.toUtf8() + "\r\n";
     if (file->write(bytes) != bytes.size()) ThrowAccessError(*file);
+}
+
+QStringList VerdictFiles::Names() const {
+    QStringList names;
+    for (const auto& [verdict, file] : files_) names << QFileInfo(file->fileName()).fileName();
+    return names;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <memory>
 
@@ -13,6 +14,8 @@ public:
     explicit VerdictFiles(QString prefix);
     ~VerdictFiles();
     void Append(const QString& verdict, const QString& line);
+    // The names of the files written so far, without their folder.
+    QStringList Names() const;
 
 private:
     QString prefix_;

@@ -235,5 +235,6 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
                      VerdictLine(*rs, plan.sheetFields));
     }
     totals.bad = result.Rows();
+    totals.verdictFiles = files.Names();
     return totals;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 
@@ -31,6 +32,7 @@ struct VerifyTotals {
     bool errorsFound = false;
     int total = 0;
     int bad = 0;
+    QStringList verdictFiles;  // the names of the verdict files written
 };
 
 // Checks every sheet record, leaves one row per rejected record in result

@@ -20,11 +20,15 @@ TEST_P(InsertTest, NewKeysAreAddedExistingKeysUpdatedAndRejectedRowsSkipped) {
     ChooseTable("MT_ITEM");
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"Price", "UNITPRICE"}});
     VerifyAndStart();
-    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?"});
+    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?\n\n"
+                                        "2 rows will be written, 2 skipped."});
     EXPECT_EQ(Query("Select ITEMCODE, ITEMNAME, UNITPRICE From MT_ITEM Order By ITEMCODE"),
               (QList<QStringList>{{"B2", "Bread", "12"}, {"C3", "Cake", "0"}}));
     EXPECT_EQ(form->InsertTotals.inserted, 2);
     EXPECT_EQ(form->InsertTotals.skipped, 2);
+    EXPECT_EQ(form->LblResult.caption,
+              "Inserted 2, Updated 0, Skipped 2. Verdict files in EXCEL\\: "
+              "Book_Migrate_DUPLICATEVALUE.txt, Book_Migrate_OK.txt");
     EXPECT_TRUE(op.progress.contains("Insert Data... 1 of 4"));
     EXPECT_EQ(op.progress.last(), "");
     EXPECT_EQ(form->LblProgress.caption, "");
@@ -33,6 +37,7 @@ TEST_P(InsertTest, NewKeysAreAddedExistingKeysUpdatedAndRejectedRowsSkipped) {
     db->Execute("Update MT_ITEM Set DATECREATED=NULL");
     form->CStart_Click();
     EXPECT_EQ(form->InsertTotals.updated, 2);
+    EXPECT_TRUE(form->LblResult.caption.startsWith("Inserted 0, Updated 2, Skipped 2."));
     EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"2"}}));
     EXPECT_EQ(Query("Select DATECREATED From MT_ITEM Where ITEMCODE='B2'")[0][0].left(10), Today());
 }

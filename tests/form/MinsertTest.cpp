@@ -84,13 +84,16 @@ TEST_F(MinsertTest, VerifyWithoutATableAsksForOne) {
     EXPECT_FALSE(form.CStart.enabled);
 }
 
-TEST_F(MinsertTest, StartWithRejectedRowsAsksAndCancels) {
+TEST_F(MinsertTest, StartWithRejectedRowsAsksWithTheCountsAndCancels) {
+    // As a Verify of 6,535 rows with 22 rejected leaves the form.
     form.SC[Minsert::kResultGrid]->SetCols(1);
-    form.SC[Minsert::kResultGrid]->SetRows(1);
-    form.CStart.enabled = true;  // as a Verify with rejected rows leaves it
+    form.SC[Minsert::kResultGrid]->SetRows(22);
+    form.VerifyResult.total = 6535;
+    form.CStart.enabled = true;
     op.yesNoAnswers = {false};
     form.CStart_Click();
-    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?"});
+    EXPECT_EQ(op.questions, QStringList{"Confirm to Start Insert Data WITHOUT Error Data ?\n\n"
+                                        "6,513 rows will be written, 22 skipped."});
     ASSERT_EQ(op.messages.size(), 1);
     EXPECT_EQ(op.messages[0].text, "Action Cancel.");
     EXPECT_EQ(op.messages[0].icon, MsgIcon::Exclamation);

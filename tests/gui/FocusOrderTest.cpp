@@ -1,3 +1,5 @@
+#include <QAbstractButton>
+
 #include "WindowFixture.h"
 
 namespace {
@@ -13,22 +15,31 @@ void Press(Qt::Key key) {
     QApplication::processEvents();
 }
 
-// The order Enter walks at start-up: Verify and Start are disabled and the
-// database browse button hidden, so the walk passes over them.
-const QStringList kWalk = {"TxtField(0)", "TxtField(1)", "TxtField(2)", "TxtField(3)", "CConnect",
-                           "TxtField(4)", "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",
-                           "CSave",       "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",
-                           "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)", "CboDriver"};
+// One step of the walk: Enter, but Tab on a button, where Enter presses it;
+// Tab follows the same order.
+void Step() {
+    Press(qobject_cast<QAbstractButton*>(QApplication::focusWidget()) ? Qt::Key_Tab
+                                                                      : Qt::Key_Return);
+}
+
+// The order Enter walks at start-up, as the controls stand on screen: Verify
+// and Start are disabled and the database browse button hidden, so the walk
+// passes over them.
+const QStringList kWalk = {"TxtField(0)", "TxtField(1)", "TxtField(2)", "TxtField(3)",
+                           "CboDriver",   "CConnect",    "TxtField(4)", "LCombo(0)",
+                           "TxtField(5)", "LCombo(1)",   "SC(1)",       "CSave",
+                           "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",
+                           "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)"};
 
 using FocusOrderTest = WindowFixture;
 
 TEST_F(FocusOrderTest, EnterWalksForwardAndUpWalksBack) {
     ASSERT_EQ(Focused(), kWalk[0]);
     for (qsizetype i = 1; i < kWalk.size(); ++i) {
-        Press(Qt::Key_Return);
+        Step();
         ASSERT_EQ(Focused(), kWalk[i]) << "Enter after " << kWalk[i - 1].toStdString();
     }
-    Press(Qt::Key_Return);
+    Step();
     EXPECT_EQ(Focused(), kWalk[0]) << "the walk wraps round";
     for (qsizetype i = kWalk.size() - 1; i >= 0; --i) {
         Press(Qt::Key_Up);
@@ -43,12 +54,31 @@ TEST_F(FocusOrderTest, EnabledAndShownControlsJoinTheWalk) {
     window.Sync();
     Find("CSave")->setFocus();
     for (const char* next : {"CVerify", "CStart", "CClose"}) {
-        Press(Qt::Key_Enter);
+        Step();
         EXPECT_EQ(Focused(), next);
     }
-    Find("CboDriver")->setFocus();
-    Press(Qt::Key_Return);
+    // The browse button stands beside the database name.
+    Find("TxtField(1)")->setFocus();
+    Step();
     EXPECT_EQ(Focused(), "CSearch(2)");
+    Step();
+    EXPECT_EQ(Focused(), "TxtField(2)");
+}
+
+// Enter and the keypad's Enter on a focused button press it, and the focus
+// stays for the handler to move.
+TEST_F(FocusOrderTest, EnterOnAButtonPressesIt) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        op.messages.clear();
+        Find("CConnect")->setFocus();
+        Press(key);
+        ASSERT_EQ(op.messages.size(), 1);
+        EXPECT_EQ(op.messages[0].text, "Invalid Server Name !!!");
+    }
+    Find("CClose")->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(form.Unloaded);
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(FocusOrderTest, LeavingTheWorkbookPathValidatesIt) {
@@ -56,8 +86,7 @@ TEST_F(FocusOrderTest, LeavingTheWorkbookPathValidatesIt) {
     // exist is reported, and the walk goes on.
     const auto told = [&] { return op.messages.size() + op.errors.size(); };
     Find("TxtField(3)")->setFocus();
-    Press(Qt::Key_Return);
-    Press(Qt::Key_Return);
+    for (int i = 0; i < 3; ++i) Step();
     ASSERT_EQ(Focused(), "TxtField(4)");
     EXPECT_EQ(told(), 0);
     QTest::keyClicks(Find("TxtField(4)"), dir.path() + "/missing.xls");

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,10 +42,10 @@ class MainWindowTest : public WindowFixture {
 protected:
     // Captions: labels, frames and the rest that show a Label.
     Bound<Label> Labels() {
-        Bound<Label> labels{{"Label7", &form.Label7},          {"Label12", &form.Label12},
-                            {"Frame2", &form.Frame2},          {"LblDriver", &form.LblDriver},
-                            {"LblStatus", &form.LblStatus},    {"Label5", &form.Label5},
-                            {"LblProgress", &form.LblProgress}};
+        Bound<Label> labels{{"Label7", &form.Label7},           {"Label12", &form.Label12},
+                            {"Frame2", &form.Frame2},           {"LblDriver", &form.LblDriver},
+                            {"LblStatus", &form.LblStatus},     {"Label5", &form.Label5},
+                            {"LblProgress", &form.LblProgress}, {"LblResult", &form.LblResult}};
         AddIndexed(labels, "Frame1", form.Frame1);
         AddIndexed(labels, "Label1", form.Label1);
         AddIndexed(labels, "Label4", form.Label4);
@@ -195,29 +196,32 @@ TEST_F(MainWindowTest, HiddenStateControlsHaveNoWidget) {
 
 // Each control lies inside the window, or inside the frame that holds it,
 // and covers no other, hidden ones included: a control under another can be
-// neither read nor clicked.
+// neither read nor clicked. So at the designed size and in a grown window.
 TEST_F(MainWindowTest, ControlsLieInsideTheirFrameAndDoNotOverlap) {
     QWidget* banner = Find("Frame3");
     const QList<QWidget*> containers{&window, banner, Find("Frame1(0)"), Find("Frame1(1)"),
                                      Find("Frame2")};
-    for (QWidget* container : containers) {
-        ASSERT_NE(container, nullptr);
-        const QList<QWidget*> controls =
-            container->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        for (qsizetype a = 0; a < controls.size(); ++a) {
-            const QWidget* w = controls[a];
-            const std::string name = w->objectName().toStdString();
-            // The banner strip runs off the window's right edge so that it
-            // shows no border there.
-            if (w == banner)
-                EXPECT_GE(w->geometry().right(), window.rect().right());
-            else
-                EXPECT_TRUE(container->rect().contains(w->geometry())) << name;
-            for (qsizetype b = a + 1; b < controls.size(); ++b)
-                EXPECT_FALSE(w->geometry().intersects(controls[b]->geometry()))
-                    << name << " and " << controls[b]->objectName().toStdString();
+    for (const QSize size : {window.minimumSize(), QSize(1500, 1100)})
+        for (QWidget* container : containers) {
+            window.resize(size);
+            SCOPED_TRACE(size.width());
+            ASSERT_NE(container, nullptr);
+            const QList<QWidget*> controls =
+                container->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+            for (qsizetype a = 0; a < controls.size(); ++a) {
+                const QWidget* w = controls[a];
+                const std::string name = w->objectName().toStdString();
+                // The banner strip runs off the window's right edge so that it
+                // shows no border there.
+                if (w == banner)
+                    EXPECT_GE(w->geometry().right(), window.rect().right());
+                else
+                    EXPECT_TRUE(container->rect().contains(w->geometry())) << name;
+                for (qsizetype b = a + 1; b < controls.size(); ++b)
+                    EXPECT_FALSE(w->geometry().intersects(controls[b]->geometry()))
+                        << name << " and " << controls[b]->objectName().toStdString();
+            }
         }
-    }
 }
 
 // The swatch beside each caption of the legend shows the colour Verify gives
@@ -405,6 +409,94 @@ TEST_F(MainWindowTest, TextBoxesSelectTheirWholeTextOnFocus) {
     auto* box = Find<QLineEdit>("TxtField(2)");
     box->setFocus(Qt::OtherFocusReason);
     EXPECT_EQ(box->selectedText(), "ADMIN");
+}
+
+// The window opens at its designed size, the smallest it takes, and can
+// grow: the grids take the extra room, the bottom row keeps to the bottom
+// and the buttons to the right edge; back at the designed size every
+// control is where it was.
+TEST_F(MainWindowTest, TheGridsTakeTheRoomOfAGrownWindow) {
+    const QSize designed = window.size();
+    EXPECT_EQ(window.minimumSize(), designed);
+    EXPECT_GT(window.maximumWidth(), designed.width());
+    EXPECT_GT(window.maximumHeight(), designed.height());
+    // The controls of the window and of its frames, by name.
+    const auto places = [&] {
+        QHash<QString, QRect> places;
+        for (const QWidget* parent :
+             {static_cast<QWidget*>(&window), Find("Frame1(0)"), Find("Frame1(1)"), Find("Frame2")})
+            for (const QWidget* w :
+                 parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                places[w->objectName()] = w->geometry();
+        return places;
+    };
+    QHash<QString, QRect> before = places();
+    const auto grown = [&](const char* name) { return Find(name)->geometry(); };
+
+    constexpr int kWider = 500;
+    constexpr int kTaller = 300;
+    window.resize(designed + QSize(kWider, kTaller));
+    EXPECT_EQ(grown("SC(1)").height(), before["SC(1)"].height() + kTaller);
+    EXPECT_EQ(grown("SC(2)").height(), before["SC(2)"].height() + kTaller);
+    EXPECT_EQ(grown("SC(1)").width() + grown("SC(2)").width(),
+              before["SC(1)"].width() + before["SC(2)"].width() + kWider);
+    EXPECT_EQ(grown("SC(1)").right() - grown("SC(2)").left(),
+              before["SC(1)"].right() - before["SC(2)"].left());
+    for (const char* name : {"CVerify", "CStart", "CClose"})
+        EXPECT_EQ(grown(name), before[name].translated(kWider, kTaller)) << name;
+    for (const char* name : {"CSave", "Label5"})
+        EXPECT_EQ(grown(name), before[name].translated(0, kTaller)) << name;
+    EXPECT_EQ(grown("StatusBar1").bottom(), window.height() - 1);
+    EXPECT_EQ(grown("TxtField(9)").top(),
+              grown("SC(2)").bottom() + before["TxtField(9)"].top() - before["SC(2)"].bottom());
+
+    window.resize(designed);
+    EXPECT_EQ(places(), before);
+}
+
+// The row headers of the result grid hold sheet row numbers up to 65,536.
+TEST_F(MainWindowTest, RowHeadersShowFiveDigitRowNumbersWhole) {
+    form.SC[Minsert::kResultGrid]->SetCols(1);
+    form.LoadHeader(Minsert::kResultGrid);
+    form.SC[Minsert::kResultGrid]->SetRows(2);
+    form.SC[Minsert::kResultGrid]->SetCellText(0, -1, "2");
+    form.SC[Minsert::kResultGrid]->SetCellText(1, -1, "65536");
+    QApplication::processEvents();
+    const QHeaderView* header = Find<QTableView>("SC(2)")->verticalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    EXPECT_GE(header->width(), header->fontMetrics().horizontalAdvance("65536") + 2 * margin);
+}
+
+// The mapping grid says how to edit it; F2 opens the editor of the
+// selected TILL Field cell, and a letter there jumps to the column that
+// starts with it.
+TEST_F(MainWindowTest, TheMappingGridEditsFromTheKeyboard) {
+    const QString target = SqliteTarget(dir.path() + "/till.db");
+    CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
+    form.ConnectTarget(target);
+    ASSERT_TRUE(form.ChooseTable("MT_ITEM"));
+    Grid& mapping = *form.SC[Minsert::kMappingGrid];
+    mapping.SetCols(3);
+    mapping.SetRows(1);
+    mapping.SetCellText(0, 0, "Name");
+    form.LoadHeader(Minsert::kMappingGrid);
+    window.Sync();
+    QApplication::processEvents();
+
+    auto* view = Find<QTableView>("SC(1)");
+    EXPECT_TRUE(view->toolTip().contains("Double-click")) << view->toolTip().toStdString();
+    EXPECT_TRUE(view->toolTip().contains("F2"));
+    view->setFocus();
+    view->setCurrentIndex(mapping.index(0, 1));
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* editor = view->findChild<QComboBox*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_I, Qt::NoModifier);
+    EXPECT_TRUE(editor->currentText().startsWith("I")) << editor->currentText().toStdString();
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(mapping.CellText(0, 1).startsWith("I")) << mapping.CellText(0, 1).toStdString();
+    EXPECT_TRUE(op.errors.isEmpty());
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include <QTest>
 
 #include "QStringPrinter.h"
+#include "TickingClock.h"
 #include "form/Minsert.h"
 #include "form/RecordingOperator.h"
 #include "gui/MainWindow.h"
 
 // The real window over a form that has started up in an empty program
-// folder, shown and active on the offscreen screen.
+// folder, shown and active on the offscreen screen. The form's clock ticks
+// at every reading, so that a pass reports every record.
 class WindowFixture : public testing::Test {
 protected:
     void SetUp() override {
@@ -30,6 +32,6 @@ protected:
 
     QTemporaryDir dir;
     RecordingOperator op;
-    Minsert form{op, dir.path()};
+    Minsert form{op, dir.path(), TickingClock()};
     MainWindow window{form};
 };
