@@ -15,7 +15,8 @@ namespace {
 struct Untouched {};
 
 bool HasSetStatements(const QString& table, Engine engine) {
-    // PLU and bill-of-material rules read stored records between records.
+    // PLU and bill-of-material rules read stored records between records;
+    // SQL Server's set statements have yet to be run against a server.
     return table != Table::kPlu && table != Table::kBom && engine != Engine::SqlServer;
 }
 
