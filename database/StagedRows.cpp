@@ -54,7 +54,8 @@ QString StagedRows::Columns(const QString& mask, const QString& prefix) const {
     return columns.join(", ");
 }
 
-void StagedRows::Stage(const QVector<StagedRow>& rows) {
+void StagedRows::Stage(const QVector<StagedRow>& rows,
+                       const std::function<void(int, int)>& staged) {
     db_.Execute("Create Temp Table " + name_ + " As Select " + Columns({}, {}) +
                 ", Cast(0 As Integer) As xl_row, Cast(0 As Integer) As xl_new, Cast('' As "
                 "Varchar(4000)) As xl_given, Cast('' As Varchar(4000)) As xl_add From " +
@@ -85,6 +86,7 @@ void StagedRows::Stage(const QVector<StagedRow>& rows) {
             params << r << given << add;
         }
         db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+        if (staged) staged(first + count, int(rows.size()));
     }
 }
 

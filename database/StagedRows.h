@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 #include "base/Field.h"
 
@@ -30,8 +31,10 @@ public:
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
 
-    // Creates the staging table and fills it, in order.
-    void Stage(const QVector<StagedRow>& rows);
+    // Creates the staging table and fills it, in order, telling staged how
+    // many rows are in after each statement.
+    void Stage(const QVector<StagedRow>& rows,
+               const std::function<void(int done, int total)>& staged = {});
     // Marks the rows whose key no stored record has; answers how many.
     int MarkNew();
     // Sets the given columns of the stored records the other rows find.

@@ -18,25 +18,26 @@ void Minsert::InsertData() {
                               "Stop Insert at this row? The rows written so far stay "
                               "written.");
     InsertStoppedAt = 0;
-    InsertTotals =
-        RunInsertPass(*ExcelConnection, *SqlConnection,
-                      {TABLENAME.text,
-                       LCombo[kSheetList].Text(),
-                       home_,
-                       SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
-                       {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text},
-                       *SC[kMustDefaultList],
-                       DefaultFieldList,
-                       DefaultFieldCount,
-                       *SC[kResultGrid],
-                       reporter_.Now()().date(),
-                       WriteSheetAsSet},
-                      [&](int position, int count) {
-                          if (throttle.Due())
-                              ShowProgress("Insert Data... " + QString::number(position) + " of " +
-                                           QString::number(count));
-                          if (stopRequested_) InsertStoppedAt = position;
-                          return !stopRequested_;
-                      });
+    InsertTotals = RunInsertPass(
+        *ExcelConnection, *SqlConnection,
+        {TABLENAME.text,
+         LCombo[kSheetList].Text(),
+         home_,
+         SelectLists{SheetSelectListBom, SheetSelectList, TargetSelectList},
+         {PRIMARYFIELD[0].text, PRIMARYFIELD[1].text, PRIMARYFIELD[2].text},
+         *SC[kMustDefaultList],
+         DefaultFieldList,
+         DefaultFieldCount,
+         *SC[kResultGrid],
+         reporter_.Now()().date(),
+         WriteSheetAsSet},
+        [&](int position, int count) {
+            if (throttle.Due())
+                ShowProgress("Insert Data... " + QString::number(position) + " of " +
+                             QString::number(count));
+            if (stopRequested_) InsertStoppedAt = position;
+            return !stopRequested_;
+        },
+        [&](const QString& step) { ShowProgress(step); });
     ShowProgress("");
 }

@@ -109,10 +109,11 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
 }  // namespace
 
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
-                           const std::function<bool(int, int)>& progress) {
+                           const std::function<bool(int, int)>& progress,
+                           const std::function<void(const QString&)>& step) {
     if (in.asSet) {
         try {
-            if (const auto counts = RunSetInsertPass(excel, db, in, progress)) return *counts;
+            if (const auto counts = RunSetInsertPass(excel, db, in, progress, step)) return *counts;
         } catch (const AppError&) {
             // Rolled back: one record at a time names the failing row, if any.
         }

@@ -40,5 +40,9 @@ struct InsertCounts {
 // written, and the records before it stay saved. progress is called before
 // each record; its false stops the pass there: one by one the records
 // before it stay saved, as a set nothing is written.
+// step names each of a set's steps as it begins ("Staging rows... 500 of
+// 65535", "Adding new records..."), so that progress keeps moving after the
+// last record is read.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
-                           const std::function<bool(int position, int count)>& progress);
+                           const std::function<bool(int position, int count)>& progress,
+                           const std::function<void(const QString& step)>& step);

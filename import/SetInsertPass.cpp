@@ -39,7 +39,8 @@ void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
 
 std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
                                              const InsertInput& in,
-                                             const std::function<bool(int, int)>& progress) {
+                                             const std::function<bool(int, int)>& progress,
+                                             const std::function<void(const QString&)>& step) {
     if (!HasSetStatements(in.table, db.SqlDialect().Kind())) return std::nullopt;
     Criteria noRecord;
     for (const QString& key : in.keyFields)
@@ -88,15 +89,26 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         rows << row;
     }
 
+    const auto staging = [&](int done, int total) {
+        step(QString("Staging rows... %1 of %2").arg(done).arg(total));
+    };
     db.RunInTransaction([&] {
+        step("Adding missing companion records...");
         companions.Write(db);
         StagedRows staged(db, in.table, columns, keys);
-        staged.Stage(rows);
+        staged.Stage(rows, staging);
+        step("Finding stored records...");
         counts.inserted = staged.MarkNew();
         counts.updated = int(rows.size()) - counts.inserted;
+        step("Updating stored records...");
         staged.UpdateStored();
+        step("Adding new records...");
         staged.AddNew();
-        if (in.table == Table::kItem) CopyNewItemsToBasePlus(db, staged);
+        if (in.table == Table::kItem) {
+            step("Copying new items to their PLUs...");
+            CopyNewItemsToBasePlus(db, staged);
+        }
+        step("Committing...");
     });
     return counts;
 }

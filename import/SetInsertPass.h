@@ -15,4 +15,5 @@
 // stops there and writes nothing: it answers empty counts.
 std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db,
                                              const InsertInput& input,
-                                             const std::function<bool(int, int)>& progress);
+                                             const std::function<bool(int, int)>& progress,
+                                             const std::function<void(const QString&)>& step);

@@ -158,6 +158,14 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     EXPECT_EQ(form->InsertTotals.inserted, 600);
     EXPECT_LE(form->SqlConnection->StatementCount() - before, 30);
     EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"600"}}));
+    // Progress keeps moving after the last row is read: the rows staged,
+    // then each step by name.
+    const qsizetype staged = op.progress.indexOf("Staging rows... 600 of 600");
+    ASSERT_GE(staged, 0) << op.progress.join(" | ").toStdString();
+    EXPECT_EQ(op.progress.mid(staged + 1),
+              (QStringList{"Finding stored records...", "Updating stored records...",
+                           "Adding new records...", "Copying new items to their PLUs...",
+                           "Committing...", ""}));
 }
 
 // A record the database refuses in the middle of a large sheet: the set is
