@@ -37,10 +37,9 @@ void CompanionStage::Write(DbConnection& db) const {
         QVector<StagedRow> rows;
         rows.reserve(g.rows.size());
         for (const QVariantList& values : g.rows) {
-            Recordset record(fields, {Recordset::Row(fields.size())});
-            for (int i = 0; i < values.size(); ++i) record.SetValue(i, values[i]);
             StagedRow row{{}, QVector<bool>(fields.size(), true)};
-            for (int i = 0; i < fields.size(); ++i) row.values << record.Value(i);
+            for (int i = 0; i < fields.size(); ++i)
+                row.values << ConvertValue(fields[i], values[i]);
             rows << row;
         }
         StagedRows staged(db, g.table, fields, {g.keyColumn});
