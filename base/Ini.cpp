@@ -40,16 +40,24 @@ QString Unquote(QString value) {
 }  // namespace
 
 QString ReadIni(const QString& section, const QString& key, const QString& file) {
+    return ReadIniSection(section, file).value(key.trimmed().toUpper());
+}
+
+QHash<QString, QString> ReadIniSection(const QString& section, const QString& file) {
+    QHash<QString, QString> values;
     bool inSection = false;
     for (const QString& line : ReadLines(file)) {
         const QString name = SectionOf(line);
+        const qsizetype eq = line.indexOf('=');
         if (!name.isNull()) {
             inSection = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
-        } else if (inSection && IsKeyLine(line, key)) {
-            return Unquote(line.mid(line.indexOf('=') + 1).trimmed()).left(kMaxValueLength);
+        } else if (inSection && eq >= 0) {
+            const QString key = line.left(eq).trimmed().toUpper();
+            if (!values.contains(key))
+                values.insert(key, Unquote(line.mid(eq + 1).trimmed()).left(kMaxValueLength));
         }
     }
-    return {};
+    return values;
 }
 
 bool WriteIni(const QString& section, const QString& key, const QString& value,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 // One value of an INI file, read by the private-profile rules: section and
@@ -7,6 +8,10 @@
 // pair of enclosing single or double quotes is removed, at most 254
 // characters come back, and anything missing reads as empty text.
 QString ReadIni(const QString& section, const QString& key, const QString& file);
+
+// Every key of a section with its value, read by the same rules, keys in
+// upper case; the first of a key given twice counts, as ReadIni reads it.
+QHash<QString, QString> ReadIniSection(const QString& section, const QString& file);
 
 // Writes "'" + value + "'" as the value of key in section, replacing the key
 // where it stands, appending it to the section, or creating the section and

@@ -38,7 +38,7 @@ struct DefaultRule {
 // when the file does not set it.
 Action FromSetup(const QString& key, const QString& fallback) {
     return [key, fallback](const RecordContext& r, const QString& entry) {
-        const QString value = ReadIni("DEFAULTDEFCODE", key, r.home + "/GSETUP.ini");
+        const QString value = r.setupCodes.value(key.toUpper());
         r.target.SetValue(entry, value.isEmpty() ? fallback : value);
     };
 }
@@ -112,6 +112,10 @@ const QHash<std::pair<QString, QString>, Action>& Rules() {
 }
 
 }  // namespace
+
+QHash<QString, QString> ReadSetupCodes(const QString& home) {
+    return ReadIniSection("DEFAULTDEFCODE", home + "/GSETUP.ini");
+}
 
 void ApplyDefault(const RecordContext& r, const QString& entry) {
     const auto& rules = Rules();

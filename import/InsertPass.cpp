@@ -10,6 +10,7 @@
 #include "database/DbConnection.h"
 #include "import/BomRollUp.h"
 #include "import/Companions.h"
+#include "import/DefaultValues.h"
 #include "import/RecordValues.h"
 #include "import/SetInsertPass.h"
 #include "mapping/Catalogue.h"
@@ -20,11 +21,12 @@ namespace {
 constexpr int kGroupSize = 1000;
 
 // Writes one sheet record; answers whether a new record was added.
-bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet) {
+bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet,
+                 const QHash<QString, QString>& setupCodes) {
     const auto target = db.OpenTable({in.table, Columns(in), KeyCriteria(in, sheet)});
     const bool added = target->Eof();
     if (added) target->AddNew();
-    const RecordContext r{db, sheet, *target, in.table, in.home, in.today};
+    const RecordContext r{db, sheet, *target, in.table, setupCodes, in.today};
     FillRecord(in, r);
     target->Update();
     if (in.table == Table::kBom) RollUpBomCosts(r);
@@ -50,6 +52,7 @@ QString SheetRows(int first, int last) {
 InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const InsertInput& in,
                                  const std::function<bool(int, int)>& progress) {
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
+    const QHash<QString, QString> setupCodes = ReadSetupCodes(in.home);
     const QSet<int> rejected = RejectedRows(in.rejected);
     bool stopped = false;
     // Writes up to limit records from the current one; a failing record
@@ -68,7 +71,7 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
                 continue;
             }
             try {
-                ++(WriteRecord(in, db, *sheet) ? counts.inserted : counts.updated);
+                ++(WriteRecord(in, db, *sheet, setupCodes) ? counts.inserted : counts.updated);
             } catch (const AppError& e) {
                 throw RecordFailure(e.Number(), SheetRows(row, row) + e.Description());
             }

@@ -6,6 +6,7 @@
 #include "database/TableShape.h"
 #include "import/CompanionStage.h"
 #include "import/Companions.h"
+#include "import/DefaultValues.h"
 #include "import/RecordValues.h"
 #include "mapping/Catalogue.h"
 
@@ -63,6 +64,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
 
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
+    const QHash<QString, QString> setupCodes = ReadSetupCodes(in.home);
     InsertCounts counts;
     CompanionStage companions;
     QVector<StagedRow> rows;
@@ -76,7 +78,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
             continue;
         }
         Recordset target(shape->fields, {untouched});
-        RecordContext r{db, *sheet, target, in.table, in.home, in.today};
+        RecordContext r{db, *sheet, target, in.table, setupCodes, in.today};
         r.companions = &companions;
         FillRecord(in, r);
         StagedRow row;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -18,7 +19,8 @@ struct RecordContext {
     const Recordset& sheet;  // positioned on the current sheet record
     Recordset& target;       // the target record being written
     QString table;           // TABLENAME
-    QString home;            // program folder, for GSETUP.ini
+    // GSETUP.ini's section DEFAULTDEFCODE, read once a pass.
+    const QHash<QString, QString>& setupCodes;
     QDate today;
     // Where a pass that writes the sheet as a set collects the companion
     // records; null when each record writes its own.

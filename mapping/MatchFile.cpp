@@ -36,13 +36,16 @@ bool SaveMatchFile(const QString& path, const MatchFile& match) {
 }
 
 MatchFile ReadMatchFile(const QString& path, int rows) {
-    MatchFile match{ReadIni(kSection, "TableName", path), {}, {}};
+    // The file is read once, not once a key.
+    const QHash<QString, QString> keys = ReadIniSection(kSection, path);
+    const auto value = [&keys](const QString& key) { return keys.value(key.toUpper()); };
+    MatchFile match{value("TableName"), {}, {}};
     while (true) {
-        const QString name = ReadIni(kSection, NameKey(match.names.size()), path);
+        const QString name = value(NameKey(match.names.size()));
         if (name.isEmpty()) break;
         match.names << name;
     }
     const int fields = std::max(rows, static_cast<int>(match.names.size()));
-    for (int i = 0; i < fields; ++i) match.fields << ReadIni(kSection, FieldKey(i), path);
+    for (int i = 0; i < fields; ++i) match.fields << value(FieldKey(i));
     return match;
 }
