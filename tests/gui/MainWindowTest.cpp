@@ -61,6 +61,20 @@ protected:
         AddIndexed(buttons, "CSearch", form.CSearch);
         return buttons;
     }
+    // The mapping grid of MT_ITEM on a fresh demo database, one row a sheet
+    // column, before any TILL Field is chosen.
+    Grid& ItemMapping(const QStringList& excelFields) {
+        const QString target = SqliteTarget(dir.path() + "/till.db");
+        CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
+        form.ConnectTarget(target);
+        EXPECT_TRUE(form.ChooseTable("MT_ITEM"));
+        Grid& mapping = *form.SC[Minsert::kMappingGrid];
+        mapping.SetCols(3);
+        mapping.SetRows(int(excelFields.size()));
+        for (int i = 0; i < excelFields.size(); ++i) mapping.SetCellText(i, 0, excelFields[i]);
+        form.LoadHeader(Minsert::kMappingGrid);
+        return mapping;
+    }
     Bound<ListControl> Lists() {
         Bound<ListControl> lists{{"CboDriver", &form.CboDriver}};
         AddIndexed(lists, "LCombo", form.LCombo);
@@ -374,16 +388,7 @@ TEST_F(MainWindowTest, AnSqliteFileNeedsOnlyItsPathHoweverLong) {
 }
 
 TEST_F(MainWindowTest, LeavingTheTillFieldEditorWithoutAChoiceKeepsTheMapping) {
-    const QString target = SqliteTarget(dir.path() + "/till.db");
-    CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
-    form.ConnectTarget(target);
-    ASSERT_TRUE(form.ChooseTable("MT_ITEM"));
-    Grid& mapping = *form.SC[Minsert::kMappingGrid];
-    mapping.SetCols(3);
-    mapping.SetRows(2);
-    mapping.SetCellText(0, 0, "Code");
-    mapping.SetCellText(1, 0, "Name");
-    form.LoadHeader(Minsert::kMappingGrid);
+    Grid& mapping = ItemMapping({"Code", "Name"});
     mapping.SetCellText(0, 1, "ITEMCODE");
     form.SC_AfterEdit(Minsert::kMappingGrid);
     window.Sync();
@@ -471,15 +476,7 @@ TEST_F(MainWindowTest, RowHeadersShowFiveDigitRowNumbersWhole) {
 // selected TILL Field cell, and a letter there jumps to the column that
 // starts with it.
 TEST_F(MainWindowTest, TheMappingGridEditsFromTheKeyboard) {
-    const QString target = SqliteTarget(dir.path() + "/till.db");
-    CreateDemoSchema(*DbConnection::Connect(target, DbConnection::SqliteFile::Create));
-    form.ConnectTarget(target);
-    ASSERT_TRUE(form.ChooseTable("MT_ITEM"));
-    Grid& mapping = *form.SC[Minsert::kMappingGrid];
-    mapping.SetCols(3);
-    mapping.SetRows(1);
-    mapping.SetCellText(0, 0, "Name");
-    form.LoadHeader(Minsert::kMappingGrid);
+    Grid& mapping = ItemMapping({"Name"});
     window.Sync();
     QApplication::processEvents();
 
