@@ -46,23 +46,6 @@ const QStringList kMustRefuse = {
     "libxls__xls2csv_ole_ole2_fread_327.xls",
 };
 
-struct SheetLine {
-    QString name;
-    QString records;
-    QString digest;
-};
-
-// The "sheet" lines of a probe's output, in order.
-QList<SheetLine> Sheets(const QString& output) {
-    QList<SheetLine> sheets;
-    for (const QString& line : output.split('\n', Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split('\t');
-        if (fields.size() == 4 && fields[0] == "sheet")
-            sheets.append({fields[1], fields[2], fields[3]});
-    }
-    return sheets;
-}
-
 // "name<TAB>records" of each sheet, in order.
 QStringList NamesAndRecords(const QList<SheetLine>& sheets) {
     QStringList lines;
@@ -112,7 +95,7 @@ TEST(Corpus, EveryFileReadOrRefusedClearly) {
         EXPECT_FALSE(entry["encrypted"].isObject()) << "an encrypted file read as if plain";
         EXPECT_FALSE(kMustRefuse.contains(file)) << "a broken file read";
         if (!entry["xlrd"]["sheets"].isArray()) continue;
-        const QList<SheetLine> sheets = Sheets(run.output);
+        const QList<SheetLine> sheets = ProbeSheets(run.output);
         const QStringList read = NamesAndRecords(sheets);
         const QStringList reference = ReferenceSheets(entry);
         ++compared;

@@ -2,8 +2,10 @@
 
 #include <sys/resource.h>
 
+#include <QList>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 // A probe program run on one workbook in a child process under a time and a
 // memory limit, so that a crash, a hang or a runaway allocation of a reader
@@ -42,4 +44,22 @@ inline ProbeRun RunProbe(const QString& program, const QString& file) {
     run.output = QString::fromUtf8(probe.readAllStandardOutput());
     run.errors = QString::fromUtf8(probe.readAllStandardError());
     return run;
+}
+
+// One worksheet a probe read: "sheet<TAB>name<TAB>records<TAB>digest".
+struct SheetLine {
+    QString name;
+    QString records;
+    QString digest;  // of the sheet's reference text, "-" when too large
+};
+
+// The sheet lines of a probe's output, in order.
+inline QList<SheetLine> ProbeSheets(const QString& output) {
+    QList<SheetLine> sheets;
+    for (const QString& line : output.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split('\t');
+        if (fields.size() == 4 && fields[0] == "sheet")
+            sheets.append({fields[1], fields[2], fields[3]});
+    }
+    return sheets;
 }

@@ -46,20 +46,6 @@ const QHash<QString, const char*> kKnownDifferences = {
      "dates past openpyxl's range read as numbers, not as empty"},
 };
 
-struct SheetLine {
-    QString name;
-    QString digest;
-};
-
-QList<SheetLine> Sheets(const QString& output) {
-    QList<SheetLine> sheets;
-    for (const QString& line : output.split('\n', Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split('\t');
-        if (fields.size() == 4 && fields[0] == "sheet") sheets.append({fields[1], fields[3]});
-    }
-    return sheets;
-}
-
 TEST(XlsxCorpus, EveryFileReadOrRefusedAsExpected) {
     const QString corpus = CorpusDir("xlsx-corpus");
     if (corpus.isEmpty()) GTEST_SKIP() << "no shared xlsx corpus beside the repository";
@@ -92,7 +78,7 @@ TEST(XlsxCorpus, EveryFileReadOrRefusedAsExpected) {
         const QJsonArray reference = entry["openpyxl"]["sheets"].toArray();
         if (!entry["openpyxl"]["sheets"].isArray()) continue;
 
-        const QList<SheetLine> sheets = Sheets(run.output);
+        const QList<SheetLine> sheets = ProbeSheets(run.output);
         QStringList names, referenceNames;
         for (const SheetLine& s : sheets) names.append(s.name);
         for (const QJsonValue& s : reference) referenceNames.append(s["name"].toString());
