@@ -5,6 +5,7 @@
 #include <sqlucode.h>
 
 #include <QDateTime>
+#include <algorithm>
 #include <type_traits>
 
 #include "base/AppError.h"
@@ -235,30 +236,25 @@ void OdbcStatement::DescribeResult() {
         SQLSMALLINT nullable = 0;
         SQLDescribeColW(statement_, SQLUSMALLINT(i), name, SQLSMALLINT(std::size(name)),
                         &nameLength, &type, &size, &digits, &nullable);
-        columns_.append(Column{type});
+        // The name's length comes in characters, within the buffer.
+        columns_.append(Column{
+            type, QString::fromUtf16(
+                      reinterpret_cast<const char16_t*>(name),
+                      std::clamp<qsizetype>(nameLength, 0, qsizetype(std::size(name)) - 1))});
     }
 }
 
 QVector<Field> OdbcStatement::Describe(const Dialect& dialect) {
     QVector<Field> fields;
     for (int i = 0; i < columns_.size(); ++i) {
-        SQLWCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0;
-        SQLColAttributeW(statement_, SQLUSMALLINT(i + 1), SQL_DESC_NAME, name, sizeof name,
-                         &nameLength, nullptr);
         SQLWCHAR typeName[128] = {};
-        SQLSMALLINT typeLength = 0;
+        SQLSMALLINT typeBytes = 0;
         SQLColAttributeW(statement_, SQLUSMALLINT(i + 1), SQL_DESC_TYPE_NAME, typeName,
-                         sizeof typeName, &typeLength, nullptr);
-        const auto text = [](const SQLWCHAR* chars, SQLSMALLINT bytes, size_t capacity) {
-            return QString::fromUtf16(reinterpret_cast<const char16_t*>(chars),
-                                      qMin<qsizetype>(bytes / 2, qsizetype(capacity) - 1));
-        };
-        Field field;
-        field.name = dialect.FieldName(text(name, nameLength, std::size(name)));
-        field.type =
-            TypeCodeOf(text(typeName, typeLength, std::size(typeName)), columns_[i].sqlType);
-        fields.append(field);
+                         sizeof typeName, &typeBytes, nullptr);
+        const QString type = QString::fromUtf16(
+            reinterpret_cast<const char16_t*>(typeName),
+            std::clamp<qsizetype>(typeBytes / 2, 0, qsizetype(std::size(typeName)) - 1));
+        fields.append({dialect.FieldName(columns_[i].name), TypeCodeOf(type, columns_[i].sqlType)});
     }
     return fields;
 }

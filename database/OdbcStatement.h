@@ -33,6 +33,7 @@ public:
 private:
     struct Column {
         short sqlType = 0;
+        QString name;
     };
     [[noreturn]] void Fail(const char* what);
     void Bind(int index, const QVariant& value);
