@@ -155,6 +155,8 @@ public:
     // Start writes the sheet as a set where it can; false writes it one
     // record at a time, the reference the set is held to.
     bool WriteSheetAsSet = true;
+    // How often a pass reports its progress; 0 reports every record.
+    int ProgressIntervalMs = 200;
     // Seconds the database server is given to answer a statement and to
     // grant a lock; 0 takes Timeout of section CONNECTION in GSETUP.ini,
     // or 60 where that sets none.

@@ -13,7 +13,7 @@ void Minsert::InsertData() {
     if (!SqlConnection)
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No database is connected: press Connect first.");
-    ProgressThrottle throttle(reporter_.Now());
+    ProgressThrottle throttle(ProgressIntervalMs);
     const RunningPass running(*this,
                               "Stop Insert at this row? The rows written so far stay "
                               "written.");

@@ -33,7 +33,7 @@ bool Minsert::VerifyData() {
     const QString query =
         VerifyQuery(TABLENAME.text, sheet, {SheetSelectListBom, SheetSelectList, TargetSelectList},
                     SheetColumnList(mapping));
-    ProgressThrottle throttle(reporter_.Now());
+    ProgressThrottle throttle(ProgressIntervalMs);
     const RunningPass running(*this,
                               "Stop Verify at this row? Start stays off until a whole "
                               "sheet is verified.");

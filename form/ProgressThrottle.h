@@ -1,27 +1,24 @@
 #pragma once
 
-#include <QDateTime>
-
-#include "base/Clock.h"
+#include <QElapsedTimer>
 
 // Lets a long pass report its progress a few times a second instead of
-// once per record: repainting per record costs more than the work. It reads
-// the form's clock, so that a test can have every record reported.
+// once per record: repainting per record costs more than the work. A
+// monotonic timer, not the wall clock: reading local time once a record
+// cost a fifth of a second on a 65,535-row sheet.
 class ProgressThrottle {
 public:
-    static constexpr qint64 kIntervalMs = 200;
-
-    explicit ProgressThrottle(Clock clock) : clock_(std::move(clock)) {}
+    // intervalMs 0 reports every record.
+    explicit ProgressThrottle(int intervalMs) : intervalMs_(intervalMs) {}
 
     // True for the first call and then once per interval.
     bool Due() {
-        const QDateTime now = clock_();
-        if (last_.isValid() && last_.msecsTo(now) < kIntervalMs) return false;
-        last_ = now;
+        if (timer_.isValid() && timer_.elapsed() < intervalMs_) return false;
+        timer_.start();
         return true;
     }
 
 private:
-    Clock clock_;
-    QDateTime last_;
+    int intervalMs_;
+    QElapsedTimer timer_;
 };

@@ -26,7 +26,7 @@ void FormFixture::SetUp() {
         db = DbConnection::Connect(target);
     }
     CreateDemoSchema(*db);
-    form = std::make_unique<Minsert>(op, home, FormClock());
+    form = std::make_unique<Minsert>(op, home);
     form->CheckExistFolder();
     form->LoadLCombo();
     form->ConnectTarget(target);

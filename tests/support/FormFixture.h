@@ -18,9 +18,6 @@ class FormFixture : public testing::TestWithParam<QString> {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // The clock the form reads; a test can have it tick on every reading.
-    virtual Clock FormClock() const { return SystemClock(); }
-
     // Writes the workbook EXCEL/file (one sheet a TestSheet; .xls or .xlsx
     // by its name) and chooses sheet.
     void LoadSheet(const QList<TestSheet>& sheets, const QString& sheet,
