@@ -1,12 +1,11 @@
 #include "database/DbSession.h"
 
-#include <QSqlDriver>
 #include <atomic>
 
 #include "database/DbError.h"
 #include "database/DriverHandles.h"
 #include "database/OdbcStatement.h"
-#include "database/QtStatement.h"
+#include "database/SqliteStatement.h"
 
 namespace {
 // Prepared statements kept per connection; more are let go all at once.
@@ -24,11 +23,6 @@ DbSession::Result Read(Statement& statement, const QVector<Field>& fields) {
     return result;
 }
 
-// The ODBC connection handle under Qt's connection.
-void* OdbcConnection(const QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    return handle.isValid() ? *static_cast<void* const*>(handle.constData()) : nullptr;
-}
 }  // namespace
 
 struct DbSession::Prepared {
@@ -60,6 +54,10 @@ void DbSession::Setup() {
             // that fast.
             Execute({"PRAGMA journal_mode=WAL", {}});
             Execute({"PRAGMA synchronous=NORMAL", {}});
+            // A sheet staged as a set stays in memory, and a large table's
+            // index pages stay cached while it is written.
+            Execute({"PRAGMA temp_store=MEMORY", {}});
+            Execute({"PRAGMA cache_size=-65536", {}});
             break;
         case Engine::SqlServer:
             // A lock held by a till or back-office session is waited for as
@@ -163,8 +161,8 @@ std::shared_ptr<DbSession::Prepared> DbSession::Prepare(const QString& sql) {
 
 std::unique_ptr<Statement> DbSession::NewStatement(const QString& sql, bool prepared) {
     if (db_.driverName() == "QODBC")
-        return std::make_unique<OdbcStatement>(OdbcConnection(db_), sql, prepared, timeoutSeconds_);
-    return std::make_unique<QtStatement>(db_, sql, prepared);
+        return std::make_unique<OdbcStatement>(OdbcHandle(db_), sql, prepared, timeoutSeconds_);
+    return std::make_unique<SqliteStatement>(SqliteHandle(db_), sql);
 }
 
 void DbSession::Run(Statement& statement, const QVariantList& params) {

@@ -6,7 +6,7 @@
 #include "database/Dialect.h"
 
 class QSqlDatabase;
-class QSqlQuery;
+struct sqlite3;
 
 // What the drivers tell beyond Qt's own API, read through their handles.
 
@@ -14,6 +14,6 @@ class QSqlQuery;
 // Server, whose statements the program sends as they stand.
 Engine EngineOf(const QSqlDatabase& db);
 
-// The columns of a query executed by Qt's SQLite driver with their type
-// codes, from SQLite's declared types. Names are as the dialect shows them.
-QVector<Field> DescribeColumns(const QSqlQuery& query, const Dialect& dialect);
+// The driver's own connection handle under an open Qt connection.
+void* OdbcHandle(const QSqlDatabase& db);
+sqlite3* SqliteHandle(const QSqlDatabase& db);

@@ -1,0 +1,169 @@
+#include "database/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <QDateTime>
+
+#include "base/AppError.h"
+#include "database/ColumnTypes.h"
+
+namespace {
+
+// Qt's SQLite driver reports a failure without a number of its own by the
+// result code of the call that failed.
+AppError SqliteFailure(sqlite3* connection, int code) {
+    return AppError(code, QString::fromUtf8(sqlite3_errmsg(connection)).trimmed());
+}
+
+// Texts are handed over as UTF-16, as Qt's driver hands them.
+int BindText(sqlite3_stmt* statement, int index, const QString& text) {
+    return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(QChar)),
+                               SQLITE_TRANSIENT);
+}
+
+// A null text, bytes or date is bound as SQL NULL, as in Qt's drivers.
+bool IsNull(const QVariant& value) {
+    if (value.isNull()) return true;
+    switch (value.typeId()) {
+        case QMetaType::QString:
+            return static_cast<const QString*>(value.constData())->isNull();
+        case QMetaType::QByteArray:
+            return static_cast<const QByteArray*>(value.constData())->isNull();
+        default:
+            return false;
+    }
+}
+
+// A column without a declared type (an expression) is known by the
+// storage class of its first value.
+QString TypeName(sqlite3_stmt* statement, int column, bool onRow) {
+    if (const char* declared = sqlite3_column_decltype(statement, column))
+        return QString::fromUtf8(declared);
+    switch (onRow ? sqlite3_column_type(statement, column) : SQLITE_NULL) {
+        case SQLITE_INTEGER:
+            return "integer";
+        case SQLITE_FLOAT:
+            return "real";
+        case SQLITE_BLOB:
+            return "blob";
+        default:
+            return "text";
+    }
+}
+
+}  // namespace
+
+SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
+    : connection_(connection) {
+    const int code = sqlite3_prepare16_v3(connection_, sql.utf16(), int(sql.size() * sizeof(QChar)),
+                                          SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
+    if (code != SQLITE_OK) Fail(code);
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+
+void SqliteStatement::Fail(int code) { throw SqliteFailure(connection_, code); }
+
+void SqliteStatement::Bind(int index, const QVariant& value) {
+    int code = SQLITE_OK;
+    if (IsNull(value)) {
+        code = sqlite3_bind_null(statement_, index);
+    } else {
+        switch (value.typeId()) {
+            case QMetaType::QByteArray: {
+                const auto* bytes = static_cast<const QByteArray*>(value.constData());
+                code = sqlite3_bind_blob(statement_, index, bytes->constData(), int(bytes->size()),
+                                         SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::Int:
+            case QMetaType::Bool:
+                code = sqlite3_bind_int(statement_, index, value.toInt());
+                break;
+            case QMetaType::Double:
+                code = sqlite3_bind_double(statement_, index, value.toDouble());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+                code = sqlite3_bind_int64(statement_, index, value.toLongLong());
+                break;
+            case QMetaType::QDateTime:
+                code = BindText(statement_, index, value.toDateTime().toString(Qt::ISODateWithMs));
+                break;
+            case QMetaType::QTime:
+                code = BindText(statement_, index, value.toTime().toString(u"hh:mm:ss.zzz"));
+                break;
+            case QMetaType::QString:
+                code = BindText(statement_, index, *static_cast<const QString*>(value.constData()));
+                break;
+            default:
+                code = BindText(statement_, index, value.toString());
+                break;
+        }
+    }
+    if (code != SQLITE_OK) Fail(code);
+}
+
+bool SqliteStatement::Step() {
+    if (!statement_) return false;  // a text without a statement
+    const int code = sqlite3_step(statement_);
+    if (code == SQLITE_ROW) return true;
+    if (code == SQLITE_DONE) return false;
+    sqlite3_reset(statement_);
+    Fail(code);
+}
+
+void SqliteStatement::Run(const QVariantList& params) {
+    Finish();
+    for (int i = 0; i < params.size(); ++i) Bind(i + 1, params[i]);
+    pendingRow_ = Step();
+    changes_ = sqlite3_changes(connection_);
+}
+
+QVector<Field> SqliteStatement::Describe(const Dialect& dialect) {
+    QVector<Field> fields;
+    const int count = sqlite3_column_count(statement_);
+    fields.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        Field field;
+        const auto* name = static_cast<const QChar*>(sqlite3_column_name16(statement_, i));
+        field.name = dialect.FieldName(QString(name).remove(u'"'));
+        field.type = TypeCodeOf(TypeName(statement_, i, pendingRow_));
+        fields.append(field);
+    }
+    return fields;
+}
+
+bool SqliteStatement::Next() {
+    if (pendingRow_) {
+        pendingRow_ = false;
+        return true;
+    }
+    return Step();
+}
+
+QVariant SqliteStatement::Value(int column) {
+    switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return qint64(sqlite3_column_int64(statement_, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement_, column);
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                              sqlite3_column_bytes(statement_, column));
+        case SQLITE_NULL:
+            return QVariant(QMetaType::fromType<QString>());
+        default:
+            return QString(static_cast<const QChar*>(sqlite3_column_text16(statement_, column)),
+                           sqlite3_column_bytes16(statement_, column) / int(sizeof(QChar)));
+    }
+}
+
+int SqliteStatement::RowsAffected() { return changes_; }
+
+void SqliteStatement::Finish() {
+    pendingRow_ = false;
+    if (!statement_) return;
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+}
