@@ -15,12 +15,6 @@ AppError SqliteFailure(sqlite3* connection, int code) {
     return AppError(code, QString::fromUtf8(sqlite3_errmsg(connection)).trimmed());
 }
 
-// Texts are handed over as UTF-16, as Qt's driver hands them.
-int BindText(sqlite3_stmt* statement, int index, const QString& text) {
-    return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(QChar)),
-                               SQLITE_TRANSIENT);
-}
-
 // A null text, bytes or date is bound as SQL NULL, as in Qt's drivers.
 bool IsNull(const QVariant& value) {
     if (value.isNull()) return true;
@@ -64,6 +58,14 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
 
 void SqliteStatement::Fail(int code) { throw SqliteFailure(connection_, code); }
 
+// Texts go in UTF-8, the file's own encoding: SQLite's own conversion from
+// UTF-16 cost more than the insert.
+int SqliteStatement::BindText(int index, const QString& text) {
+    texts_.push_back(text.toUtf8());
+    const QByteArray& utf8 = texts_.back();
+    return sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+}
+
 void SqliteStatement::Bind(int index, const QVariant& value) {
     int code = SQLITE_OK;
     if (IsNull(value)) {
@@ -88,16 +90,16 @@ void SqliteStatement::Bind(int index, const QVariant& value) {
                 code = sqlite3_bind_int64(statement_, index, value.toLongLong());
                 break;
             case QMetaType::QDateTime:
-                code = BindText(statement_, index, value.toDateTime().toString(Qt::ISODateWithMs));
+                code = BindText(index, value.toDateTime().toString(Qt::ISODateWithMs));
                 break;
             case QMetaType::QTime:
-                code = BindText(statement_, index, value.toTime().toString(u"hh:mm:ss.zzz"));
+                code = BindText(index, value.toTime().toString(u"hh:mm:ss.zzz"));
                 break;
             case QMetaType::QString:
-                code = BindText(statement_, index, *static_cast<const QString*>(value.constData()));
+                code = BindText(index, *static_cast<const QString*>(value.constData()));
                 break;
             default:
-                code = BindText(statement_, index, value.toString());
+                code = BindText(index, value.toString());
                 break;
         }
     }
@@ -115,6 +117,7 @@ bool SqliteStatement::Step() {
 
 void SqliteStatement::Run(const QVariantList& params) {
     Finish();
+    texts_.reserve(params.size());
     for (int i = 0; i < params.size(); ++i) Bind(i + 1, params[i]);
     pendingRow_ = Step();
     changes_ = sqlite3_changes(connection_);
@@ -154,8 +157,9 @@ QVariant SqliteStatement::Value(int column) {
         case SQLITE_NULL:
             return QVariant(QMetaType::fromType<QString>());
         default:
-            return QString(static_cast<const QChar*>(sqlite3_column_text16(statement_, column)),
-                           sqlite3_column_bytes16(statement_, column) / int(sizeof(QChar)));
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                sqlite3_column_bytes(statement_, column));
     }
 }
 
@@ -166,4 +170,5 @@ void SqliteStatement::Finish() {
     if (!statement_) return;
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
+    texts_.clear();
 }

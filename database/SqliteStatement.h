@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <vector>
+
 #include "database/Statement.h"
 
 struct sqlite3;
@@ -27,11 +30,13 @@ public:
 private:
     [[noreturn]] void Fail(int code);
     void Bind(int index, const QVariant& value);
+    int BindText(int index, const QString& text);
     // Steps once; true on a row.
     bool Step();
 
     sqlite3* connection_;
     sqlite3_stmt* statement_ = nullptr;
-    bool pendingRow_ = false;  // Run stepped onto the first row
+    std::vector<QByteArray> texts_;  // the bound texts, alive until the run ends
+    bool pendingRow_ = false;        // Run stepped onto the first row
     int changes_ = 0;
 };
