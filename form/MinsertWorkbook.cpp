@@ -77,8 +77,9 @@ void Minsert::View_Data(int index) {
             mapping.SetRows(0);
             if (!ExcelConnection)
                 throw AppError(ErrorNumber::ConnectionClosed, "The workbook is not open.");
-            const auto rs =
-                ExcelConnection->Open("Select * From [" + LCombo[kSheetList].Text() + "$]");
+            // The columns and their types are all the grid shows: no row is read.
+            const auto rs = ExcelConnection->Open("Select * From [" + LCombo[kSheetList].Text() +
+                                                  "$] Where 1 = 0");
             mapping.SetCols(3);
             mapping.SetRows(rs->FieldCount());
             for (int i = 0; i < rs->FieldCount(); ++i) {
