@@ -12,6 +12,7 @@
 #include "base/ValueText.h"
 #include "database/Dialect.h"
 #include "mapping/Catalogue.h"
+#include "validation/RepeatedValues.h"
 #include "validation/VerdictFiles.h"
 
 namespace {
@@ -49,17 +50,18 @@ QString Quoted(const QString& text) {
 
 // One mapped column and the checks it gets, worked out once per pass.
 struct Check {
-    int row;          // mapping row
-    int column;       // result-grid column
-    QString f;        // trimmed, upper-cased target column
-    int field;        // position of "TILL-" + f in the record
-    bool blank;       // in the blank check list
-    bool duplicate;   // in the duplicate list for this table
-    bool characters;  // in the character check list
-    bool numeric;     // the sheet column of the first row mapping f reads as numbers
-    int maxLength;    // 0 when the column was not found, NoLengthLimit for any length
-    QString count;    // the duplicate count query on that column, up to the value compared
-    bool needsText;   // some check reads the value's text
+    int row;                 // mapping row
+    int column;              // result-grid column
+    QString f;               // trimmed, upper-cased target column
+    int field;               // position of "TILL-" + f in the record
+    bool blank;              // in the blank check list
+    bool duplicate;          // in the duplicate list for this table
+    bool characters;         // in the character check list
+    bool numeric;            // the sheet column of the first row mapping f reads as numbers
+    int maxLength;           // 0 when the column was not found, NoLengthLimit for any length
+    QString count;           // the duplicate count query on that column, up to the value compared
+    bool needsText;          // some check reads the value's text
+    RepeatedValues repeats;  // what the duplicate check's column repeats
 };
 
 // The position of a field the verify query must have; a missing one raises
@@ -74,7 +76,8 @@ int RequiredField(const Recordset& rs, const QString& name) {
     return field;
 }
 
-QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QString& from) {
+QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Recordset& rs,
+                          const QString& from) {
     QVector<Check> checks;
     QHash<QString, int> firstRow;
     int column = 0;
@@ -92,9 +95,14 @@ QVector<Check> PlanChecks(const VerifyInput& in, const Recordset& rs, const QStr
         const int maxLength = in.maxLength.value(i);
         // Numbers are costly to write as text; most numeric columns need none.
         const bool needsText = blank || duplicate || characters || maxLength < NoLengthLimit;
+        const RepeatedValues repeats =
+            duplicate ? RepeatedValues(excel, "Select [" + e + "]" + from + "Group By [" + e +
+                                                  "] Having Count([" + e + "]) > 1")
+                      : RepeatedValues();
         checks.append({i, column++, f, field, blank, duplicate, characters,
                        in.mapping.CellText(first, 2) == "5", maxLength,
-                       "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText});
+                       "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText,
+                       repeats});
     }
     return checks;
 }
@@ -107,10 +115,11 @@ struct KeyPair {
     QString head;    // the query up to the first value
     QString middle;  // between the two values
     QString tail;    // after the second value
+    RepeatedValues repeats;
 };
 
-std::optional<KeyPair> PlanKeyPair(const VerifyInput& in, const QVector<Check>& checks,
-                                   const QString& from) {
+std::optional<KeyPair> PlanKeyPair(Connection& excel, const VerifyInput& in,
+                                   const QVector<Check>& checks, const QString& from) {
     if (!IsClassTable(in.table)) return std::nullopt;
     QVarLengthArray<const Check*, 2> keys;
     for (const Check& c : checks)
@@ -118,11 +127,17 @@ std::optional<KeyPair> PlanKeyPair(const VerifyInput& in, const QVector<Check>& 
     if (keys.size() < 2) return std::nullopt;
     const QString k0 = in.mapping.CellText(keys[0]->row, 0);
     const QString k1 = in.mapping.CellText(keys[1]->row, 0);
+    const QString c0 = "CStr([" + k0 + "])";
+    const QString c1 = "CStr([" + k1 + "])";
+    const QString bothGiven = c0 + " Is Not Null And " + c1 + " Is Not Null ";
     return KeyPair{{keys[0]->field, keys[1]->field},
                    {keys[0]->column, keys[1]->column},
-                   "Select Count([" + k0 + "])" + from + "Where CStr([" + k0 + "])=",
-                   " And CStr([" + k1 + "])=",
-                   " And CStr([" + k0 + "]) Is Not Null And CStr([" + k1 + "]) Is Not Null "};
+                   "Select Count([" + k0 + "])" + from + "Where " + c0 + "=",
+                   " And " + c1 + "=",
+                   " And " + bothGiven,
+                   RepeatedValues(excel, "Select " + c0 + ", " + c1 + from + "Where " + bothGiven +
+                                             "Group By " + c0 + ", " + c1 + " Having Count([" + k0 +
+                                             "]) > 1")};
 }
 
 // What a pass works out once, before its first record.
@@ -133,10 +148,10 @@ struct PassPlan {
     QVector<int> tillFields;      // its "TILL-" columns, for the result grid
 };
 
-PassPlan PlanPass(const VerifyInput& in, const Recordset& rs) {
+PassPlan PlanPass(Connection& excel, const VerifyInput& in, const Recordset& rs) {
     const QString from = " From [" + in.sheet + "$] ";
-    PassPlan plan{PlanChecks(in, rs, from), std::nullopt, {}, {}};
-    plan.keys = PlanKeyPair(in, plan.checks, from);
+    PassPlan plan{PlanChecks(excel, in, rs, from), std::nullopt, {}, {}};
+    plan.keys = PlanKeyPair(excel, in, plan.checks, from);
     for (int j = 0; j < rs.FieldCount(); ++j)
         (rs.FieldAt(j).name.startsWith(u"TILL-") ? plan.tillFields : plan.sheetFields) << j;
     return plan;
@@ -148,13 +163,16 @@ bool CountsMoreThanOne(Connection& excel, const QString& sql) {
 
 // The sheet holds the value more than once; a number column compares numbers.
 bool IsRepeated(Connection& excel, const Check& c, const QString& text) {
-    return CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
+    return c.repeats.MayMatch({text}, !c.numeric) &&
+           CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
 }
 
 // The sheet holds the record's pair of classification keys more than once.
 bool IsRepeatedPair(Connection& excel, const KeyPair& k, const Recordset& rs) {
-    return CountsMoreThanOne(excel, k.head + Quoted(ValueText(rs.Value(k.fields[0]))) + k.middle +
-                                        Quoted(ValueText(rs.Value(k.fields[1]))) + k.tail);
+    const QString first = ValueText(rs.Value(k.fields[0]));
+    const QString second = ValueText(rs.Value(k.fields[1]));
+    return k.repeats.MayMatch({first, second}, true) &&
+           CountsMoreThanOne(excel, k.head + Quoted(first) + k.middle + Quoted(second) + k.tail);
 }
 
 // The rule a cell breaks first, or none: a key left blank, a value the sheet
@@ -219,7 +237,7 @@ QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
 VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& in,
                            const std::function<void(int, int)>& progress) {
     const auto rs = excel.Open(in.query);
-    const PassPlan plan = PlanPass(in, *rs);
+    const PassPlan plan = PlanPass(excel, in, *rs);
     VerdictFiles files(in.verdictPathPrefix);
     VerifyTotals totals;
     totals.total = rs->RecordCount();

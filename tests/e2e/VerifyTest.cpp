@@ -109,6 +109,39 @@ TEST_P(VerifyTest, NumericCodesAreCountedAsNumbersAndQuotesAreSafe) {
     EXPECT_EQ(quoted[0].colors[0], kDuplicateValue.color);
 }
 
+TEST_P(VerifyTest, RepeatsAreFoundWhateverTheLettersOfTheOtherCells) {
+    // Repeats in other case and in accented letters beside codes that only
+    // look alike; and a Kelvin sign, which folds to "k", ahead of the plain
+    // letter it repeats.
+    const QString kelvin = QString(QChar(0x212A)) + "1";
+    LoadSheet({{"Letters",
+                {{"Code", "Name"},
+                 {"ab", "a"},
+                 {"\u00c91", "b"},
+                 {"AB", "c"},
+                 {"\u00e91", "d"},
+                 {"AB ", "e"},
+                 {"E1", "f"}}},
+               {"Kelvin", {{"Code", "Name"}, {kelvin, "a"}, {"K2", "b"}, {"K1", "c"}}}},
+              "Letters");
+    const struct {
+        QString sheet;
+        QStringList rejected;
+        QString ok;
+    } cases[] = {{"Letters", {"2", "3", "4", "5", "6"}, "E1\tf\r\n"},
+                 {"Kelvin", {"2", "4"}, "K2\tb\r\n"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(form->ChooseSheet(c.sheet));
+        ChooseTable("MT_ITEM");
+        Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+        form->CVerify_Click();
+        QStringList rows;
+        for (const Rejected& r : RejectedRows(*form->SC[Minsert::kResultGrid])) rows << r.row;
+        EXPECT_EQ(rows, c.rejected) << qPrintable(c.sheet);
+        EXPECT_TRUE(VerdictFile("OK").endsWith(c.ok.toUtf8())) << qPrintable(c.sheet);
+    }
+}
+
 TEST_P(VerifyTest, ClassificationPairsAreDuplicatesOnlyTogether) {
     LoadSheet({{"Class",
                 {{"Type", "Code", "Name"},

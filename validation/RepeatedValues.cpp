@@ -1,0 +1,47 @@
+#include "validation/RepeatedValues.h"
+
+#include <optional>
+
+#include "base/Connection.h"
+
+namespace {
+
+// The texts joined in lower case (A to Z only, as the sheet's comparison
+// folds ASCII), or none when one holds another character: such a text may
+// equal a repeated one in other letters (the Kelvin sign and "k").
+std::optional<QString> AsciiKey(const QStringList& texts) {
+    QString key;
+    for (int i = 0; i < texts.size(); ++i) {
+        if (i > 0) key += QChar(0x1f);
+        for (QChar c : texts[i]) {
+            if (c.unicode() >= 0x80) return std::nullopt;
+            key += c.unicode() >= 'A' && c.unicode() <= 'Z' ? QChar(c.unicode() + 32) : c;
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+RepeatedValues::RepeatedValues(Connection& excel, const QString& sql) {
+    const auto rs = excel.Open(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        any_ = true;
+        QStringList texts;
+        for (int i = 0; i < rs->FieldCount() && byKey_; ++i) {
+            const QVariant v = rs->Value(i);
+            if (v.typeId() != QMetaType::QString) byKey_ = false;
+            texts << v.toString();
+        }
+        const std::optional<QString> key = AsciiKey(texts);
+        if (!key) byKey_ = false;
+        if (byKey_) keys_.insert(*key);
+    }
+}
+
+bool RepeatedValues::MayMatch(const QStringList& texts, bool comparedAsText) const {
+    if (!any_) return false;
+    if (!comparedAsText || !byKey_) return true;
+    const std::optional<QString> key = AsciiKey(texts);
+    return !key || keys_.contains(*key);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// The values a sheet column, or a pair of columns, holds more than once,
+// found by one grouped query instead of a count for every cell. The group
+// and the count compare values alike, so a cell counts more than once only
+// where its value equals one of these: a sheet without repeats needs no
+// count at all, and one with a few needs them only for the cells that may
+// match.
+class RepeatedValues {
+public:
+    RepeatedValues() = default;
+    // sql: "Select <the compared values> ... Group By <them> Having Count(...) > 1".
+    RepeatedValues(Connection& excel, const QString& sql);
+
+    // Whether the values, with these texts, may equal a repeated one: false
+    // only where they cannot. Texts compared as numbers may match any
+    // repeated value.
+    bool MayMatch(const QStringList& texts, bool comparedAsText) const;
+
+private:
+    bool any_ = false;
+    // Every repeated value is an ASCII text: two ASCII texts are equal
+    // ignoring case only when they are equal in lower case.
+    bool byKey_ = true;
+    QSet<QString> keys_;
+};
