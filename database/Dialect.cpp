@@ -112,3 +112,30 @@ QVariant Dialect::Bindable(const QVariant& value) const {
     if (value.typeId() == QMetaType::QDate) return value.toDate().toString("yyyy-MM-dd");
     return value;
 }
+
+QString Dialect::TemporaryName(const QString& name) const {
+    return engine_ == Engine::SqlServer ? "#" + name : name;
+}
+
+QString Dialect::CreateEmptyCopy(const QString& name, const QString& selectList,
+                                 const QString& table) const {
+    if (engine_ == Engine::SqlServer)
+        return "Select " + selectList + " Into " + name + " From " + table + " Where 1 = 0";
+    return "Create Temp Table " + name + " As Select " + selectList + " From " + table +
+           " Where 1 = 0";
+}
+
+int Dialect::MaxBoundValues() const {
+    // psqlODBC lost its place in the server's answer to statements of 8,000
+    // values (their parameter description nears 32 KB): 4,000 keeps clear.
+    return engine_ == Engine::SqlServer ? 2000 : 4000;
+}
+
+QString Dialect::UpdateFrom(const QString& target, const QString& sets, const QString& source,
+                            const QString& match, const QString& condition) const {
+    if (engine_ == Engine::SqlServer)
+        return "Update " + target + " Set " + sets + " From " + target + " Inner Join " + source +
+               " On " + match + " Where " + condition;
+    return "Update " + target + " Set " + sets + " From " + source + " Where " + match + " And " +
+           condition;
+}

@@ -46,6 +46,21 @@ public:
     // only for a null value, never for an empty text.
     QVariant Bindable(const QVariant& value) const;
 
+    // Statements that write a whole sheet as a set.
+    // The name of a temporary table of the connection's own.
+    QString TemporaryName(const QString& name) const;
+    // Creates the temporary table name, empty, with the columns the select
+    // list gives over the table's own.
+    QString CreateEmptyCopy(const QString& name, const QString& selectList,
+                            const QString& table) const;
+    // The most values one statement binds: SQL Server takes at most 2,100
+    // parameters a call.
+    int MaxBoundValues() const;
+    // Updates target from the rows of source ("Table As Alias") that match
+    // it, where the condition holds.
+    QString UpdateFrom(const QString& target, const QString& sets, const QString& source,
+                       const QString& match, const QString& condition) const;
+
 private:
     Engine engine_;
 };

@@ -8,10 +8,7 @@
 
 namespace {
 
-// Values bound to one statement, and rows. psqlODBC lost its place in the
-// server's answer to statements of 8,000 values (their parameter
-// description nears 32 KB): 4,000 keeps well clear of it.
-constexpr int kMaxValues = 4000;
+// Rows one statement stages at most.
 constexpr int kMaxRows = 500;
 
 QString Mask(const QVector<bool>& bits) {
@@ -26,7 +23,7 @@ QString Mask(const QVector<bool>& bits) {
 StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys)
     : db_(db), table_(std::move(table)), fields_(std::move(fields)), keys_(std::move(keys)) {
     static std::atomic<int> counter{0};
-    name_ = QString("xl_stage%1").arg(++counter);
+    name_ = db_.SqlDialect().TemporaryName(QString("xl_stage%1").arg(++counter));
 }
 
 StagedRows::~StagedRows() {
@@ -56,13 +53,16 @@ QString StagedRows::Columns(const QString& mask, const QString& prefix) const {
 
 void StagedRows::Stage(const QVector<StagedRow>& rows,
                        const std::function<void(int, int)>& staged) {
-    db_.Execute("Create Temp Table " + name_ + " As Select " + Columns({}, {}) +
-                ", Cast(0 As Integer) As xl_row, Cast(0 As Integer) As xl_new, Cast('' As "
-                "Varchar(4000)) As xl_given, Cast('' As Varchar(4000)) As xl_add From " +
-                Quoted(table_) + " Where 1 = 0");
+    const Dialect& d = db_.SqlDialect();
+    db_.Execute(d.CreateEmptyCopy(name_,
+                                  Columns({}, {}) +
+                                      ", Cast(0 As Integer) As xl_row, Cast(0 As Integer) As "
+                                      "xl_new, Cast('' As Varchar(4000)) As xl_given, Cast('' "
+                                      "As Varchar(4000)) As xl_add",
+                                  Quoted(table_)));
     created_ = true;
     const int width = int(fields_.size()) + 3;
-    const int perStatement = qMax(1, qMin(kMaxRows, kMaxValues / width));
+    const int perStatement = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / width));
     const QString insert =
         "Insert Into " + name_ + " (" + Columns({}, {}) + ", xl_row, xl_given, xl_add) Values ";
     const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
@@ -103,9 +103,9 @@ void StagedRows::UpdateStored() {
             if (mask[i] == '1' && !keys_.contains(fields_[i].name, Qt::CaseInsensitive))
                 sets << Quoted(fields_[i].name) + " = S." + Quoted(fields_[i].name);
         if (sets.isEmpty()) continue;
-        db_.Execute("Update " + Quoted(table_) + " Set " + sets.join(", ") + " From " + name_ +
-                        " As S Where S.xl_new = 0 And S.xl_given = ? And " +
-                        KeyMatch(Quoted(table_), "S"),
+        db_.Execute(db_.SqlDialect().UpdateFrom(Quoted(table_), sets.join(", "), name_ + " As S",
+                                                KeyMatch(Quoted(table_), "S"),
+                                                "S.xl_new = 0 And S.xl_given = ?"),
                     {mask});
     }
 }

@@ -15,24 +15,22 @@ namespace {
 // A field no rule gave a value: a stored record keeps its own there.
 struct Untouched {};
 
-bool HasSetStatements(const QString& table, Engine engine) {
-    // PLU and bill-of-material rules read stored records between records;
-    // SQL Server's set statements have yet to be run against a server.
-    return table != Table::kPlu && table != Table::kBom && engine != Engine::SqlServer;
+bool HasSetStatements(const QString& table) {
+    // PLU and bill-of-material rules read stored records between records.
+    return table != Table::kPlu && table != Table::kBom;
 }
 
 // Each new item's base-unit PLUs take the item's texts and prices.
 void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
     const Dialect& d = db.SqlDialect();
-    QStringList quoted;
-    for (const QString& c : ItemToPluFields()) quoted << d.Quote(c);
-    const QString item = d.Quote(Table::kItem);
+    QStringList sets;
+    for (const QString& c : ItemToPluFields()) sets << d.Quote(c) + " = I." + d.Quote(c);
     const QString plu = d.Quote(Table::kPlu);
     const QString code = d.Quote("ITEMCODE");
-    const QString from = " From " + item + " Where " + item + "." + code + " = " + plu + "." + code;
-    db.Execute("Update " + plu + " Set (" + quoted.join(", ") + ") = (Select " + quoted.join(", ") +
-                   from + ") Where " + d.Quote("UOMQTY") + " = ? And " + code + " In " +
-                   items.NewKeys("ITEMCODE") + " And Exists (Select 1" + from + ")",
+    db.Execute(d.UpdateFrom(plu, sets.join(", "), d.Quote(Table::kItem) + " As I",
+                            "I." + code + " = " + plu + "." + code,
+                            plu + "." + d.Quote("UOMQTY") + " = ? And " + plu + "." + code +
+                                " In " + items.NewKeys("ITEMCODE")),
                {1});
 }
 
@@ -42,7 +40,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
                                              const InsertInput& in,
                                              const std::function<bool(int, int)>& progress,
                                              const std::function<void(const QString&)>& step) {
-    if (!HasSetStatements(in.table, db.SqlDialect().Kind())) return std::nullopt;
+    if (!HasSetStatements(in.table)) return std::nullopt;
     Criteria noRecord;
     for (const QString& key : in.keyFields)
         if (!key.isEmpty()) noRecord.append({key, QVariant()});

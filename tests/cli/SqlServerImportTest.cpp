@@ -95,6 +95,26 @@ TEST_F(SqlServerImport, EmptyTinyintAndBitCellsWriteZero) {
         << server.Log().toStdString();
 }
 
+TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackToRecords) {
+    WriteWorkbook(workbook,
+                  {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
+    TdsCapture server;
+    ASSERT_TRUE(server.Listening());
+    const Output run = Import(server, kMembers);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
+    // The endpoint refuses the staging insert; the set is rolled back and
+    // each record is written on its own.
+    const QString log = server.Log();
+    const qsizetype staged = log.indexOf("Into #xl_stage1 From [CLUB_MT_MEMBER] Where 1 = 0");
+    const qsizetype refused = log.indexOf("Insert Into #xl_stage1 ([MEMBERCODE], [MEMBERNAME]");
+    const qsizetype rollback = log.indexOf("TM_ROLLBACK_XACT", refused);
+    ASSERT_GE(staged, 0) << log.toStdString();
+    ASSERT_GT(refused, staged) << log.toStdString();
+    ASSERT_GT(rollback, refused) << log.toStdString();
+    EXPECT_EQ(log.mid(rollback).count("Insert Into [CLUB_MT_MEMBER]"), 3) << log.toStdString();
+}
+
 TEST_F(SqlServerImport, ABillOfMaterialImportsBesideARowVersionColumn) {
     QFile::copy(XLSLOAD_SOURCE_DIR "/examples/EXCEL/Demo.xls", workbook);
     QFile::copy(XLSLOAD_SOURCE_DIR "/examples/EXCEL/DEMO_BOM.ini", home + "/EXCEL/DEMO_BOM.ini");
