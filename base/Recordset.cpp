@@ -150,7 +150,11 @@ const Field& Recordset::FieldAt(int i) const {
 }
 
 int Recordset::IndexOf(const QString& name) const {
-    // Names equal but for letter case are as long: lengths are compared first, cheaply.
+    // Rules name fields as they are spelled: the exact name is looked for
+    // first. Names equal but for letter case are as long: lengths are
+    // compared first, cheaply.
+    for (int i = 0; i < FieldCount(); ++i)
+        if (fields_[i].name == name) return i;
     for (int i = 0; i < FieldCount(); ++i)
         if (fields_[i].name.size() == name.size() &&
             fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)

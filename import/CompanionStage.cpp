@@ -9,21 +9,28 @@
 void CompanionStage::Add(const QString& table, const Criteria& where, const Values& values) {
     if (where.size() != 1)
         throw AppError(ErrorNumber::InvalidArgument, "A companion record needs one key column");
-    QStringList columns;
-    QVariantList row;
-    for (const auto& [column, value] : values) {
-        columns << column;
-        row << value;
-    }
-    auto group = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) {
-        return g.table == table && g.keyColumn == where[0].first && g.columns == columns;
-    });
-    if (group == groups_.end())
+    // Every record of a sheet asks with the same columns: its group is found
+    // without building a list of them.
+    const auto sameColumns = [&](const Group& g) {
+        if (g.table != table || g.keyColumn != where[0].first || g.columns.size() != values.size())
+            return false;
+        for (int i = 0; i < values.size(); ++i)
+            if (g.columns[i] != values[i].first) return false;
+        return true;
+    };
+    auto group = std::find_if(groups_.begin(), groups_.end(), sameColumns);
+    if (group == groups_.end()) {
+        QStringList columns;
+        for (const auto& [column, value] : values) columns << column;
         group = groups_.insert(groups_.end(), Group{table, where[0].first, columns, {}, {}});
+    }
     // The first record that needs the companion gives its values.
     const QString key = ValueText(where[0].second);
     if (group->keys.contains(key)) return;
-    group->keys.insert(key, true);
+    group->keys.insert(key);
+    QVariantList row;
+    row.reserve(values.size());
+    for (const auto& [column, value] : values) row << value;
     group->rows << row;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -32,7 +32,7 @@ private:
         QString keyColumn;
         QStringList columns;
         QVector<QVariantList> rows;
-        QHash<QString, bool> keys;  // the keys taken, as text
+        QSet<QString> keys;  // the keys taken, as text
     };
     QList<Group> groups_;
 };
