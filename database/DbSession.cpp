@@ -166,9 +166,9 @@ std::unique_ptr<Statement> DbSession::NewStatement(const QString& sql, bool prep
 }
 
 void DbSession::Run(Statement& statement, const QVariantList& params) {
-    QVariantList bound;
-    bound.reserve(params.size());
-    for (const QVariant& value : params) bound << dialect_.Bindable(value);
+    QVariantList bound = params;  // shared until a value is bound otherwise
+    for (qsizetype i = 0; i < params.size(); ++i)
+        if (std::optional<QVariant> value = dialect_.Rebound(params[i])) bound[i] = *value;
     ++statements_;
     try {
         statement.Run(bound);

@@ -98,19 +98,19 @@ QString Dialect::FieldName(const QString& returned) const {
     return returned;
 }
 
-QVariant Dialect::Bindable(const QVariant& value) const {
-    if (value.isNull()) return value;
+std::optional<QVariant> Dialect::Rebound(const QVariant& value) const {
     // Qt's drivers bind a null QString as SQL NULL: an empty text is sent as
     // the empty string it is. Only a null value stands for NULL.
-    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+    if (value.typeId() == QMetaType::QString && !value.isNull() &&
+        static_cast<const QString*>(value.constData())->isNull())
         return QString(QLatin1StringView(""));
     // SQLite has no date type: dates are stored as the text its own date
     // functions read and write.
-    if (engine_ != Engine::SQLite) return value;
+    if (engine_ != Engine::SQLite || value.isNull()) return std::nullopt;
     if (value.typeId() == QMetaType::QDateTime)
         return value.toDateTime().toString("yyyy-MM-dd HH:mm:ss");
     if (value.typeId() == QMetaType::QDate) return value.toDate().toString("yyyy-MM-dd");
-    return value;
+    return std::nullopt;
 }
 
 QString Dialect::TemporaryName(const QString& name) const {

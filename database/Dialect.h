@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <limits>
+#include <optional>
 
 // The database engines a target can run on.
 enum class Engine { SqlServer, PostgreSQL, SQLite };
@@ -43,8 +44,9 @@ public:
     // A column name of a result as the program sees it.
     QString FieldName(const QString& returned) const;
     // A value as the engine's driver takes it as a bound parameter: NULL
-    // only for a null value, never for an empty text.
-    QVariant Bindable(const QVariant& value) const;
+    // only for a null value, never for an empty text. Empty when the value
+    // is bound as it is, as most are.
+    std::optional<QVariant> Rebound(const QVariant& value) const;
 
     // Statements that write a whole sheet as a set.
     // The name of a temporary table of the connection's own.
