@@ -1,21 +1,30 @@
 #!/usr/bin/python3
-"""Writes the benchmark's MT_ITEM workbook: ROWS data rows x 12 columns,
-unique item codes, and a few rejected rows of each kind spread through it.
+"""Writes the benchmark's MT_ITEM workbook: ROWS data rows x 14 columns,
+unique item codes, a creation date and a long remark of its own on every
+row, as a shop's item list has, and a few rejected rows of each kind spread
+through it.
 
 Usage: make_bench_workbook.py ROWS PATH
 """
+import datetime
 import sys
 
 import xlwt
 
 HEADER = ["Code", "Name", "Plu", "Desc", "Uom", "Price", "Cost", "Type", "Ref", "Class",
-          "Button", "Rcp"]
+          "Button", "Rcp", "Created", "Remark"]
+WORDS = ["carton", "chilled", "imported", "organic", "family pack", "seasonal", "refill",
+         "gluten free", "low fat", "promotion", "supplier B", "shelf 4"]
+DATE_STYLE = xlwt.easyxf(num_format_str="yyyy-mm-dd hh:mm")
 
 
 def row(i, rows):
     code = "IT%06d" % i
     cells = [code, "Item number %d" % i, "PL%06d" % i, "Desc %d" % i, "PCS", 1.25 + i % 100,
-             0.5 + i % 50, "I", "DEF", "C%02d" % (i % 40), "Button %d" % (i % 7), 1.1 + i % 9]
+             0.5 + i % 50, "I", "DEF", "C%02d" % (i % 40), "Button %d" % (i % 7), 1.1 + i % 9,
+             datetime.datetime(2020, 1, 1) + datetime.timedelta(minutes=37 * i),
+             "Item %d, %s, %s and %s; reorder from store %d" %
+             (i, WORDS[i % 12], WORDS[i * 7 % 12], WORDS[i * 5 % 11], i % 97)]
     # A handful of rows fail each check: blank, duplicate, too long, bad character.
     kind = i * 5 // rows if i % max(rows // 20, 1) == 3 else -1
     if kind == 0:
@@ -37,7 +46,10 @@ def main():
         sheet.write(0, c, name)
     for i in range(1, rows + 1):
         for c, value in enumerate(row(i, rows)):
-            sheet.write(i, c, value)
+            if isinstance(value, datetime.datetime):
+                sheet.write(i, c, value, DATE_STYLE)
+            else:
+                sheet.write(i, c, value)
     book.save(path)
 
 
