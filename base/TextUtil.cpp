@@ -1,5 +1,6 @@
 #include "base/TextUtil.h"
 
+#include <QVarLengthArray>
 #include <array>
 
 const QString kInvalidDecrypt = QStringLiteral("Error: Invalid text to Decrypt");
@@ -46,13 +47,18 @@ QString Decrypt(const QString& stored) {
 }
 
 double Val(const QString& text) {
-    QString s;
-    for (QChar c : text)
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
+    // Only ASCII can be part of the number, so it is read into a byte buffer:
+    // a character outside ASCII ends it like any other that cannot go on.
+    QVarLengthArray<char, 64> s;
+    for (QChar c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') continue;
+        if (c.unicode() >= 128) break;
+        s.append(char(c.unicode()));
+    }
     qsizetype i = 0;
     const auto digits = [&] {
         const qsizetype start = i;
-        while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
         return i > start;
     };
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
@@ -68,8 +74,9 @@ double Val(const QString& text) {
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         if (!digits()) i = mantissaEnd;
     }
-    QString number = s.left(i);
-    number.replace('d', 'e').replace('D', 'e');
-    if (number.endsWith('.')) number.chop(1);
-    return number.toDouble();
+    if (mantissaEnd < i) s[mantissaEnd] = 'e';
+    qsizetype end = i;
+    if (mantissaEnd == i && s[end - 1] == '.') --end;
+    // QString reads an overflow as infinity, as the sheet has always read it.
+    return QString::fromLatin1(s.data(), end).toDouble();
 }
