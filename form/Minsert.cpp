@@ -9,6 +9,7 @@
 #include "database/DbConnection.h"
 #include "mapping/Catalogue.h"
 #include "validation/VerifyPass.h"
+#include "workbook/SheetConnection.h"
 
 namespace {
 // 6513 as "6,513", as the operator reads counts.

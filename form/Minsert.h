@@ -18,6 +18,7 @@
 class CompanyDirectory;
 class Connection;
 class DbConnection;
+class SheetConnection;
 
 // The main window MINSERT without its widgets: every control as plain state
 // named as the control, the state the commands share, and the handlers.
@@ -274,6 +275,9 @@ private:
     Operator& op_;
     QString home_;
     ErrorReporter reporter_;
+    // The workbook opened to list its sheets, taken over when a sheet is
+    // chosen while its file is unchanged, instead of being read again.
+    std::unique_ptr<SheetConnection> listedWorkbook_;
     // The question that stops the running pass; empty when none runs.
     QString runningPass_;
     bool stopRequested_ = false;

@@ -49,7 +49,10 @@ void Minsert::GetExcelSheet() {
         "GetExcelSheet",
         [&] {
             LCombo[kSheetList].Clear();
-            LCombo[kSheetList].items = SheetNames(TxtField[kWorkbookPath].text);
+            listedWorkbook_.reset();
+            auto workbook = SheetConnection::OpenWorkbook(TxtField[kWorkbookPath].text);
+            LCombo[kSheetList].items = workbook->SheetNames();
+            listedWorkbook_ = std::move(workbook);
         },
         [&] { op_.SetFocus("TxtField(4)"); });
 }
@@ -58,7 +61,11 @@ void Minsert::ConnectExcelDSN() {
     Handle("ConnectExcelDSN", [&] {
         // The previous workbook is released before the new one opens.
         ExcelConnection.reset();
-        ExcelConnection = SheetConnection::OpenWorkbook(TxtField[kWorkbookPath].text);
+        const QString& path = TxtField[kWorkbookPath].text;
+        std::unique_ptr<SheetConnection> listed = std::move(listedWorkbook_);
+        ExcelConnection = listed && listed->IsUnchangedFile(path)
+                              ? std::move(listed)
+                              : SheetConnection::OpenWorkbook(path);
     });
 }
 

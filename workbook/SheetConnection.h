@@ -33,6 +33,9 @@ public:
     bool IsOpen() const override;
 
     const QStringList& SheetNames() const;
+    // Whether path names the file the workbook was opened from and the file
+    // is still as it was then: the same file, size and time of change.
+    bool IsUnchangedFile(const QString& path) const;
 
 private:
     explicit SheetConnection(std::unique_ptr<Book> workbook);
@@ -55,6 +58,8 @@ private:
     void ClearStatements();
 
     std::unique_ptr<Book> workbook_;
+    QString path_;
+    QByteArray fileStamp_;  // the file's identity and time of change when opened
     sqlite3* db_ = nullptr;
     QHash<QString, int> sheetOfTable_;       // case-folded table name -> sheet position
     QHash<QString, QStringList> columnsOf_;  // case-folded table name of a loaded sheet

@@ -1,6 +1,7 @@
 #include <QDir>
 
 #include "FormFixture.h"
+#include "TestWorkbook.h"
 #include "validation/VerifyPass.h"
 
 namespace {
@@ -140,6 +141,21 @@ TEST_P(VerifyTest, RepeatsAreFoundWhateverTheLettersOfTheOtherCells) {
         EXPECT_EQ(rows, c.rejected) << qPrintable(c.sheet);
         EXPECT_TRUE(VerdictFile("OK").endsWith(c.ok.toUtf8())) << qPrintable(c.sheet);
     }
+}
+
+TEST_P(VerifyTest, AWorkbookChangedAfterItsSheetsWereListedIsReadAgain) {
+    // The workbook opened to list its sheets serves the sheet chosen next
+    // only while its file is unchanged.
+    const QString path = home + "/EXCEL/Book.xls";
+    WriteWorkbook(path, {{"Items", {{"Code", "Name"}, {"A1", "x"}, {"A1", "y"}}}});
+    form->ChooseWorkbook(path);
+    WriteWorkbook(path, {{"Items", {{"Code", "Name"}, {"A1", "x"}, {"B1", "y"}}}});
+    ASSERT_TRUE(form->ChooseSheet("Items"));
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    form->CVerify_Click();
+    EXPECT_EQ(form->SC[Minsert::kResultGrid]->Rows(), 0);
+    EXPECT_EQ(form->TxtField[Minsert::kOkLines].text, "2");
 }
 
 TEST_P(VerifyTest, ClassificationPairsAreDuplicatesOnlyTogether) {
