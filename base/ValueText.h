@@ -7,6 +7,9 @@
 // A number as the program writes it as text: up to 15 significant digits,
 // "." as decimal point whatever the locale ("1001", "12.5").
 QString NumberText(double d);
+// The number a sheet cell shows, NumberText(d) read back by Val: d itself
+// where that text is exact, without writing and reading it.
+double NumberShown(double d);
 
 // A value as text: a null as the empty text, a number as NumberText.
 inline QString ValueText(const QVariant& v) {

@@ -9,11 +9,14 @@
 
 namespace {
 
-// A sheet's text as the target column takes it: a number column its number,
-// so an empty cell writes 0; a bit column 0 for an empty cell and the text
-// otherwise (1, 0, True, False); any other column the text.
-QVariant TargetValue(const QString& text, int type) {
-    if (IsNumberType(type)) return Val(text);
+// A sheet's cell as the target column takes it: a number column the number
+// its text shows, so an empty cell writes 0; a bit column 0 for an empty
+// cell and the text otherwise (1, 0, True, False); any other column the text.
+QVariant TargetValue(const QVariant& cell, int type) {
+    if (IsNumberType(type))
+        return cell.typeId() == QMetaType::Double ? NumberShown(cell.toDouble())
+                                                  : Val(ValueText(cell));
+    const QString text = ValueText(cell);
     if (type == TypeCode::Boolean && text.trimmed().isEmpty()) return false;
     return text;
 }
@@ -32,8 +35,7 @@ void CopyMappedColumns(const RecordContext& r, int mapped) {
         } else if (name == "BOMITEMCODE") {
             ApplyBomLineRule(r, k);
         } else {
-            r.target.SetValue(k,
-                              TargetValue(ValueText(r.sheet.Value(p)), r.target.FieldAt(k).type));
+            r.target.SetValue(k, TargetValue(r.sheet.Value(p), r.target.FieldAt(k).type));
         }
     }
 }

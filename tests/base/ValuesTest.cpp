@@ -8,6 +8,7 @@
 #include "base/AppError.h"
 #include "base/Recordset.h"
 #include "base/TextUtil.h"
+#include "base/ValueText.h"
 
 namespace {
 
@@ -22,6 +23,20 @@ TEST(ValTest, ReadsTheNumberAtTheFrontOfAText) {
                  {"\xd9\xa1", 0}, {"+7", 7}};
     for (const auto& c : cases) EXPECT_EQ(Val(QString::fromUtf8(c.text)), c.value) << c.text;
     EXPECT_TRUE(std::isinf(Val("1e400")));
+}
+
+TEST(NumberShownTest, ANumberCellWritesTheNumberItsTextShows) {
+    const struct {
+        double cell;
+        double written;
+    } cases[] = {{2.25, 2.25},
+                 {0.1 + 0.2, 0.3},
+                 {1e20, 1e20},
+                 {123456.7, 123456.7},
+                 {1.0 / 3, 0.333333333333333},
+                 {-5e-7, -5e-7}};
+    for (const auto& c : cases) EXPECT_EQ(NumberShown(c.cell), c.written) << c.cell;
+    EXPECT_FALSE(std::signbit(NumberShown(-0.0)));
 }
 
 TEST(ConvertValueTest, DatesAreReadInTheirShapesAndAnythingElseIsRefused) {
