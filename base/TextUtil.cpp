@@ -1,6 +1,7 @@
 #include "base/TextUtil.h"
 
 #include <QVarLengthArray>
+#include <algorithm>
 #include <array>
 
 const QString kInvalidDecrypt = QStringLiteral("Error: Invalid text to Decrypt");
@@ -79,4 +80,16 @@ double Val(const QString& text) {
     if (mantissaEnd == i && s[end - 1] == '.') --end;
     // QString reads an overflow as infinity, as the sheet has always read it.
     return QString::fromLatin1(s.data(), end).toDouble();
+}
+
+QString ColumnKey(const QString& name) {
+    // Names are mostly in that form already, and are asked for a column
+    // of every row: an ASCII name without lower-case letters or blanks at
+    // its ends is its own key.
+    const bool edgesPrintable =
+        name.isEmpty() || (name.front().unicode() > u' ' && name.back().unicode() > u' ');
+    const bool asIs = edgesPrintable && std::all_of(name.cbegin(), name.cend(), [](QChar c) {
+                          return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z');
+                      });
+    return asIs ? name : name.trimmed().toUpper();
 }

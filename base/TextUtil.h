@@ -20,7 +20,7 @@ int Cp1252Code(QChar c);
 QChar Cp1252Char(int code);
 
 // Trimmed and upper-cased: the form in which column names are compared.
-inline QString ColumnKey(const QString& name) { return name.trimmed().toUpper(); }
+QString ColumnKey(const QString& name);
 
 // The number at the front of a text: blanks are ignored, "." is always the
 // decimal point, reading stops at the first character that cannot continue

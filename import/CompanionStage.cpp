@@ -25,9 +25,9 @@ void CompanionStage::Add(const QString& table, const Criteria& where, const Valu
         group = groups_.insert(groups_.end(), Group{table, where[0].first, columns, {}, {}});
     }
     // The first record that needs the companion gives its values.
-    const QString key = ValueText(where[0].second);
-    if (group->keys.contains(key)) return;
-    group->keys.insert(key);
+    const qsizetype taken = group->keys.size();
+    group->keys.insert(ValueText(where[0].second));
+    if (group->keys.size() == taken) return;
     QVariantList row;
     row.reserve(values.size());
     for (const auto& [column, value] : values) row << value;
