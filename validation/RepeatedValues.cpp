@@ -25,10 +25,11 @@ std::optional<QString> AsciiKey(const QStringList& texts) {
 
 RepeatedValues::RepeatedValues(Connection& excel, const QString& sql) {
     const auto rs = excel.Open(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        any_ = true;
+    any_ = !rs->Eof();
+    // Once a value is no ASCII text, every cell is counted: no key is kept.
+    for (; byKey_ && !rs->Eof(); rs->MoveNext()) {
         QStringList texts;
-        for (int i = 0; i < rs->FieldCount() && byKey_; ++i) {
+        for (int i = 0; i < rs->FieldCount(); ++i) {
             const QVariant v = rs->Value(i);
             if (v.typeId() != QMetaType::QString) byKey_ = false;
             texts << v.toString();
