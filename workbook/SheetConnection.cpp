@@ -9,6 +9,7 @@
 #include "base/AppError.h"
 #include "base/ValueText.h"
 #include "workbook/Book.h"
+#include "workbook/SheetProjection.h"
 #include "workbook/SheetQuery.h"
 
 namespace {
@@ -25,13 +26,6 @@ constexpr const char* kDateDecl = "DATETEXT";
 constexpr const char* kTextDecl = "VARTEXT";
 
 QString QuoteName(const QString& name) { return "\"" + QString(name).replace("\"", "\"\"") + "\""; }
-
-// Table names as SQLite matches them: ASCII letters in either case.
-QString TableKey(QString name) {
-    for (QChar& c : name)
-        if (c.unicode() < 0x80) c = c.toLower();
-    return name;
-}
 
 // Letter case ignored for every letter, so that duplicate codes are found
 // whatever their case: ASCII is folded byte by byte; from the first other character on, the rest
@@ -162,6 +156,17 @@ bool SameText(sqlite3_stmt* stmt, int earlier, int column) {
                        bytes) == 0;
 }
 
+// The columns a statement reads, by table, as SQLite reports them while it
+// prepares the statement.
+using ColumnsRead = QHash<QString, QSet<QString>>;
+int RecordRead(void* read, int action, const char* table, const char* column, const char*,
+               const char*) {
+    if (action == SQLITE_READ && table && column)
+        (*static_cast<ColumnsRead*>(read))[SqlNameKey(QString::fromUtf8(table))].insert(
+            QString::fromUtf8(column));
+    return SQLITE_OK;
+}
+
 int Bind(sqlite3_stmt* stmt, int at, const QVariant& v) {
     if (v.isNull()) return sqlite3_bind_null(stmt, at);
     switch (v.typeId()) {
@@ -199,7 +204,7 @@ SheetConnection::SheetConnection(std::unique_ptr<Book> workbook) : workbook_(std
         throw error;
     }
     const QStringList& names = workbook_->SheetNames();
-    for (int i = 0; i < names.size(); ++i) sheetOfTable_.insert(TableKey(names[i] + "$"), i);
+    for (int i = 0; i < names.size(); ++i) sheetOfTable_.insert(SqlNameKey(names[i] + "$"), i);
 }
 
 std::unique_ptr<SheetConnection> SheetConnection::OpenWorkbook(const QString& workbookPath) {
@@ -255,27 +260,60 @@ void SheetConnection::Exec(const QByteArray& sql) {
     }
 }
 
-void SheetConnection::LoadSheet(int index) {
-    const SheetTable sheet = workbook_->ReadSheet(index);
-    const QString table = QuoteName(workbook_->SheetNames()[index] + "$");
-    QStringList columns, declarations;
+const SheetTable& SheetConnection::Sheet(int index) {
+    if (const auto it = sheets_.constFind(index); it != sheets_.constEnd()) return *it;
+    return *sheets_.insert(index, workbook_->ReadSheet(index));
+}
+
+void SheetConnection::CreateSheetTable(int index) {
+    const SheetTable& sheet = Sheet(index);
+    LoadedSheet loaded{index, {}, {}, QVector<bool>(sheet.columns.size()), false};
+    QStringList declarations;
     for (const SheetColumn& c : sheet.columns) {
-        columns.append(c.name);
+        loaded.positionOf.insert(c.name, int(loaded.columns.size()));
+        loaded.columns.append(c.name);
         QString d = QuoteName(c.name) + " " + Declaration(c.type);
         if (c.type == TypeCode::VarWChar) d += QString(" COLLATE ") + kFoldCollation;
         declarations.append(d);
     }
-    const QString insert = QString("INSERT INTO %1 VALUES (%2)")
-                               .arg(table, QStringList(columns.size(), "?").join(","));
+    Exec(QString("CREATE TABLE %1 (%2)")
+             .arg(QuoteName(workbook_->SheetNames()[index] + "$"), declarations.join(", "))
+             .toUtf8());
+    loaded_.insert(SqlNameKey(workbook_->SheetNames()[index] + "$"), loaded);
+}
+
+void SheetConnection::FillColumns(const QString& table, const QSet<QString>& read) {
+    LoadedSheet& loaded = loaded_[table];
+    bool refill = !loaded.hasRows;
+    for (const QString& column : read) {
+        const int at = loaded.positionOf.value(column, -1);
+        if (at < 0 || loaded.filled[at]) continue;
+        loaded.filled[at] = true;
+        refill = true;
+    }
+    if (!refill) return;
+    const SheetTable& sheet = Sheet(loaded.sheet);
+    QStringList names;
+    QVector<int> positions;
+    for (int c = 0; c < loaded.columns.size(); ++c)
+        if (loaded.filled[c]) {
+            names.append(QuoteName(loaded.columns[c]));
+            positions.append(c);
+        }
+    const QString quoted = QuoteName(workbook_->SheetNames()[loaded.sheet] + "$");
+    const QString insert = names.isEmpty() ? "INSERT INTO " + quoted + " DEFAULT VALUES"
+                                           : QString("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(quoted, names.join(","),
+                                                      QStringList(names.size(), "?").join(","));
     Exec("BEGIN");
     sqlite3_stmt* stmt = nullptr;
     try {
-        Exec(QString("CREATE TABLE %1 (%2)").arg(table, declarations.join(", ")).toUtf8());
+        if (loaded.hasRows) Exec(("DELETE FROM " + quoted).toUtf8());
         if (sqlite3_prepare_v2(db_, insert.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
             throw LastError();
         for (int r = 0; r < sheet.rowCount; ++r) {
-            for (int c = 0; c < sheet.columns.size(); ++c)
-                Bind(stmt, c + 1, sheet.columns[c].values[r]);
+            for (int i = 0; i < positions.size(); ++i)
+                Bind(stmt, i + 1, sheet.columns[positions[i]].values[r]);
             if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError();
             sqlite3_reset(stmt);
         }
@@ -286,14 +324,28 @@ void SheetConnection::LoadSheet(int index) {
     }
     sqlite3_finalize(stmt);
     Exec("COMMIT");
-    columnsOf_.insert(TableKey(workbook_->SheetNames()[index] + "$"), columns);
+    loaded.hasRows = true;
+}
+
+void SheetConnection::FillColumnsRead(const QString& text, const QStringList& tables) {
+    if (tables.isEmpty()) return;
+    // A trial preparation tells which columns the statement reads; a text
+    // that does not prepare fails again, with its message, when it is made.
+    ColumnsRead read;
+    sqlite3_set_authorizer(db_, RecordRead, &read);
+    sqlite3_stmt* trial = nullptr;
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &trial, nullptr);
+    sqlite3_set_authorizer(db_, nullptr, nullptr);
+    sqlite3_finalize(trial);
+    for (const QString& table : tables) FillColumns(table, read.value(table));
 }
 
 void SheetConnection::EnsureIndexes(const QStringList& tables, const QStringList& compared,
                                     const QStringList& cstr) {
     // The name of the table's column for a name in the query, or empty.
     const auto columnOf = [this](const QString& table, const QString& name) {
-        for (const QString& c : columnsOf_.value(table))
+        for (const QString& c : loaded_.value(table).columns)
             if (c.compare(name, Qt::CaseInsensitive) == 0) return c;
         return QString();
     };
@@ -326,15 +378,16 @@ const SheetConnection::Statement& SheetConnection::StatementOf(const QString& sq
     const SheetQuery query = AnalyzeSheetQuery(sql);
     QStringList tables;  // the sheets the query names, loaded
     for (const QString& name : query.names) {
-        const QString key = TableKey(name);
+        const QString key = SqlNameKey(name);
         if (!sheetOfTable_.contains(key) || tables.contains(key)) continue;
-        if (!columnsOf_.contains(key)) {
+        if (!loaded_.contains(key)) {
             // A schema change spoils prepared statements; they are made again.
             ClearStatements();
-            LoadSheet(sheetOfTable_[key]);
+            CreateSheetTable(sheetOfTable_[key]);
         }
         tables.append(key);
     }
+    FillColumnsRead(query.text, tables);
     EnsureIndexes(tables, query.comparedColumns, query.cstrColumns);
 
     sqlite3_stmt* stmt = nullptr;
@@ -377,6 +430,13 @@ const SheetConnection::Statement& SheetConnection::Prepare(const QString& sql,
 }
 
 std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVariantList& params) {
+    if (!db_) throw AppError(kClosed, "The workbook connection is closed.");
+    // Picking columns needs no SQL engine: the sheet's values are the answer.
+    if (const auto projection = params.isEmpty() ? ProjectionOf(sql) : std::nullopt) {
+        const auto sheet = sheetOfTable_.constFind(SqlNameKey(projection->table));
+        if (sheet != sheetOfTable_.constEnd())
+            if (auto rows = ProjectSheet(Sheet(*sheet), *projection)) return rows;
+    }
     const Statement& prepared = Prepare(sql, params);
     sqlite3_stmt* stmt = prepared.stmt;
     const int columns = int(prepared.columns.size());

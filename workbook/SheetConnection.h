@@ -7,6 +7,7 @@
 
 #include "base/AppError.h"
 #include "base/Connection.h"
+#include "workbook/SheetTable.h"
 
 class Book;
 struct SheetQuery;
@@ -15,7 +16,9 @@ struct sqlite3_stmt;
 
 // The workbook as a read-only database: each worksheet is the table
 // sheet name + "$" ("Select * From [Sheet1$]") in an in-memory SQLite
-// database, loaded when a query first names it. Text is compared without
+// database, with the columns the queries read loaded as they first read
+// them; a query that only picks columns is answered from the sheet's values
+// without it (the verify and insert passes read whole sheets so). Text is compared without
 // regard to letter case, for every letter; CStr(x) gives a value's text.
 // The columns a query compares with "=" get an index the first time, so the
 // per-cell duplicate counts do not scan the sheet.
@@ -48,7 +51,15 @@ private:
     const Statement& Prepare(const QString& sql, const QVariantList& params);
     // The statement of a query (sql) whose parameterized text is text.
     const Statement& StatementOf(const QString& sql, const QString& text);
-    void LoadSheet(int index);
+    // A sheet as a table: columns and their values, read once.
+    const SheetTable& Sheet(int index);
+    // The sheet's table in the SQL engine, declared with all its columns and
+    // filled with none: a query fills only the columns it reads.
+    void CreateSheetTable(int index);
+    // Fills the rows of the table with the columns read, and those filled before.
+    void FillColumns(const QString& table, const QSet<QString>& read);
+    // Fills the tables a statement's text names with the columns it reads.
+    void FillColumnsRead(const QString& text, const QStringList& tables);
     void EnsureIndexes(const QStringList& tables, const QStringList& compared,
                        const QStringList& cstr);
     void Exec(const QByteArray& sql);
@@ -61,9 +72,18 @@ private:
     QString path_;
     QByteArray fileStamp_;  // the file's identity and time of change when opened
     sqlite3* db_ = nullptr;
-    QHash<QString, int> sheetOfTable_;       // case-folded table name -> sheet position
-    QHash<QString, QStringList> columnsOf_;  // case-folded table name of a loaded sheet
-    QSet<QString> indexed_;                  // table and columns of every index made
+    QHash<QString, int> sheetOfTable_;  // case-folded table name -> sheet position
+    // A sheet's table in the SQL engine and which of its columns hold values.
+    struct LoadedSheet {
+        int sheet;
+        QStringList columns;
+        QHash<QString, int> positionOf;  // by the name as declared
+        QVector<bool> filled;
+        bool hasRows;
+    };
+    QHash<int, SheetTable> sheets_;       // by sheet position
+    QHash<QString, LoadedSheet> loaded_;  // by case-folded table name
+    QSet<QString> indexed_;               // table and columns of every index made
     QHash<QString, Statement> statements_;
 };
 

@@ -75,6 +75,13 @@ QString Value(const QString& sql, const Token& t) {
     return inner;
 }
 
+// A quoted name, closed: bare words may be keywords.
+bool IsQuotedName(const QString& sql, const Token& t) {
+    if (t.kind != Token::Identifier || t.end - t.begin < 2) return false;
+    const QChar open = sql[t.begin];
+    return sql[t.end - 1] == (open == '[' ? QChar(']') : open);
+}
+
 bool IsName(const Token& t) { return t.kind == Token::Identifier || t.kind == Token::Word; }
 
 QVariant NumberValue(const QString& text) {
@@ -92,6 +99,16 @@ public:
     const Token& operator[](qsizetype i) const { return t_[i]; }
     bool Punct(qsizetype i, char c) const {
         return i >= 0 && i < t_.size() && t_[i].kind == Token::Punct && sql_[t_[i].begin] == c;
+    }
+    bool Word(qsizetype i, QStringView word) const {
+        return i < t_.size() && t_[i].kind == Token::Word &&
+               QStringView(sql_)
+                       .mid(t_[i].begin, t_[i].end - t_[i].begin)
+                       .compare(word, Qt::CaseInsensitive) == 0;
+    }
+    bool Number(qsizetype i, QStringView number) const {
+        return i < t_.size() && t_[i].kind == Token::Number &&
+               QStringView(sql_).mid(t_[i].begin, t_[i].end - t_[i].begin) == number;
     }
     // Position of the ")" closing the "(" at open, or -1.
     qsizetype Closing(qsizetype open) const {
@@ -174,4 +191,46 @@ SheetQuery AnalyzeSheetQuery(const QString& sql) {
             q.cstrColumns.append(Value(sql, t[i + 2]));
     }
     return q;
+}
+
+std::optional<SheetProjection> ProjectionOf(const QString& sql) {
+    const Tokens t(sql);
+    if (!t.Word(0, u"Select")) return std::nullopt;
+    SheetProjection p;
+    qsizetype i = 1;
+    for (;; ++i) {
+        SheetProjection::Item item;
+        if (t.Punct(i, '*')) {
+            item.all = true;
+        } else if (i < t.size() && IsQuotedName(sql, t[i])) {
+            item.column = Value(sql, t[i]);
+            if (t.Word(i + 1, u"As")) {
+                if (i + 2 >= t.size() || !IsQuotedName(sql, t[i + 2])) return std::nullopt;
+                item.name = Value(sql, t[i + 2]);
+                i += 2;
+            }
+        } else {
+            return std::nullopt;
+        }
+        p.items.append(item);
+        if (!t.Punct(i + 1, ',')) break;
+        ++i;
+    }
+    if (!t.Word(i + 1, u"From") || i + 2 >= t.size() || !IsQuotedName(sql, t[i + 2]))
+        return std::nullopt;
+    p.table = Value(sql, t[i + 2]);
+    i += 3;
+    if (t.Word(i, u"Where") && t.Number(i + 1, u"1") && t.Punct(i + 2, '=') &&
+        t.Number(i + 3, u"0")) {
+        p.noRows = true;
+        i += 4;
+    }
+    if (i != t.size()) return std::nullopt;
+    return p;
+}
+
+QString SqlNameKey(QString name) {
+    for (QChar& c : name)
+        if (c.unicode() < 0x80) c = c.toLower();
+    return name;
 }

@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <optional>
+
+#include "workbook/SheetProjection.h"
 
 // A query over the sheets as the sheet engine prepares it. The duplicate
 // checks send one query per cell that differs only in the compared value, so
@@ -32,3 +35,9 @@ SheetQuery AnalyzeSheetQuery(const QString& sql);
 // Only the text and its parameters (no names), all a statement made before
 // needs: the duplicate checks send thousands that differ only in values.
 SheetQuery ParameterizeSheetQuery(const QString& sql);
+
+// The projection a query is, or none for any other query.
+std::optional<SheetProjection> ProjectionOf(const QString& sql);
+
+// A name as SQLite matches table and column names: ASCII letters in either case.
+QString SqlNameKey(QString name);
