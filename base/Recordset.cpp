@@ -213,6 +213,12 @@ QVariant Recordset::Value(int i) const {
     return Current()[i];
 }
 
+QVariant Recordset::ValueAt(int position, int i) const {
+    FieldAt(i);
+    if (position < 1 || position > RecordCount()) throw NoCurrentRecord();
+    return rows_[position - 1][i];
+}
+
 QVariant Recordset::Value(const QString& name) const { return Current()[Require(name)]; }
 
 void Recordset::SetValue(int i, const QVariant& value) {

@@ -34,6 +34,9 @@ public:
     int IndexOf(const QString& name) const;
     QVariant Value(int i) const;
     QVariant Value(const QString& name) const;
+    // The value of field i in the record at that position (from 1), wherever
+    // the current record is.
+    QVariant ValueAt(int position, int i) const;
     // Converts the value to the field's type, as the database client does.
     void SetValue(int i, const QVariant& value);
     void SetValue(const QString& name, const QVariant& value);

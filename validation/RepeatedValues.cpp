@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/Connection.h"
+#include "base/Recordset.h"
 
 namespace {
 
@@ -38,6 +39,32 @@ RepeatedValues::RepeatedValues(Connection& excel, const QString& sql) {
         if (!key) byKey_ = false;
         if (byKey_) keys_.insert(*key);
     }
+}
+
+RepeatedValues RepeatedValues::OfColumn(Connection& excel, const QString& sql,
+                                        const Recordset& rows, int field) {
+    QHash<QString, int> counts;
+    for (int position = 1; position <= rows.RecordCount(); ++position) {
+        const QVariant v = rows.ValueAt(position, field);
+        if (v.isNull()) continue;
+        const std::optional<QString> key =
+            v.typeId() == QMetaType::QString ? AsciiKey({v.toString()}) : std::nullopt;
+        if (!key) return RepeatedValues(excel, sql);
+        ++counts[*key];
+    }
+    RepeatedValues repeats;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > 1) repeats.keys_.insert(it.key());
+    repeats.any_ = !repeats.keys_.isEmpty();
+    repeats.counts_ = std::move(counts);
+    return repeats;
+}
+
+std::optional<int> RepeatedValues::Count(const QString& text) const {
+    if (!counts_) return std::nullopt;
+    const std::optional<QString> key = AsciiKey({text});
+    if (!key) return std::nullopt;
+    return counts_->value(*key);
 }
 
 bool RepeatedValues::MayMatch(const QStringList& texts, bool comparedAsText) const {

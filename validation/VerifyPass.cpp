@@ -96,8 +96,10 @@ QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Record
         // Numbers are costly to write as text; most numeric columns need none.
         const bool needsText = blank || duplicate || characters || maxLength < NoLengthLimit;
         const RepeatedValues repeats =
-            duplicate ? RepeatedValues(excel, "Select [" + e + "]" + from + "Group By [" + e +
-                                                  "] Having Count([" + e + "]) > 1")
+            duplicate ? RepeatedValues::OfColumn(excel,
+                                                 "Select [" + e + "]" + from + "Group By [" + e +
+                                                     "] Having Count([" + e + "]) > 1",
+                                                 rs, field)
                       : RepeatedValues();
         checks.append({i, column++, f, field, blank, duplicate, characters,
                        in.mapping.CellText(first, 2) == "5", maxLength,
@@ -163,6 +165,8 @@ bool CountsMoreThanOne(Connection& excel, const QString& sql) {
 
 // The sheet holds the value more than once; a number column compares numbers.
 bool IsRepeated(Connection& excel, const Check& c, const QString& text) {
+    if (!c.numeric)
+        if (const std::optional<int> count = c.repeats.Count(text)) return *count > 1;
     return c.repeats.MayMatch({text}, !c.numeric) &&
            CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
 }

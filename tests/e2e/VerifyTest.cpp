@@ -112,8 +112,9 @@ TEST_P(VerifyTest, NumericCodesAreCountedAsNumbersAndQuotesAreSafe) {
 
 TEST_P(VerifyTest, RepeatsAreFoundWhateverTheLettersOfTheOtherCells) {
     // Repeats in other case and in accented letters beside codes that only
-    // look alike; and a Kelvin sign, which folds to "k", ahead of the plain
-    // letter it repeats.
+    // look alike; a Kelvin sign, which folds to "k", ahead of the plain
+    // letter it repeats; and codes all in ASCII, a number among them, which
+    // are counted without the sheet engine.
     const QString kelvin = QString(QChar(0x212A)) + "1";
     LoadSheet({{"Letters",
                 {{"Code", "Name"},
@@ -123,14 +124,24 @@ TEST_P(VerifyTest, RepeatsAreFoundWhateverTheLettersOfTheOtherCells) {
                  {"\u00e91", "d"},
                  {"AB ", "e"},
                  {"E1", "f"}}},
-               {"Kelvin", {{"Code", "Name"}, {kelvin, "a"}, {"K2", "b"}, {"K1", "c"}}}},
+               {"Kelvin", {{"Code", "Name"}, {kelvin, "a"}, {"K2", "b"}, {"K1", "c"}}},
+               {"Ascii",
+                {{"Code", "Name"},
+                 {"ab", "a"},
+                 {"AB", "b"},
+                 {"x1", "c"},
+                 {1001, "d"},
+                 {"1001", "e"},
+                 {"X1 ", "f"},
+                 {"e2", "g"}}}},
               "Letters");
     const struct {
         QString sheet;
         QStringList rejected;
         QString ok;
     } cases[] = {{"Letters", {"2", "3", "4", "5", "6"}, "E1\tf\r\n"},
-                 {"Kelvin", {"2", "4"}, "K2\tb\r\n"}};
+                 {"Kelvin", {"2", "4"}, "K2\tb\r\n"},
+                 {"Ascii", {"2", "3", "5", "6", "7"}, "x1\tc\r\ne2\tg\r\n"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(form->ChooseSheet(c.sheet));
         ChooseTable("MT_ITEM");
