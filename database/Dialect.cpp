@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace {
 // SQL Server's xtypes of character columns with a length limit; nchar and
@@ -11,6 +12,38 @@ namespace {
 constexpr int kNChar = 239;
 constexpr int kNVarChar = 231;
 constexpr int kCharacterTypes[] = {167, 175, kNChar, kNVarChar};
+
+// Writes n in width digits, zero-padded, at out.
+char16_t* Digits(char16_t* out, int n, int width) {
+    for (int i = width - 1; i >= 0; --i, n /= 10) out[i] = char16_t(u'0' + n % 10);
+    return out + width;
+}
+
+constexpr const char* kDateFormat = "yyyy-MM-dd";
+constexpr const char* kDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
+
+// The text of those formats for a day of the years 1 to 9999 and, where
+// given, a time, written without Qt's format parser, which cost more than
+// binding the rest of a row. None for any other.
+std::optional<QString> IsoText(QDate date, const QTime* time) {
+    if (date.year() < 1 || date.year() > 9999 || (time && !time->isValid())) return std::nullopt;
+    QString text(qstrlen(time ? kDateTimeFormat : kDateFormat), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    out = Digits(out, date.year(), 4);
+    *out++ = u'-';
+    out = Digits(out, date.month(), 2);
+    *out++ = u'-';
+    out = Digits(out, date.day(), 2);
+    if (time) {
+        *out++ = u' ';
+        out = Digits(out, time->hour(), 2);
+        *out++ = u':';
+        out = Digits(out, time->minute(), 2);
+        *out++ = u':';
+        Digits(out, time->second(), 2);
+    }
+    return text;
+}
 }  // namespace
 
 QString Dialect::Quote(const QString& identifier) const {
@@ -107,9 +140,17 @@ std::optional<QVariant> Dialect::Rebound(const QVariant& value) const {
     // SQLite has no date type: dates are stored as the text its own date
     // functions read and write.
     if (engine_ != Engine::SQLite || value.isNull()) return std::nullopt;
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime().toString("yyyy-MM-dd HH:mm:ss");
-    if (value.typeId() == QMetaType::QDate) return value.toDate().toString("yyyy-MM-dd");
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime when = value.toDateTime();
+        const QTime time = when.time();
+        if (std::optional<QString> text = IsoText(when.date(), &time)) return *text;
+        return when.toString(kDateTimeFormat);
+    }
+    if (value.typeId() == QMetaType::QDate) {
+        const QDate day = value.toDate();
+        if (std::optional<QString> text = IsoText(day, nullptr)) return *text;
+        return day.toString(kDateFormat);
+    }
     return std::nullopt;
 }
 

@@ -2,6 +2,8 @@
 // database.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+
 #include "base/AppError.h"
 #include "base/Field.h"
 #include "database/ColumnTypes.h"
@@ -71,6 +73,29 @@ TEST(Dialect, ShowsFoldedPostgresNamesInUpperCase) {
     EXPECT_EQ(kPostgres.FieldName("TILL-Code"), "TILL-Code");
     EXPECT_EQ(kSqlite.FieldName("PluCode"), "PluCode");
     EXPECT_EQ(kSqlServer.FieldName("plucode"), "plucode");
+}
+
+// SQLite stores dates as the text its date functions read; the text is
+// written by hand for the usual years and by Qt's formatter for the rest.
+TEST(Dialect, WritesDatesForSqliteAsQtsFormatterDoes) {
+    const QList<QVariant> values{
+        QDate(2024, 2, 29),
+        QDate(1, 1, 1),
+        QDate(9999, 12, 31),
+        QDate(10000, 1, 1),
+        QDate(-44, 3, 15),
+        QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59), Qt::UTC),
+        QDateTime(QDate(1899, 12, 30), QTime(0, 0, 7, 500), Qt::UTC),
+        QDateTime(QDate(12345, 6, 7), QTime(8, 9, 10), Qt::UTC),
+    };
+    for (const QVariant& v : values) {
+        const QString expected = v.typeId() == QMetaType::QDate
+                                     ? v.toDate().toString("yyyy-MM-dd")
+                                     : v.toDateTime().toString("yyyy-MM-dd HH:mm:ss");
+        EXPECT_EQ(kSqlite.Rebound(v).value_or(QVariant()).toString(), expected)
+            << expected.toStdString();
+        EXPECT_FALSE(kPostgres.Rebound(v).has_value());
+    }
 }
 
 TEST(TableQuery, SplitsASelectItemIntoColumnAndName) {
