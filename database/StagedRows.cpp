@@ -61,10 +61,10 @@ void StagedRows::Stage(const QVector<StagedRow>& rows,
                                       "As Varchar(4000)) As xl_add",
                                   Quoted(table_)));
     created_ = true;
-    const int width = int(fields_.size()) + 3;
+    const int width = int(fields_.size()) + 4;
     const int perStatement = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / width));
-    const QString insert =
-        "Insert Into " + name_ + " (" + Columns({}, {}) + ", xl_row, xl_given, xl_add) Values ";
+    const QString insert = "Insert Into " + name_ + " (" + Columns({}, {}) +
+                           ", xl_row, xl_new, xl_given, xl_add) Values ";
     const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
     for (int first = 0; first < rows.size(); first += perStatement) {
         const int count = qMin(perStatement, int(rows.size()) - first);
@@ -83,7 +83,8 @@ void StagedRows::Stage(const QVector<StagedRow>& rows,
             const QString add = Mask(added);
             if (!givenMasks_.contains(given)) givenMasks_ << given;
             if (!addMasks_.contains(add)) addMasks_ << add;
-            params << r << given << add;
+            // New until a stored record is found with its key.
+            params << r << 1 << given << add;
         }
         db_.Execute(insert + QStringList(count, tuple).join(", "), params);
         if (staged) staged(first + count, int(rows.size()));
@@ -91,8 +92,9 @@ void StagedRows::Stage(const QVector<StagedRow>& rows,
 }
 
 int StagedRows::MarkNew() {
-    db_.Execute("Update " + name_ + " Set xl_new = Case When Exists (Select 1 From " +
-                Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ") Then 0 Else 1 End");
+    // Only the rows a stored record has are written again.
+    db_.Execute("Update " + name_ + " Set xl_new = 0 Where Exists (Select 1 From " +
+                Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ")");
     return db_.Open("Select Count(*) From " + name_ + " Where xl_new = 1")->Value(0).toInt();
 }
 

@@ -11,13 +11,11 @@ namespace {
 // folds ASCII), or none when one holds another character: such a text may
 // equal a repeated one in other letters (the Kelvin sign and "k").
 std::optional<QString> AsciiKey(const QStringList& texts) {
-    QString key;
-    for (int i = 0; i < texts.size(); ++i) {
-        if (i > 0) key += QChar(0x1f);
-        for (QChar c : texts[i]) {
-            if (c.unicode() >= 0x80) return std::nullopt;
-            key += c.unicode() >= 'A' && c.unicode() <= 'Z' ? QChar(c.unicode() + 32) : c;
-        }
+    QString key = texts.size() == 1 ? texts[0] : texts.join(QChar(0x1f));
+    for (QChar& c : key) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) return std::nullopt;
+        if (u >= u'A' && u <= u'Z') c = QChar(u + 32);
     }
     return key;
 }
