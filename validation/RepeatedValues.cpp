@@ -1,5 +1,6 @@
 #include "validation/RepeatedValues.h"
 
+#include <QHash>
 #include <optional>
 
 #include "base/Connection.h"
@@ -54,15 +55,15 @@ RepeatedValues RepeatedValues::OfColumn(Connection& excel, const QString& sql,
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         if (it.value() > 1) repeats.keys_.insert(it.key());
     repeats.any_ = !repeats.keys_.isEmpty();
-    repeats.counts_ = std::move(counts);
+    repeats.counted_ = true;
     return repeats;
 }
 
-std::optional<int> RepeatedValues::Count(const QString& text) const {
-    if (!counts_) return std::nullopt;
+std::optional<bool> RepeatedValues::Repeats(const QString& text) const {
+    if (!counted_) return std::nullopt;
     const std::optional<QString> key = AsciiKey({text});
     if (!key) return std::nullopt;
-    return counts_->value(*key);
+    return keys_.contains(*key);
 }
 
 bool RepeatedValues::MayMatch(const QStringList& texts, bool comparedAsText) const {

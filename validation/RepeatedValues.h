@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -28,8 +27,9 @@ public:
     static RepeatedValues OfColumn(Connection& excel, const QString& sql, const Recordset& rows,
                                    int field);
 
-    // How often the column holds a text, where its counts are known.
-    std::optional<int> Count(const QString& text) const;
+    // Whether the column holds a text more than once, where its counts are
+    // known; none where only a count of the sheet can tell.
+    std::optional<bool> Repeats(const QString& text) const;
 
     // Whether the values, with these texts, may equal a repeated one: false
     // only where they cannot. Texts compared as numbers may match any
@@ -42,5 +42,5 @@ private:
     // ignoring case only when they are equal in lower case.
     bool byKey_ = true;
     QSet<QString> keys_;
-    std::optional<QHash<QString, int>> counts_;  // by key, where every value has one
+    bool counted_ = false;  // keys_ holds every key the column repeats
 };

@@ -166,7 +166,7 @@ bool CountsMoreThanOne(Connection& excel, const QString& sql) {
 // The sheet holds the value more than once; a number column compares numbers.
 bool IsRepeated(Connection& excel, const Check& c, const QString& text) {
     if (!c.numeric)
-        if (const std::optional<int> count = c.repeats.Count(text)) return *count > 1;
+        if (const std::optional<bool> repeats = c.repeats.Repeats(text)) return *repeats;
     return c.repeats.MayMatch({text}, !c.numeric) &&
            CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
 }
