@@ -11,12 +11,13 @@
 namespace {
 
 // The description fields of an item or a PLU, filled alike.
+// The column names are literals: a sheet of items builds these for every row.
 Values Descriptions(const QVariant& desc, const QVariant& button) {
-    return {{"POSDESCRIPTION", desc},
-            {"POSDESCRIPTION1", desc},
-            {"POSDESCRIPTION2", desc},
-            {"POSDESCRIPTION3", desc},
-            {"BUTTONDESC", button}};
+    return {{QStringLiteral("POSDESCRIPTION"), desc},
+            {QStringLiteral("POSDESCRIPTION1"), desc},
+            {QStringLiteral("POSDESCRIPTION2"), desc},
+            {QStringLiteral("POSDESCRIPTION3"), desc},
+            {QStringLiteral("BUTTONDESC"), button}};
 }
 
 // Adds a record with the values when none meets the criteria; an existing
@@ -62,12 +63,13 @@ void ApplyPluRule(const RecordContext& r, int field) {
         CreateWhenMissing(r, "INVT_MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
                           {{"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}});
     } else if (r.table == Table::kItem) {
-        const QVariant desc = r.V("POSDESCRIPTION");
-        CreateWhenMissing(
-            r, "MT_PLU", {{"PLUCODE", r.Code("PLUCODE")}},
-            Values{
-                {"ITEMCODE", r.Code("ITEMCODE")}, {"PLUCODE", r.Code("PLUCODE")}, {"UOMQTY", 1}} +
-                Descriptions(desc, Left(desc, 20)));
+        const QVariant desc = r.V(QStringLiteral("POSDESCRIPTION"));
+        const QVariant plu = r.Code(QStringLiteral("PLUCODE"));
+        Values values{{QStringLiteral("ITEMCODE"), r.Code(QStringLiteral("ITEMCODE"))},
+                      {QStringLiteral("PLUCODE"), plu},
+                      {QStringLiteral("UOMQTY"), 1}};
+        values += Descriptions(desc, Left(desc, 20));
+        CreateWhenMissing(r, QStringLiteral("MT_PLU"), {{QStringLiteral("PLUCODE"), plu}}, values);
     } else if (r.table == Table::kPlu) {
         r.target.SetValue(field, r.Code("PLUCODE"));
         const QVariant desc = r.V("POSDESCRIPTION");
