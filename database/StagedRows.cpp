@@ -11,6 +11,10 @@ namespace {
 // Rows one statement stages at most.
 constexpr int kMaxRows = 500;
 
+// Values a staged row binds: its columns, its number, whether it is new,
+// and its two masks.
+constexpr int kWidth(qsizetype columns) { return int(columns) + 4; }
+
 QString Mask(const QVector<bool>& bits) {
     QString mask(bits.size(), '0');
     for (int i = 0; i < bits.size(); ++i)
@@ -51,8 +55,7 @@ QString StagedRows::Columns(const QString& mask, const QString& prefix) const {
     return columns.join(", ");
 }
 
-void StagedRows::Stage(const QVector<StagedRow>& rows,
-                       const std::function<void(int, int)>& staged) {
+void StagedRows::Create() {
     const Dialect& d = db_.SqlDialect();
     db_.Execute(d.CreateEmptyCopy(name_,
                                   Columns({}, {}) +
@@ -61,37 +64,61 @@ void StagedRows::Stage(const QVector<StagedRow>& rows,
                                       "As Varchar(4000)) As xl_add",
                                   Quoted(table_)));
     created_ = true;
-    const int width = int(fields_.size()) + 4;
-    const int perStatement = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / width));
+    perStatement_ = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / kWidth(fields_.size())));
+}
+
+void StagedRows::Append(const QVector<StagedRow>& rows) {
+    if (!created_) Create();
+    pending_ += rows;
+    qsizetype first = 0;
+    for (; pending_.size() - first >= perStatement_; first += perStatement_)
+        Insert(first, perStatement_);
+    pending_.remove(0, first);
+}
+
+void StagedRows::Flush() {
+    if (!created_) Create();
+    if (!pending_.isEmpty()) Insert(0, int(pending_.size()));
+    pending_.clear();
+}
+
+void StagedRows::Insert(qsizetype first, int count) {
+    const int width = kWidth(fields_.size());
     const QString insert = "Insert Into " + name_ + " (" + Columns({}, {}) +
                            ", xl_row, xl_new, xl_given, xl_add) Values ";
     const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
-    for (int first = 0; first < rows.size(); first += perStatement) {
-        const int count = qMin(perStatement, int(rows.size()) - first);
-        QVariantList params;
-        params.reserve(count * width);
-        for (int r = first; r < first + count; ++r) {
-            const StagedRow& row = rows[r];
-            QVector<bool> added(fields_.size());
-            for (int i = 0; i < fields_.size(); ++i) {
-                added[i] = row.given[i] && !row.values[i].isNull();
-                // A null keeps the column's kind, as a row written alone binds it.
-                params << (row.values[i].isNull() ? QVariant(StoredType(fields_[i].type))
-                                                  : row.values[i]);
-            }
-            const QString given = Mask(row.given);
-            const QString add = Mask(added);
-            if (!givenMasks_.contains(given)) givenMasks_ << given;
-            if (!addMasks_.contains(add)) addMasks_ << add;
-            // New until a stored record is found with its key.
-            params << r << 1 << given << add;
+    QVariantList params;
+    params.reserve(count * width);
+    // Rows of a sheet mostly give the same columns: a mask is made again
+    // only when it changes.
+    QVector<bool> added(fields_.size()), lastGiven, lastAdded;
+    QString given, add;
+    for (qsizetype r = first; r < first + count; ++r) {
+        const StagedRow& row = pending_[r];
+        for (int i = 0; i < fields_.size(); ++i) {
+            added[i] = row.given[i] && !row.values[i].isNull();
+            // A null keeps the column's kind, as a row written alone binds it.
+            params << (row.values[i].isNull() ? QVariant(StoredType(fields_[i].type))
+                                              : row.values[i]);
         }
-        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
-        if (staged) staged(first + count, int(rows.size()));
+        if (given.isNull() || row.given != lastGiven) {
+            lastGiven = row.given;
+            given = Mask(row.given);
+            if (!givenMasks_.contains(given)) givenMasks_ << given;
+        }
+        if (add.isNull() || added != lastAdded) {
+            lastAdded = added;
+            add = Mask(added);
+            if (!addMasks_.contains(add)) addMasks_ << add;
+        }
+        // New until a stored record is found with its key.
+        params << staged_++ << 1 << given << add;
     }
+    db_.Execute(insert + QStringList(count, tuple).join(", "), params);
 }
 
 int StagedRows::MarkNew() {
+    Flush();
     // Only the rows a stored record has are written again.
     db_.Execute("Update " + name_ + " Set xl_new = 0 Where Exists (Select 1 From " +
                 Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ")");

@@ -31,11 +31,12 @@ public:
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
 
-    // Creates the staging table and fills it, in order, telling staged how
-    // many rows are in after each statement.
-    void Stage(const QVector<StagedRow>& rows,
-               const std::function<void(int done, int total)>& staged = {});
-    // Marks the rows whose key no stored record has; answers how many.
+    // Adds rows after those appended before, creating the staging table
+    // first; they go in whole statements as they fill them.
+    void Append(const QVector<StagedRow>& rows);
+    // Marks the rows whose key no stored record has, once every row is
+    // appended; answers how many. The rows that filled no whole statement
+    // are staged first.
     int MarkNew();
     // Sets the given columns of the stored records the other rows find.
     void UpdateStored();
@@ -47,6 +48,10 @@ public:
     QString NewKeys(const QString& column) const;
 
 private:
+    void Create();
+    // Stages count pending rows from first in one statement.
+    void Insert(qsizetype first, int count);
+    void Flush();
     QString Quoted(const QString& column) const;
     QString KeyMatch(const QString& stored, const QString& staged) const;
     QString Columns(const QString& mask, const QString& prefix) const;
@@ -59,4 +64,7 @@ private:
     QStringList givenMasks_;  // distinct, in first-seen order
     QStringList addMasks_;    // given and not null
     bool created_ = false;
+    int perStatement_ = 1;
+    QVector<StagedRow> pending_;  // appended, not yet staged
+    int staged_ = 0;              // rows staged, which numbers the next
 };

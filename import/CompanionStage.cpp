@@ -1,28 +1,38 @@
 #include "import/CompanionStage.h"
 
+#include <algorithm>
+
 #include "base/AppError.h"
 #include "base/Recordset.h"
 #include "base/ValueText.h"
 #include "database/DbConnection.h"
 #include "database/StagedRows.h"
 
+namespace {
+
+bool SameKind(const CompanionRows& a, const QString& table, const QString& keyColumn,
+              const Values& values) {
+    if (a.table != table || a.keyColumn != keyColumn || a.columns.size() != values.size())
+        return false;
+    for (int i = 0; i < values.size(); ++i)
+        if (a.columns[i] != values[i].first) return false;
+    return true;
+}
+
+}  // namespace
+
 void CompanionStage::Add(const QString& table, const Criteria& where, const Values& values) {
     if (where.size() != 1)
         throw AppError(ErrorNumber::InvalidArgument, "A companion record needs one key column");
     // Every record of a sheet asks with the same columns: its group is found
     // without building a list of them.
-    const auto sameColumns = [&](const Group& g) {
-        if (g.table != table || g.keyColumn != where[0].first || g.columns.size() != values.size())
-            return false;
-        for (int i = 0; i < values.size(); ++i)
-            if (g.columns[i] != values[i].first) return false;
-        return true;
-    };
-    auto group = std::find_if(groups_.begin(), groups_.end(), sameColumns);
+    auto group = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) {
+        return SameKind(g.added, table, where[0].first, values);
+    });
     if (group == groups_.end()) {
         QStringList columns;
         for (const auto& [column, value] : values) columns << column;
-        group = groups_.insert(groups_.end(), Group{table, where[0].first, columns, {}, {}});
+        group = groups_.insert(groups_.end(), Group{{table, where[0].first, columns, {}}, {}});
     }
     // The first record that needs the companion gives its values.
     const qsizetype taken = group->keys.size();
@@ -31,27 +41,57 @@ void CompanionStage::Add(const QString& table, const Criteria& where, const Valu
     QVariantList row;
     row.reserve(values.size());
     for (const auto& [column, value] : values) row << value;
-    group->rows << row;
+    group->added.rows << row;
 }
 
-void CompanionStage::Write(DbConnection& db) const {
-    for (const Group& g : groups_) {
-        // The table's own types convert the values, as a record written alone
-        // converts them.
-        const auto typed = db.OpenTable({g.table, g.columns, {{g.keyColumn, QVariant()}}});
-        QVector<Field> fields = typed->Fields();
-        for (int i = 0; i < fields.size(); ++i) fields[i].name = g.columns[i];
-        QVector<StagedRow> rows;
-        rows.reserve(g.rows.size());
-        for (const QVariantList& values : g.rows) {
-            StagedRow row{{}, QVector<bool>(fields.size(), true)};
-            for (int i = 0; i < fields.size(); ++i)
-                row.values << ConvertValue(fields[i], values[i]);
-            rows << row;
+QList<CompanionRows> CompanionStage::TakeAdded() {
+    QList<CompanionRows> added;
+    for (Group& g : groups_) {
+        if (g.added.rows.isEmpty()) continue;
+        added.append(g.added);
+        g.added.rows.clear();
+    }
+    return added;
+}
+
+CompanionWriter::CompanionWriter(DbConnection& db) : db_(db) {}
+
+CompanionWriter::~CompanionWriter() = default;
+
+CompanionWriter::Target& CompanionWriter::TargetOf(const CompanionRows& rows) {
+    for (Target& t : targets_)
+        if (t.kind.table == rows.table && t.kind.keyColumn == rows.keyColumn &&
+            t.kind.columns == rows.columns)
+            return t;
+    // The table's own types convert the values, as a record written alone
+    // converts them.
+    const auto typed = db_.OpenTable({rows.table, rows.columns, {{rows.keyColumn, QVariant()}}});
+    QVector<Field> fields = typed->Fields();
+    for (int i = 0; i < fields.size(); ++i) fields[i].name = rows.columns[i];
+    auto staged =
+        std::make_unique<StagedRows>(db_, rows.table, fields, QStringList{rows.keyColumn});
+    targets_.push_back({{rows.table, rows.keyColumn, rows.columns, {}}, fields, std::move(staged)});
+    return targets_.back();
+}
+
+void CompanionWriter::Stage(const QList<CompanionRows>& added) {
+    for (const CompanionRows& rows : added) {
+        Target& target = TargetOf(rows);
+        QVector<StagedRow> staged;
+        staged.reserve(rows.rows.size());
+        for (const QVariantList& values : rows.rows) {
+            StagedRow row{{}, QVector<bool>(target.fields.size(), true)};
+            for (int i = 0; i < target.fields.size(); ++i)
+                row.values << ConvertValue(target.fields[i], values[i]);
+            staged << row;
         }
-        StagedRows staged(db, g.table, fields, {g.keyColumn});
-        staged.Stage(rows);
-        staged.MarkNew();
-        staged.AddNew();
+        target.staged->Append(staged);
+    }
+}
+
+void CompanionWriter::Write() {
+    for (Target& t : targets_) {
+        t.staged->MarkNew();
+        t.staged->AddNew();
     }
 }

@@ -7,32 +7,69 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
+#include <vector>
 
+#include "base/Field.h"
 #include "database/TableQuery.h"
 
 class DbConnection;
+class StagedRows;
 
 // The values a companion record is created with, by column.
 using Values = QList<QPair<QString, QVariant>>;
 
+// Companion records of one table, found by one key column, all given the
+// same columns.
+struct CompanionRows {
+    QString table;
+    QString keyColumn;
+    QStringList columns;
+    QVector<QVariantList> rows;  // one value per column
+};
+
 // The companion records a set pass collects instead of creating them one
 // by one: for each table and key, the values of the first sheet record that
-// needs it, as creating them in sheet order would leave them.
+// needs it, as creating them in sheet order would leave them. Reads no
+// database, so that records can be worked out beside the writing.
 class CompanionStage {
 public:
     // A record of the table found by one key column (where), created with
     // the values when no stored record has that key.
     void Add(const QString& table, const Criteria& where, const Values& values);
-    // Creates those of them no stored record has, each table's in one go.
-    void Write(DbConnection& db) const;
+    // The records added since the last call, in the order their tables were
+    // first asked for.
+    QList<CompanionRows> TakeAdded();
 
 private:
     struct Group {
-        QString table;
-        QString keyColumn;
-        QStringList columns;
-        QVector<QVariantList> rows;
-        QSet<QString> keys;  // the keys taken, as text
+        CompanionRows added;
+        QSet<QString> keys;  // every key taken, as text
     };
     QList<Group> groups_;
+};
+
+// Writes the collected companion records on the target: staged as they
+// come, then those no stored record has are created, each table's in one go.
+class CompanionWriter {
+public:
+    explicit CompanionWriter(DbConnection& db);
+    ~CompanionWriter();
+    CompanionWriter(const CompanionWriter&) = delete;
+    CompanionWriter& operator=(const CompanionWriter&) = delete;
+
+    void Stage(const QList<CompanionRows>& added);
+    // Creates the staged records no stored record has.
+    void Write();
+
+private:
+    struct Target {
+        CompanionRows kind;     // table, key and columns; no rows
+        QVector<Field> fields;  // the columns with the table's types
+        std::unique_ptr<StagedRows> staged;
+    };
+    Target& TargetOf(const CompanionRows& rows);
+
+    DbConnection& db_;
+    std::vector<Target> targets_;
 };

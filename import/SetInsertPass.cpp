@@ -1,5 +1,7 @@
 #include "import/SetInsertPass.h"
 
+#include <thread>
+
 #include "base/Connection.h"
 #include "database/DbConnection.h"
 #include "database/StagedRows.h"
@@ -7,6 +9,7 @@
 #include "import/CompanionStage.h"
 #include "import/Companions.h"
 #include "import/DefaultValues.h"
+#include "import/Handover.h"
 #include "import/RecordValues.h"
 #include "mapping/Catalogue.h"
 
@@ -32,6 +35,78 @@ void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
                             plu + "." + d.Quote("UOMQTY") + " = ? And " + plu + "." + code +
                                 " In " + items.NewKeys("ITEMCODE")),
                {1});
+}
+
+// The records worked out in a stretch of the sheet, handed from the thread
+// that works them out to the one that writes them.
+struct Batch {
+    QVector<StagedRow> rows;
+    QList<CompanionRows> companions;
+    int position = 0;  // of the last sheet record read
+    int skipped = 0;
+};
+
+// Sheet records a batch covers: enough to fill several statements, few
+// enough that writing starts early.
+constexpr int kBatchRecords = 1000;
+
+// What working out the records reads; none of it changes meanwhile.
+struct RecordWork {
+    const InsertInput& in;
+    DbConnection& db;  // for the rules' context: no rule of a set pass reads the database
+    Recordset& sheet;
+    const QVector<Field>& fields;  // the target record's
+    const QVector<int>& fieldOf;   // the field of each written column
+    const QSet<int>& rejected;
+    const QHash<QString, QString>& setupCodes;
+};
+
+// Works out each accepted record's values and companions, as the per-record
+// pass does, a batch at a time, until the sheet ends or stop is asked.
+void WorkOutRecords(std::stop_token stop, const RecordWork& w, Handover<Batch>& out) {
+    try {
+        CompanionStage companions;
+        const Recordset::Row untouched(w.fields.size(), QVariant::fromValue(Untouched{}));
+        Batch batch;
+        const auto hand = [&] {
+            batch.companions = companions.TakeAdded();
+            out.Put(std::exchange(batch, {}));
+        };
+        for (; !w.sheet.Eof() && !stop.stop_requested(); w.sheet.MoveNext()) {
+            batch.position = w.sheet.AbsolutePosition();
+            if (w.rejected.contains(batch.position + 1)) {
+                ++batch.skipped;
+            } else {
+                Recordset target(w.fields, {untouched});
+                RecordContext r{w.db, w.sheet, target, w.in.table, w.setupCodes, w.in.today};
+                r.companions = &companions;
+                FillRecord(w.in, r);
+                StagedRow row;
+                row.values.reserve(w.fieldOf.size());
+                row.given.reserve(w.fieldOf.size());
+                for (int i : w.fieldOf) {
+                    const QVariant value = target.Value(i);
+                    const bool given = value.metaType() != QMetaType::fromType<Untouched>();
+                    row.values << (given ? value : QVariant());
+                    row.given << given;
+                }
+                batch.rows << row;
+            }
+            if (batch.rows.size() + batch.skipped >= kBatchRecords) hand();
+        }
+        if (batch.position > 0) hand();
+        out.Close();
+    } catch (...) {
+        out.Close(std::current_exception());
+    }
+}
+
+// How many of the sheet's records Verify did not reject.
+int AcceptedRecords(int records, const QSet<int>& rejected) {
+    int accepted = records;
+    for (int row : rejected)
+        if (row >= 2 && row <= records + 1) --accepted;
+    return accepted;
 }
 
 }  // namespace
@@ -63,43 +138,42 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
     const auto sheet = excel.Open(InsertQuery(in.table, in.sheet, in.lists));
     const QSet<int> rejected = RejectedRows(in.rejected);
     const QHash<QString, QString> setupCodes = ReadSetupCodes(in.home);
+    const int records = sheet->RecordCount();
+    const int accepted = AcceptedRecords(records, rejected);
     InsertCounts counts;
-    CompanionStage companions;
-    QVector<StagedRow> rows;
-    rows.reserve(sheet->RecordCount());
-    const Recordset::Row untouched(shape->fields.size(), QVariant::fromValue(Untouched{}));
-    for (; !sheet->Eof(); sheet->MoveNext()) {
-        const int position = sheet->AbsolutePosition();
-        if (!progress(position, sheet->RecordCount())) return InsertCounts{};
-        if (rejected.contains(position + 1)) {
-            ++counts.skipped;
-            continue;
-        }
-        Recordset target(shape->fields, {untouched});
-        RecordContext r{db, *sheet, target, in.table, setupCodes, in.today};
-        r.companions = &companions;
-        FillRecord(in, r);
-        StagedRow row;
-        for (int i : fieldOf) {
-            const QVariant value = target.Value(i);
-            const bool given = value.metaType() != QMetaType::fromType<Untouched>();
-            row.values << (given ? value : QVariant());
-            row.given << given;
-        }
-        rows << row;
-    }
-
-    const auto staging = [&](int done, int total) {
-        step(QString("Staging rows... %1 of %2").arg(done).arg(total));
-    };
+    bool stopped = false;
     db.RunInTransaction([&] {
-        step("Adding missing companion records...");
-        companions.Write(db);
         StagedRows staged(db, in.table, columns, keys);
-        staged.Stage(rows, staging);
+        CompanionWriter companions(db);
+        Handover<Batch> batches;
+        // The records are worked out on a second thread while this one
+        // stages those ready: on a large sheet both take about as long. The
+        // connection stays on this thread.
+        const std::jthread worker(
+            WorkOutRecords,
+            RecordWork{in, db, *sheet, shape->fields, fieldOf, rejected, setupCodes},
+            std::ref(batches));
+        int stagedRows = 0;
+        int reported = 0;  // records progress was told of
+        while (std::optional<Batch> batch = batches.Take()) {
+            counts.skipped += batch->skipped;
+            companions.Stage(batch->companions);
+            staged.Append(batch->rows);
+            stagedRows += int(batch->rows.size());
+            // Each record is reported, so that a stop comes at the record it
+            // was asked at; nothing but the staging tables is written yet.
+            for (; reported < batch->position; ++reported)
+                if (!progress(reported + 1, records)) {
+                    stopped = true;
+                    return;
+                }
+            step(QString("Staging rows... %1 of %2").arg(stagedRows).arg(accepted));
+        }
+        step("Adding missing companion records...");
+        companions.Write();
         step("Finding stored records...");
         counts.inserted = staged.MarkNew();
-        counts.updated = int(rows.size()) - counts.inserted;
+        counts.updated = stagedRows - counts.inserted;
         step("Updating stored records...");
         staged.UpdateStored();
         step("Adding new records...");
@@ -110,5 +184,6 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         }
         step("Committing...");
     });
+    if (stopped) return InsertCounts{};
     return counts;
 }

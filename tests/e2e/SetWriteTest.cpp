@@ -158,14 +158,14 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     EXPECT_EQ(form->InsertTotals.inserted, 600);
     EXPECT_LE(form->SqlConnection->StatementCount() - before, 30);
     EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"600"}}));
-    // Progress keeps moving after the last row is read: the rows staged,
-    // then each step by name.
+    // Progress keeps moving after the last row is read: the rows staged as
+    // they are worked out, then each step by name.
     const qsizetype staged = op.progress.indexOf("Staging rows... 600 of 600");
     ASSERT_GE(staged, 0) << op.progress.join(" | ").toStdString();
     EXPECT_EQ(op.progress.mid(staged + 1),
-              (QStringList{"Finding stored records...", "Updating stored records...",
-                           "Adding new records...", "Copying new items to their PLUs...",
-                           "Committing...", ""}));
+              (QStringList{"Adding missing companion records...", "Finding stored records...",
+                           "Updating stored records...", "Adding new records...",
+                           "Copying new items to their PLUs...", "Committing...", ""}));
 }
 
 // A record the database refuses in the middle of a large sheet: the set is
@@ -190,6 +190,25 @@ TEST_P(SetWriteTest, ARefusedRecordRollsTheSetBackAndTheRecordsBeforeItAreSaved)
         << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"250"}}));
     EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"250"}}));
+}
+
+// A value refused while the records are still being worked out, beside the
+// staging of the ones before it: the same fall back to one record at a time.
+TEST_P(SetWriteTest, AValueRefusedWhileRecordsAreWorkedOutFallsBackToRecordByRecord) {
+    QList<QVariantList> rows{{"Code", "Name", "Plu", "Desc", "Price", "When"}};
+    for (int i = 1; i <= 2500; ++i)
+        rows.append({QString("I%1").arg(i), QString("Item %1").arg(i), QString("P%1").arg(i), "Plu",
+                     1, i == 1800 ? QVariant("no date") : QVariant(QDate(2024, 1, 2))});
+    LoadSheet({{"Items", rows}}, "Items");
+    ChooseTable(Table::kItem);
+    Map(kItemMap);
+    form->CVerify_Click();
+    form->CStart_Click();
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_TRUE(op.errors[0].ErrDescription.startsWith("Row 1801 of the sheet: "))
+        << op.errors[0].ErrDescription.toStdString();
+    EXPECT_EQ(Query("Select Count(*) From MT_ITEM"), (QList<QStringList>{{"1799"}}));
+    EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"1799"}}));
 }
 
 INSTANTIATE_ON_ENGINES(SetWriteTest);
