@@ -166,6 +166,10 @@ QString Dialect::CreateEmptyCopy(const QString& name, const QString& selectList,
            " Where 1 = 0";
 }
 
+QString Dialect::InsertOrder(const QString& numberColumn) const {
+    return engine_ == Engine::SQLite ? "rowid" : numberColumn;
+}
+
 int Dialect::MaxBoundValues() const {
     // psqlODBC lost its place in the server's answer to statements of 7,900
     // values (7,500 went through): 6,000 keeps clear of it. On a distant

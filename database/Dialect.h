@@ -55,6 +55,10 @@ public:
     // list gives over the table's own.
     QString CreateEmptyCopy(const QString& name, const QString& selectList,
                             const QString& table) const;
+    // What orders a temporary table's rows as they were inserted, given the
+    // column that numbers them: on SQLite its own row numbers, which need no
+    // sorting.
+    QString InsertOrder(const QString& numberColumn) const;
     // The most values one statement binds: SQL Server takes at most 2,100
     // parameters a call.
     int MaxBoundValues() const;

@@ -144,7 +144,8 @@ void StagedRows::AddNew() {
         if (!mask.contains('1')) continue;
         db_.Execute("Insert Into " + Quoted(table_) + " (" + Columns(mask, {}) + ") Select " +
                         Columns(mask, {}) + " From " + name_ +
-                        " Where xl_new = 1 And xl_add = ? Order By xl_row",
+                        " Where xl_new = 1 And xl_add = ? Order By " +
+                        db_.SqlDialect().InsertOrder("xl_row"),
                     {mask});
     }
 }

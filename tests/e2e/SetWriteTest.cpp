@@ -158,6 +158,10 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     EXPECT_EQ(form->InsertTotals.inserted, 600);
     EXPECT_LE(form->SqlConnection->StatementCount() - before, 30);
     EXPECT_EQ(Query("Select Count(*) From MT_PLU"), (QList<QStringList>{{"600"}}));
+    // New records are numbered in the sheet's order.
+    QList<QStringList> inSheetOrder;
+    for (int i = 1; i <= 600; ++i) inSheetOrder.append({QString("I%1").arg(i)});
+    EXPECT_EQ(Query("Select ITEMCODE From MT_ITEM Order By ID"), inSheetOrder);
     // Progress keeps moving after the last row is read: the rows staged as
     // they are worked out, then each step by name.
     const qsizetype staged = op.progress.indexOf("Staging rows... 600 of 600");
