@@ -22,6 +22,15 @@ QString Mask(const QVector<bool>& bits) {
     return mask;
 }
 
+// The mask's number among the masks, added to them when new: rows carry
+// the number, which binds and compares cheaper than the mask.
+int MaskNumber(QStringList& masks, const QString& mask) {
+    const qsizetype at = masks.indexOf(mask);
+    if (at >= 0) return int(at);
+    masks << mask;
+    return int(masks.size() - 1);
+}
+
 }  // namespace
 
 StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys)
@@ -60,8 +69,8 @@ void StagedRows::Create() {
     db_.Execute(d.CreateEmptyCopy(name_,
                                   Columns({}, {}) +
                                       ", Cast(0 As Integer) As xl_row, Cast(0 As Integer) As "
-                                      "xl_new, Cast('' As Varchar(4000)) As xl_given, Cast('' "
-                                      "As Varchar(4000)) As xl_add",
+                                      "xl_new, Cast(0 As Integer) As xl_given, Cast(0 As "
+                                      "Integer) As xl_add",
                                   Quoted(table_)));
     created_ = true;
     perStatement_ = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / kWidth(fields_.size())));
@@ -92,7 +101,7 @@ void StagedRows::Insert(qsizetype first, int count) {
     // Rows of a sheet mostly give the same columns: a mask is made again
     // only when it changes.
     QVector<bool> added(fields_.size()), lastGiven, lastAdded;
-    QString given, add;
+    int given = -1, add = -1;
     for (qsizetype r = first; r < first + count; ++r) {
         const StagedRow& row = pending_[r];
         for (int i = 0; i < fields_.size(); ++i) {
@@ -101,15 +110,13 @@ void StagedRows::Insert(qsizetype first, int count) {
             params << (row.values[i].isNull() ? QVariant(StoredType(fields_[i].type))
                                               : row.values[i]);
         }
-        if (given.isNull() || row.given != lastGiven) {
+        if (given < 0 || row.given != lastGiven) {
             lastGiven = row.given;
-            given = Mask(row.given);
-            if (!givenMasks_.contains(given)) givenMasks_ << given;
+            given = MaskNumber(givenMasks_, Mask(row.given));
         }
-        if (add.isNull() || added != lastAdded) {
+        if (add < 0 || added != lastAdded) {
             lastAdded = added;
-            add = Mask(added);
-            if (!addMasks_.contains(add)) addMasks_ << add;
+            add = MaskNumber(addMasks_, Mask(added));
         }
         // New until a stored record is found with its key.
         params << staged_++ << 1 << given << add;
@@ -126,7 +133,8 @@ int StagedRows::MarkNew() {
 }
 
 void StagedRows::UpdateStored() {
-    for (const QString& mask : givenMasks_) {
+    for (int number = 0; number < givenMasks_.size(); ++number) {
+        const QString& mask = givenMasks_[number];
         QStringList sets;
         for (int i = 0; i < fields_.size(); ++i)
             if (mask[i] == '1' && !keys_.contains(fields_[i].name, Qt::CaseInsensitive))
@@ -135,18 +143,19 @@ void StagedRows::UpdateStored() {
         db_.Execute(db_.SqlDialect().UpdateFrom(Quoted(table_), sets.join(", "), name_ + " As S",
                                                 KeyMatch(Quoted(table_), "S"),
                                                 "S.xl_new = 0 And S.xl_given = ?"),
-                    {mask});
+                    {number});
     }
 }
 
 void StagedRows::AddNew() {
-    for (const QString& mask : addMasks_) {
+    for (int number = 0; number < addMasks_.size(); ++number) {
+        const QString& mask = addMasks_[number];
         if (!mask.contains('1')) continue;
         db_.Execute("Insert Into " + Quoted(table_) + " (" + Columns(mask, {}) + ") Select " +
                         Columns(mask, {}) + " From " + name_ +
                         " Where xl_new = 1 And xl_add = ? Order By " +
                         db_.SqlDialect().InsertOrder("xl_row"),
-                    {mask});
+                    {number});
     }
 }
 

@@ -61,8 +61,9 @@ private:
     QVector<Field> fields_;
     QStringList keys_;
     QString name_;
-    QStringList givenMasks_;  // distinct, in first-seen order
-    QStringList addMasks_;    // given and not null
+    // The distinct masks in first-seen order; a row holds its masks' numbers.
+    QStringList givenMasks_;  // the columns given
+    QStringList addMasks_;    // the columns given and not null
     bool created_ = false;
     int perStatement_ = 1;
     QVector<StagedRow> pending_;  // appended, not yet staged
