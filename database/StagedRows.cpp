@@ -76,9 +76,9 @@ void StagedRows::Create() {
     perStatement_ = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / kWidth(fields_.size())));
 }
 
-void StagedRows::Append(const QVector<StagedRow>& rows) {
+void StagedRows::Append(QVector<StagedRow> rows) {
     if (!created_) Create();
-    pending_ += rows;
+    pending_.append(std::move(rows));
     qsizetype first = 0;
     for (; pending_.size() - first >= perStatement_; first += perStatement_)
         Insert(first, perStatement_);
@@ -103,12 +103,12 @@ void StagedRows::Insert(qsizetype first, int count) {
     QVector<bool> added(fields_.size()), lastGiven, lastAdded;
     int given = -1, add = -1;
     for (qsizetype r = first; r < first + count; ++r) {
-        const StagedRow& row = pending_[r];
+        StagedRow& row = pending_[r];
         for (int i = 0; i < fields_.size(); ++i) {
-            added[i] = row.given[i] && !row.values[i].isNull();
+            QVariant& value = row.values[i];
+            added[i] = row.given[i] && !value.isNull();
             // A null keeps the column's kind, as a row written alone binds it.
-            params << (row.values[i].isNull() ? QVariant(StoredType(fields_[i].type))
-                                              : row.values[i]);
+            params << (value.isNull() ? QVariant(StoredType(fields_[i].type)) : std::move(value));
         }
         if (given < 0 || row.given != lastGiven) {
             lastGiven = row.given;

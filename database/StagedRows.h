@@ -32,8 +32,9 @@ public:
     StagedRows& operator=(const StagedRows&) = delete;
 
     // Adds rows after those appended before, creating the staging table
-    // first; they go in whole statements as they fill them.
-    void Append(const QVector<StagedRow>& rows);
+    // first; they go in whole statements as they fill them. The rows' values
+    // are moved to the statements, not copied.
+    void Append(QVector<StagedRow> rows);
     // Marks the rows whose key no stored record has, once every row is
     // appended; answers how many. The rows that filled no whole statement
     // are staged first.

@@ -85,7 +85,7 @@ void CompanionWriter::Stage(const QList<CompanionRows>& added) {
                 row.values << ConvertValue(target.fields[i], values[i]);
             staged << row;
         }
-        target.staged->Append(staged);
+        target.staged->Append(std::move(staged));
     }
 }
 

@@ -158,8 +158,8 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         while (std::optional<Batch> batch = batches.Take()) {
             counts.skipped += batch->skipped;
             companions.Stage(batch->companions);
-            staged.Append(batch->rows);
             stagedRows += int(batch->rows.size());
+            staged.Append(std::move(batch->rows));
             // Each record is reported, so that a stop comes at the record it
             // was asked at; nothing but the staging tables is written yet.
             for (; reported < batch->position; ++reported)
