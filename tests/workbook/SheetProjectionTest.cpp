@@ -104,6 +104,12 @@ TEST(SheetProjection, PickedColumnsReadAsTheEngineReadsThem) {
     EXPECT_EQ(book->Scalar("Select [Note] From [Codes$] Where [Num]=12.5"), QVariant());
 }
 
+// A full sheet's rows are copied in two halves at once.
+TEST(SheetProjection, AFullSheetReadsAsTheEngineReadsIt) {
+    const auto book = SheetConnection::OpenWorkbook(TestWorkbook("big.xls"));
+    ExpectBothWaysAlike(*book, "Select [N3], [Code] As [TILL-ITEMCODE], * From [Big$]");
+}
+
 TEST(SheetProjection, AColumnTheSheetLacksIsTheEnginesError) {
     const auto book = SheetConnection::OpenWorkbook(TestWorkbook("codes.xls"));
     try {
