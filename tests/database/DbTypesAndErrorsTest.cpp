@@ -99,6 +99,25 @@ TEST_P(DbTypesTest, LongTextsAndBytesGoAndComeBackWhole) {
     EXPECT_EQ(rs->Value(1).toByteArray(), bytes);
 }
 
+// ASCII and other texts bound side by side in one statement each come back
+// as they went.
+TEST_P(DbTypesTest, TextsOfEveryKindInOneStatementComeBackAsTheyWent) {
+    db_->Execute("Create Table TEXTS (K INTEGER, T VARCHAR(40))");
+    const QStringList texts{"plain",     QString::fromUtf8("Käse"), "", QString::fromUtf8("日本の"),
+                            "tab\there", QString::fromUtf8("€"),    "x"};
+    QVariantList params;
+    QStringList tuples;
+    for (int i = 0; i < texts.size(); ++i) {
+        params << i << texts[i];
+        tuples << "(?, ?)";
+    }
+    db_->Execute("Insert Into TEXTS (K, T) Values " + tuples.join(", "), params);
+    QStringList back;
+    for (const auto rs = db_->Open("Select T From TEXTS Order By K"); !rs->Eof(); rs->MoveNext())
+        back << rs->Value(0).toString();
+    EXPECT_EQ(back, texts);
+}
+
 INSTANTIATE_ON_EVERY_BACKEND(DbTypesTest);
 
 // A failure and what each engine's driver says of it: its native number
