@@ -39,6 +39,25 @@ TEST(NumberShownTest, ANumberCellWritesTheNumberItsTextShows) {
     EXPECT_FALSE(std::signbit(NumberShown(-0.0)));
 }
 
+// A number's text is its shortest exact digits, up to 15 of them; prices
+// and amounts of whole hundredths take a shorter way to the same text.
+TEST(NumberTextTest, WritesTheShortestDigitsUpToFifteen) {
+    const struct {
+        double number;
+        const char* text;
+    } cases[] = {{12.05, "12.05"},
+                 {-0.5, "-0.5"},
+                 {0.07, "0.07"},
+                 {1.1 * 1.1, "1.21"},
+                 {9999999999999.99, "9999999999999.99"},
+                 {0.1 + 0.2, "0.3"},
+                 {1.005, "1.005"},
+                 {-0.0, "0"},
+                 {1e20, "1e+20"},
+                 {1.0 / 3, "0.333333333333333"}};
+    for (const auto& c : cases) EXPECT_EQ(NumberText(c.number), c.text) << c.number;
+}
+
 TEST(ConvertValueTest, DatesAreReadInTheirShapesAndAnythingElseIsRefused) {
     const Field when{"WHEN", TypeCode::DBTimeStamp};
     const auto utc = [](int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
