@@ -132,26 +132,29 @@ QString Dialect::FieldName(const QString& returned) const {
 }
 
 std::optional<QVariant> Dialect::Rebound(const QVariant& value) const {
+    // Every value of a sheet passes here: its type is asked once.
+    const int type = value.typeId();
     // Qt's drivers bind a null QString as SQL NULL: an empty text is sent as
     // the empty string it is. Only a null value stands for NULL.
-    if (value.typeId() == QMetaType::QString && !value.isNull() &&
-        static_cast<const QString*>(value.constData())->isNull())
-        return QString(QLatin1StringView(""));
+    if (type == QMetaType::QString) {
+        if (!value.isNull() && static_cast<const QString*>(value.constData())->isNull())
+            return QString(QLatin1StringView(""));
+        return std::nullopt;
+    }
     // SQLite has no date type: dates are stored as the text its own date
     // functions read and write.
-    if (engine_ != Engine::SQLite || value.isNull()) return std::nullopt;
-    if (value.typeId() == QMetaType::QDateTime) {
+    if ((type != QMetaType::QDateTime && type != QMetaType::QDate) || engine_ != Engine::SQLite ||
+        value.isNull())
+        return std::nullopt;
+    if (type == QMetaType::QDateTime) {
         const QDateTime when = value.toDateTime();
         const QTime time = when.time();
         if (std::optional<QString> text = IsoText(when.date(), &time)) return *text;
         return when.toString(kDateTimeFormat);
     }
-    if (value.typeId() == QMetaType::QDate) {
-        const QDate day = value.toDate();
-        if (std::optional<QString> text = IsoText(day, nullptr)) return *text;
-        return day.toString(kDateFormat);
-    }
-    return std::nullopt;
+    const QDate day = value.toDate();
+    if (std::optional<QString> text = IsoText(day, nullptr)) return *text;
+    return day.toString(kDateFormat);
 }
 
 QString Dialect::TemporaryName(const QString& name) const {
