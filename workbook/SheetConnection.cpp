@@ -284,11 +284,13 @@ void SheetConnection::CreateSheetTable(int index) {
 
 void SheetConnection::FillColumns(const QString& table, const QSet<QString>& read) {
     LoadedSheet& loaded = loaded_[table];
+    // Marked filled only once they are: a failed fill leaves the rows as they were.
+    QVector<bool> filled = loaded.filled;
     bool refill = !loaded.hasRows;
     for (const QString& column : read) {
         const int at = loaded.positionOf.value(column, -1);
-        if (at < 0 || loaded.filled[at]) continue;
-        loaded.filled[at] = true;
+        if (at < 0 || filled[at]) continue;
+        filled[at] = true;
         refill = true;
     }
     if (!refill) return;
@@ -296,7 +298,7 @@ void SheetConnection::FillColumns(const QString& table, const QSet<QString>& rea
     QStringList names;
     QVector<int> positions;
     for (int c = 0; c < loaded.columns.size(); ++c)
-        if (loaded.filled[c]) {
+        if (filled[c]) {
             names.append(QuoteName(loaded.columns[c]));
             positions.append(c);
         }
@@ -324,6 +326,7 @@ void SheetConnection::FillColumns(const QString& table, const QSet<QString>& rea
     }
     sqlite3_finalize(stmt);
     Exec("COMMIT");
+    loaded.filled = filled;
     loaded.hasRows = true;
 }
 
