@@ -18,14 +18,13 @@ VerdictFiles::VerdictFiles(QString prefix) : prefix_(std::move(prefix)) {}
 
 VerdictFiles::~VerdictFiles() = default;
 
-void VerdictFiles::Append(const QString& verdict, const QString& line) {
+void VerdictFiles::Append(const QString& verdict, const QByteArray& line) {
     auto& file = files_[verdict];
     if (!file) {
         file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
         if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) ThrowAccessError(*file);
     }
-    const QByteArray bytes = line.toUtf8() + "\r\n";
-    if (file->write(bytes) != bytes.size()) ThrowAccessError(*file);
+    if (file->write(line) != line.size()) ThrowAccessError(*file);
 }
 
 QStringList VerdictFiles::Names() const {

@@ -13,7 +13,8 @@ class VerdictFiles {
 public:
     explicit VerdictFiles(QString prefix);
     ~VerdictFiles();
-    void Append(const QString& verdict, const QString& line);
+    // Adds a line, in UTF-8 with its end, to the verdict's file.
+    void Append(const QString& verdict, const QByteArray& line);
     // The names of the files written so far, without their folder.
     QStringList Names() const;
 

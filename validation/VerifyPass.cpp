@@ -14,6 +14,7 @@
 #include "mapping/Catalogue.h"
 #include "validation/RepeatedValues.h"
 #include "validation/VerdictFiles.h"
+#include "validation/VerdictLines.h"
 
 namespace {
 
@@ -220,13 +221,6 @@ void AddRejectedRow(Grid& result, const Recordset& rs, const QVector<int>& tillF
     for (int c : failure.columns) result.SetCellBackColor(row, c, failure.kind->color);
 }
 
-// The record's own sheet columns, as its verdict file holds them.
-QString VerdictLine(const Recordset& rs, const QVector<int>& sheetFields) {
-    QStringList line;
-    for (int j : sheetFields) line << ValueText(rs.Value(j));
-    return line.join('\t');
-}
-
 }  // namespace
 
 QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
@@ -243,6 +237,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
     const auto rs = excel.Open(in.query);
     const PassPlan plan = PlanPass(excel, in, *rs);
     VerdictFiles files(in.verdictPathPrefix);
+    VerdictLines lines(*rs, plan.sheetFields);
     VerifyTotals totals;
     totals.total = rs->RecordCount();
     static const QString kOk = "OK";
@@ -254,7 +249,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
             AddRejectedRow(result, *rs, plan.tillFields, failure);
         }
         files.Append(failure.kind ? failure.kind->verdict : kOk,
-                     VerdictLine(*rs, plan.sheetFields));
+                     lines.Take(rs->AbsolutePosition()));
     }
     totals.bad = result.Rows();
     totals.verdictFiles = files.Names();
