@@ -50,7 +50,8 @@ struct Batch {
 // enough that writing starts early.
 constexpr int kBatchRecords = 1000;
 
-// What working out the records reads; none of it changes meanwhile.
+// What working out the records reads. None of it changes meanwhile; only
+// the worker moves through the sheet.
 struct RecordWork {
     const InsertInput& in;
     DbConnection& db;  // for the rules' context: no rule of a set pass reads the database
@@ -90,7 +91,7 @@ void WorkOutRecords(std::stop_token stop, const RecordWork& w, Handover<Batch>& 
                     row.values << (given ? value : QVariant());
                     row.given << given;
                 }
-                batch.rows << row;
+                batch.rows << std::move(row);
             }
             if (batch.rows.size() + batch.skipped >= kBatchRecords) hand();
         }

@@ -10,11 +10,10 @@ class Recordset;
 
 // The values a sheet column, or a pair of columns, holds more than once,
 // counted from the column's values or found by one grouped query, instead
-// of a count for every cell. The group
-// and the count compare values alike, so a cell counts more than once only
-// where its value equals one of these: a sheet without repeats needs no
-// count at all, and one with a few needs them only for the cells that may
-// match.
+// of a count for every cell. The group and the count compare values alike,
+// so a cell counts more than once only where its value equals one of these:
+// a sheet without repeats needs no count at all, and one with a few needs
+// them only for the cells that may match.
 class RepeatedValues {
 public:
     RepeatedValues() = default;
