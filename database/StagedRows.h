@@ -3,7 +3,6 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
-#include <functional>
 
 #include "base/Field.h"
 
