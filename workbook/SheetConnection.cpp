@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <cstring>
 
 #include "base/AppError.h"
 #include "base/ValueText.h"
@@ -124,36 +123,6 @@ QByteArray FileStamp(const QString& path) {
            QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ':' +
            QByteArray::number(qlonglong(info.st_ctim.tv_sec)) + '.' +
            QByteArray::number(qlonglong(info.st_ctim.tv_nsec));
-}
-
-// For each result column, an earlier one that reads the same sheet column
-// (a check reads the column the verdict files also show), or -1.
-QVector<int> EarlierColumnOfSameSource(sqlite3_stmt* stmt) {
-    const int columns = sqlite3_column_count(stmt);
-    QVector<int> earlier(columns, -1);
-    QList<QByteArray> sources;
-    for (int c = 0; c < columns; ++c) {
-        const char* table = sqlite3_column_table_name(stmt, c);
-        const char* column = sqlite3_column_origin_name(stmt, c);
-        sources.append(table && column ? QByteArray(table) + '\0' + column : QByteArray());
-        if (!sources[c].isEmpty()) earlier[c] = int(sources.indexOf(sources[c]));
-        if (earlier[c] == c) earlier[c] = -1;
-    }
-    return earlier;
-}
-
-// Whether two columns of the current row hold the same text: the later
-// then shares the earlier's value, one text read and freed instead of two.
-// Two columns of one sheet column may still come from different rows of a
-// join, so the bytes decide.
-bool SameText(sqlite3_stmt* stmt, int earlier, int column) {
-    if (earlier < 0 || sqlite3_column_type(stmt, column) != SQLITE_TEXT ||
-        sqlite3_column_type(stmt, earlier) != SQLITE_TEXT)
-        return false;
-    const int bytes = sqlite3_column_bytes(stmt, column);
-    return bytes == sqlite3_column_bytes(stmt, earlier) &&
-           std::memcmp(sqlite3_column_text(stmt, column), sqlite3_column_text(stmt, earlier),
-                       bytes) == 0;
 }
 
 // The columns a statement reads, by table, as SQLite reports them while it
@@ -446,15 +415,13 @@ std::unique_ptr<Recordset> SheetConnection::Open(const QString& sql, const QVari
     QVector<Field> fields(columns);
     for (int c = 0; c < columns; ++c)
         fields[c] = Field{prepared.columns[c], ResultType(stmt, c, false)};
-    const QVector<int> earlier = EarlierColumnOfSameSource(stmt);
     QVector<Recordset::Row> rows;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         if (rows.isEmpty())
             for (int c = 0; c < columns; ++c) fields[c].type = ResultType(stmt, c, true);
         Recordset::Row row(columns);
-        for (int c = 0; c < columns; ++c)
-            row[c] = SameText(stmt, earlier[c], c) ? row[earlier[c]] : ColumnValue(stmt, c);
+        for (int c = 0; c < columns; ++c) row[c] = ColumnValue(stmt, c);
         rows.append(row);
     }
     Finish(stmt, rc);
