@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
+#include <cstring>
 
 #include "base/AppError.h"
 #include "database/ColumnTypes.h"
@@ -58,12 +59,35 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
 
 void SqliteStatement::Fail(int code) { throw SqliteFailure(connection_, code); }
 
+char* SqliteStatement::TextSpace(qsizetype size) {
+    constexpr qsizetype kBlock = 256 * 1024;
+    for (;; ++textBlock_, textUsed_ = 0) {
+        if (textBlock_ == textBlocks_.size())
+            textBlocks_.emplace_back(qMax(kBlock, size), Qt::Uninitialized);
+        QByteArray& block = textBlocks_[textBlock_];
+        if (block.size() - textUsed_ >= size) return block.data() + textUsed_;
+    }
+}
+
 // Texts go in UTF-8, the file's own encoding: SQLite's own conversion from
-// UTF-16 cost more than the insert.
+// UTF-16 cost more than the insert. They are written into kept blocks, not
+// each into its own allocation: a sheet binds a text for most of its cells.
 int SqliteStatement::BindText(int index, const QString& text) {
-    texts_.push_back(text.toUtf8());
-    const QByteArray& utf8 = texts_.back();
-    return sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    const qsizetype size = text.size();
+    char* out = TextSpace(size);
+    const QChar* in = text.constData();
+    qsizetype ascii = 0;
+    for (; ascii < size && in[ascii].unicode() < 0x80; ++ascii)
+        out[ascii] = char(in[ascii].unicode());
+    qsizetype bytes = size;
+    if (ascii < size) {
+        const QByteArray utf8 = text.toUtf8();
+        bytes = utf8.size();
+        out = TextSpace(bytes);
+        std::memcpy(out, utf8.constData(), size_t(bytes));
+    }
+    textUsed_ += bytes;
+    return sqlite3_bind_text(statement_, index, out, int(bytes), SQLITE_STATIC);
 }
 
 void SqliteStatement::Bind(int index, const QVariant& value) {
@@ -117,7 +141,6 @@ bool SqliteStatement::Step() {
 
 void SqliteStatement::Run(const QVariantList& params) {
     Finish();
-    texts_.reserve(params.size());
     for (int i = 0; i < params.size(); ++i) Bind(i + 1, params[i]);
     pendingRow_ = Step();
     changes_ = sqlite3_changes(connection_);
@@ -170,5 +193,6 @@ void SqliteStatement::Finish() {
     if (!statement_) return;
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
-    texts_.clear();
+    textBlock_ = 0;
+    textUsed_ = 0;
 }

@@ -31,12 +31,17 @@ private:
     [[noreturn]] void Fail(int code);
     void Bind(int index, const QVariant& value);
     int BindText(int index, const QString& text);
+    // Room for size bytes of bound text, alive until the run ends.
+    char* TextSpace(qsizetype size);
     // Steps once; true on a row.
     bool Step();
 
     sqlite3* connection_;
     sqlite3_stmt* statement_ = nullptr;
-    std::vector<QByteArray> texts_;  // the bound texts, alive until the run ends
-    bool pendingRow_ = false;        // Run stepped onto the first row
+    // The bound texts, one after another, in blocks kept from run to run.
+    std::vector<QByteArray> textBlocks_;
+    size_t textBlock_ = 0;     // the block being filled
+    qsizetype textUsed_ = 0;   // bytes of it filled
+    bool pendingRow_ = false;  // Run stepped onto the first row
     int changes_ = 0;
 };

@@ -100,11 +100,19 @@ TEST_P(DbTypesTest, LongTextsAndBytesGoAndComeBackWhole) {
 }
 
 // ASCII and other texts bound side by side in one statement each come back
-// as they went.
+// as they went, also where they fill more than the room kept for texts.
 TEST_P(DbTypesTest, TextsOfEveryKindInOneStatementComeBackAsTheyWent) {
-    db_->Execute("Create Table TEXTS (K INTEGER, T VARCHAR(40))");
-    const QStringList texts{"plain",     QString::fromUtf8("Käse"), "", QString::fromUtf8("日本の"),
-                            "tab\there", QString::fromUtf8("€"),    "x"};
+    db_->Execute("Create Table TEXTS (K INTEGER, T VARCHAR(400000))");
+    const QStringList texts{"plain",
+                            QString::fromUtf8("Käse"),
+                            "",
+                            QString::fromUtf8("日本の"),
+                            "tab\there",
+                            QString::fromUtf8("€"),
+                            QString(300000, u'a'),
+                            "x",
+                            QString::fromUtf8("Käse ").repeated(60000),
+                            "y"};
     QVariantList params;
     QStringList tuples;
     for (int i = 0; i < texts.size(); ++i) {
