@@ -8,17 +8,27 @@
 
 namespace {
 
-// The texts joined in lower case (A to Z only, as the sheet's comparison
-// folds ASCII), or none when one holds another character: such a text may
-// equal a repeated one in other letters (the Kelvin sign and "k").
-std::optional<QString> AsciiKey(const QStringList& texts) {
-    QString key = texts.size() == 1 ? texts[0] : texts.join(QChar(0x1f));
-    for (QChar& c : key) {
-        const char16_t u = c.unicode();
+// The text in upper case (a to z only, as the sheet's comparison folds
+// ASCII), or none when it holds another character: such a text may equal a
+// repeated one in other letters (the Kelvin sign and "k"). Codes are mostly
+// in upper case already and are then their own key, not copied.
+std::optional<QString> AsciiKey(const QString& text) {
+    qsizetype lower = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
         if (u >= 0x80) return std::nullopt;
-        if (u >= u'A' && u <= u'Z') c = QChar(u + 32);
+        if (lower < 0 && u >= u'a' && u <= u'z') lower = i;
     }
+    if (lower < 0) return text;
+    QString key = text;
+    for (qsizetype i = lower; i < key.size(); ++i)
+        if (const char16_t u = key[i].unicode(); u >= u'a' && u <= u'z') key[i] = QChar(u - 32);
     return key;
+}
+
+// The texts joined, as one key.
+std::optional<QString> AsciiKey(const QStringList& texts) {
+    return AsciiKey(texts.size() == 1 ? texts[0] : texts.join(QChar(0x1f)));
 }
 
 }  // namespace
@@ -47,7 +57,7 @@ RepeatedValues RepeatedValues::OfColumn(Connection& excel, const QString& sql,
         const QVariant v = rows.ValueAt(position, field);
         if (v.isNull()) continue;
         const std::optional<QString> key =
-            v.typeId() == QMetaType::QString ? AsciiKey({v.toString()}) : std::nullopt;
+            v.typeId() == QMetaType::QString ? AsciiKey(v.toString()) : std::nullopt;
         if (!key) return RepeatedValues(excel, sql);
         ++counts[*key];
     }
@@ -61,7 +71,7 @@ RepeatedValues RepeatedValues::OfColumn(Connection& excel, const QString& sql,
 
 std::optional<bool> RepeatedValues::Repeats(const QString& text) const {
     if (!counted_) return std::nullopt;
-    const std::optional<QString> key = AsciiKey({text});
+    const std::optional<QString> key = AsciiKey(text);
     if (!key) return std::nullopt;
     return keys_.contains(*key);
 }

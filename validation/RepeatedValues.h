@@ -21,7 +21,7 @@ public:
     RepeatedValues(Connection& excel, const QString& sql);
     // A column's repeats counted from its values in the pass's own rows
     // where each is an ASCII text or empty: such texts are equal ignoring
-    // case exactly when they are equal in lower case, so the counts are the
+    // case exactly when they are equal in upper case, so the counts are the
     // sheet's. Any other column is asked with the query.
     static RepeatedValues OfColumn(Connection& excel, const QString& sql, const Recordset& rows,
                                    int field);
@@ -38,7 +38,7 @@ public:
 private:
     bool any_ = false;
     // Every repeated value is an ASCII text: two ASCII texts are equal
-    // ignoring case only when they are equal in lower case.
+    // ignoring case only when they are equal in upper case.
     bool byKey_ = true;
     QSet<QString> keys_;
     bool counted_ = false;  // keys_ holds every key the column repeats
