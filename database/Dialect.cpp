@@ -180,6 +180,8 @@ int Dialect::MaxBoundValues() const {
     return engine_ == Engine::SqlServer ? 2000 : 6000;
 }
 
+bool Dialect::StagesNewRows() const { return engine_ != Engine::SQLite; }
+
 QString Dialect::UpdateFrom(const QString& target, const QString& sets, const QString& source,
                             const QString& match, const QString& condition) const {
     if (engine_ == Engine::SqlServer)

@@ -62,6 +62,10 @@ public:
     // The most values one statement binds: SQL Server takes at most 2,100
     // parameters a call.
     int MaxBoundValues() const;
+    // Whether records that are only created go through a staging table
+    // first: on a server each statement is a round trip, while in SQLite's
+    // process looking them up and adding them as they come saves staging them.
+    bool StagesNewRows() const;
     // Updates target from the rows of source ("Table As Alias") that match
     // it, where the condition holds.
     QString UpdateFrom(const QString& target, const QString& sets, const QString& source,

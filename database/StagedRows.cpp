@@ -35,6 +35,9 @@ int MaskNumber(QStringList& masks, const QString& mask) {
 
 StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys)
     : db_(db), table_(std::move(table)), fields_(std::move(fields)), keys_(std::move(keys)) {
+    for (const QString& key : keys_)
+        for (int i = 0; i < fields_.size(); ++i)
+            if (fields_[i].name.compare(key, Qt::CaseInsensitive) == 0) keyAt_ << i;
     static std::atomic<int> counter{0};
     name_ = db_.SqlDialect().TemporaryName(QString("xl_stage%1").arg(++counter));
 }
@@ -83,6 +86,76 @@ void StagedRows::Append(QVector<StagedRow> rows) {
     for (; pending_.size() - first >= perStatement_; first += perStatement_)
         Insert(first, perStatement_);
     pending_.remove(0, first);
+}
+
+QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) const {
+    QVector<bool> stored(rows.size(), false);
+    QStringList names{"xl_i"};
+    for (const QString& key : keys_) names << Quoted(key);
+    const QString tuple = "(" + QStringList(names.size(), "?").join(", ") + ")";
+    const qsizetype perStatement = qMax(1, db_.SqlDialect().MaxBoundValues() / int(names.size()));
+    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
+        const qsizetype count = qMin(perStatement, rows.size() - first);
+        QVariantList params;
+        params.reserve(count * names.size());
+        for (qsizetype r = first; r < first + count; ++r) {
+            params << r;
+            for (int i : keyAt_) params << rows[r].values[i];
+        }
+        // A bound key takes the stored column's own affinity and collation,
+        // as a record's look-up compares it.
+        const auto found = db_.Open("With S(" + names.join(", ") + ") As (Values " +
+                                        QStringList(count, tuple).join(", ") +
+                                        ") Select xl_i From S Where Exists (Select 1 From " +
+                                        Quoted(table_) + " As T Where " + KeyMatch("T", "S") + ")",
+                                    params);
+        for (; !found->Eof(); found->MoveNext()) stored[found->Value(0).toLongLong()] = true;
+    }
+    return stored;
+}
+
+void StagedRows::AddMissing(QVector<StagedRow> rows) {
+    if (keyAt_.size() != keys_.size())
+        throw AppError(ErrorNumber::InvalidArgument, "A key of " + table_ + " is not written");
+    const QVector<bool> stored = StoredAmong(rows);
+    // Rows mostly give the same columns: those that do, one after another,
+    // go in the same statements.
+    QVector<qsizetype> run;
+    QVector<bool> runColumns, columns(fields_.size());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (stored[r]) continue;
+        for (int i = 0; i < fields_.size(); ++i)
+            columns[i] = rows[r].given[i] && !rows[r].values[i].isNull();
+        if (!run.isEmpty() && columns != runColumns) {
+            AddToTable(rows, run, runColumns);
+            run.clear();
+        }
+        runColumns = columns;
+        run << r;
+    }
+    if (!run.isEmpty()) AddToTable(rows, run, runColumns);
+}
+
+void StagedRows::AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& indexes,
+                            const QVector<bool>& columns) {
+    const int width = int(columns.count(true));
+    if (width == 0) return;  // as AddNew adds no row without a value
+    const QString insert =
+        "Insert Into " + Quoted(table_) + " (" + Columns(Mask(columns), {}) + ") Values ";
+    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
+    const qsizetype perStatement =
+        qMax(1, qMin(kMaxRows, db_.SqlDialect().MaxBoundValues() / width));
+    for (qsizetype first = 0; first < indexes.size(); first += perStatement) {
+        const qsizetype count = qMin(perStatement, indexes.size() - first);
+        QVariantList params;
+        params.reserve(count * width);
+        for (qsizetype n = first; n < first + count; ++n) {
+            StagedRow& row = rows[indexes[n]];
+            for (int i = 0; i < fields_.size(); ++i)
+                if (columns[i]) params << std::move(row.values[i]);
+        }
+        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+    }
 }
 
 void StagedRows::Flush() {

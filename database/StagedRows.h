@@ -30,6 +30,11 @@ public:
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
 
+    // Adds to the table, in their order, the rows whose key no stored record
+    // has, each with its given values that are not null; the others are
+    // left alone. For records that are only created, where the engine does
+    // not stage new rows; the rows are not staged.
+    void AddMissing(QVector<StagedRow> rows);
     // Adds rows after those appended before, creating the staging table
     // first; they go in whole statements as they fill them. The rows' values
     // are moved to the statements, not copied.
@@ -49,6 +54,11 @@ public:
 
 private:
     void Create();
+    // Which rows' keys a stored record has, compared as the table compares.
+    QVector<bool> StoredAmong(const QVector<StagedRow>& rows) const;
+    // Adds the rows at the indexes, which give the same columns.
+    void AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& indexes,
+                    const QVector<bool>& columns);
     // Stages count pending rows from first in one statement.
     void Insert(qsizetype first, int count);
     void Flush();
@@ -60,6 +70,7 @@ private:
     QString table_;
     QVector<Field> fields_;
     QStringList keys_;
+    QVector<int> keyAt_;  // each key's place among the fields
     QString name_;
     // The distinct masks in first-seen order; a row holds its masks' numbers.
     QStringList givenMasks_;  // the columns given

@@ -49,8 +49,9 @@ private:
     QList<Group> groups_;
 };
 
-// Writes the collected companion records on the target: staged as they
-// come, then those no stored record has are created, each table's in one go.
+// Writes the collected companion records on the target: those no stored
+// record has are created, each table's in one go once all are staged, or as
+// they come where the engine does not stage new rows.
 class CompanionWriter {
 public:
     explicit CompanionWriter(DbConnection& db);

@@ -102,6 +102,20 @@ void WorkOutRecords(std::stop_token stop, const RecordWork& w, Handover<Batch>& 
     }
 }
 
+// Raised through the set's transaction when the user stops it.
+struct Stopped {};
+
+// Runs the work in one transaction; false when the user stopped it, which
+// takes back what it wrote: companion records are created as they come.
+bool RanToEnd(DbConnection& db, const std::function<void()>& work) {
+    try {
+        db.RunInTransaction(work);
+        return true;
+    } catch (const Stopped&) {
+        return false;
+    }
+}
+
 // How many of the sheet's records Verify did not reject.
 int AcceptedRecords(int records, const QSet<int>& rejected) {
     int accepted = records;
@@ -142,8 +156,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
     const int records = sheet->RecordCount();
     const int accepted = AcceptedRecords(records, rejected);
     InsertCounts counts;
-    bool stopped = false;
-    db.RunInTransaction([&] {
+    const bool ran = RanToEnd(db, [&] {
         StagedRows staged(db, in.table, columns, keys);
         CompanionWriter companions(db);
         Handover<Batch> batches;
@@ -162,12 +175,9 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
             stagedRows += int(batch->rows.size());
             staged.Append(std::move(batch->rows));
             // Each record is reported, so that a stop comes at the record it
-            // was asked at; nothing but the staging tables is written yet.
+            // was asked at.
             for (; reported < batch->position; ++reported)
-                if (!progress(reported + 1, records)) {
-                    stopped = true;
-                    return;
-                }
+                if (!progress(reported + 1, records)) throw Stopped{};
             step(QString("Staging rows... %1 of %2").arg(stagedRows).arg(accepted));
         }
         step("Adding missing companion records...");
@@ -185,6 +195,5 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         }
         step("Committing...");
     });
-    if (stopped) return InsertCounts{};
-    return counts;
+    return ran ? counts : InsertCounts{};
 }

@@ -28,6 +28,7 @@ protected:
     }
 
     int Items() { return Query("Select Count(*) From MT_ITEM")[0][0].toInt(); }
+    int Plus() { return Query("Select Count(*) From MT_PLU")[0][0].toInt(); }
 };
 
 // Past the first group of records an SQLite file commits together. Records
@@ -55,7 +56,8 @@ TEST_P(StopTest, StartStoppedBetweenRecordsKeepsWhatItWroteAndCanBeRunAgain) {
     EXPECT_TRUE(form->LblResult.caption.startsWith("Inserted 101, Updated 1,099, Skipped 0."));
 }
 
-// A sheet written as a set is stopped before any of it is written.
+// A sheet written as a set is stopped before any of it is written: the
+// item PLUs created for the records before the stop are taken back too.
 TEST_P(StopTest, StartStoppedAsASetWritesNothingAndCanBeRunAgain) {
     form->CVerify_Click();
     CloseAt("Insert Data... 1100 of 1200");
@@ -63,10 +65,12 @@ TEST_P(StopTest, StartStoppedAsASetWritesNothingAndCanBeRunAgain) {
     ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(op.LastMessage(), "Insert stopped at row 1,100 of 1,200: 0 rows written.");
     EXPECT_EQ(Items(), 0);
+    EXPECT_EQ(Plus(), 0);
 
     op.onProgress = nullptr;
     VerifyAndStart();
     EXPECT_EQ(Items(), kRows);
+    EXPECT_EQ(Plus(), kRows);
     EXPECT_TRUE(form->LblResult.caption.startsWith("Inserted 1,200, Updated 0, Skipped 0."));
 }
 
