@@ -176,8 +176,17 @@ QString Dialect::InsertOrder(const QString& numberColumn) const {
 int Dialect::MaxBoundValues() const {
     // psqlODBC lost its place in the server's answer to statements of 7,900
     // values (7,500 went through): 6,000 keeps clear of it. On a distant
-    // server each statement costs a round trip, so fewer count.
-    return engine_ == Engine::SqlServer ? 2000 : 6000;
+    // server each statement costs a round trip, so fewer count. SQLite
+    // takes 32,766 since 3.32.
+    switch (engine_) {
+        case Engine::SqlServer:
+            return 2000;
+        case Engine::PostgreSQL:
+            return 6000;
+        case Engine::SQLite:
+            return 32766;
+    }
+    return 2000;
 }
 
 bool Dialect::StagesNewRows() const { return engine_ != Engine::SQLite; }

@@ -60,10 +60,10 @@ public:
     // sorting.
     QString InsertOrder(const QString& numberColumn) const;
     // The most values one statement binds: SQL Server takes at most 2,100
-    // parameters a call.
+    // parameters a call, SQLite 32,766.
     int MaxBoundValues() const;
-    // Whether records that are only created go through a staging table
-    // first: on a server each statement is a round trip, while in SQLite's
+    // Whether a set's new rows go through its staging table before their
+    // own: on a server each statement is a round trip, while in SQLite's
     // process looking them up and adding them as they come saves staging them.
     bool StagesNewRows() const;
     // Updates target from the rows of source ("Table As Alias") that match

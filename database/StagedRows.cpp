@@ -1,5 +1,6 @@
 #include "database/StagedRows.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "base/AppError.h"
@@ -33,11 +34,20 @@ int MaskNumber(QStringList& masks, const QString& mask) {
 
 }  // namespace
 
-StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys)
-    : db_(db), table_(std::move(table)), fields_(std::move(fields)), keys_(std::move(keys)) {
+StagedRows::StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys,
+                       const QStringList& listed)
+    : db_(db),
+      table_(std::move(table)),
+      fields_(std::move(fields)),
+      keys_(std::move(keys)),
+      stagesNew_(db_.SqlDialect().StagesNewRows()) {
     for (const QString& key : keys_)
         for (int i = 0; i < fields_.size(); ++i)
             if (fields_[i].name.compare(key, Qt::CaseInsensitive) == 0) keyAt_ << i;
+    for (int i = 0; i < fields_.size(); ++i)
+        if (keys_.contains(fields_[i].name, Qt::CaseInsensitive) ||
+            listed.contains(fields_[i].name, Qt::CaseInsensitive))
+            listedAt_ << i;
     static std::atomic<int> counter{0};
     name_ = db_.SqlDialect().TemporaryName(QString("xl_stage%1").arg(++counter));
 }
@@ -81,6 +91,16 @@ void StagedRows::Create() {
 
 void StagedRows::Append(QVector<StagedRow> rows) {
     if (!created_) Create();
+    if (!stagesNew_) {
+        const QVector<bool> stored = StoredAmong(rows);
+        StageUnstored(rows, stored);
+        AddUnstored(rows, stored);
+        // Only the stored records' rows are staged whole, to update them.
+        qsizetype kept = 0;
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            if (stored[r]) rows[kept++] = std::move(rows[r]);
+        rows.resize(kept);
+    }
     pending_.append(std::move(rows));
     qsizetype first = 0;
     for (; pending_.size() - first >= perStatement_; first += perStatement_)
@@ -114,10 +134,36 @@ QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) const {
     return stored;
 }
 
-void StagedRows::AddMissing(QVector<StagedRow> rows) {
+void StagedRows::AddMissing(QVector<StagedRow> rows) { AddUnstored(rows, StoredAmong(rows)); }
+
+void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<bool>& stored) {
+    const int width = int(listedAt_.size()) + 2;
+    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
+    const qsizetype perStatement =
+        qMax(1, qMin(kMaxRows, db_.SqlDialect().MaxBoundValues() / width));
+    QStringList columns;
+    for (int i : listedAt_) columns << Quoted(fields_[i].name);
+    const QString insert =
+        "Insert Into " + name_ + " (" + columns.join(", ") + ", xl_row, xl_new) Values ";
+    QVariantList params;
+    int count = 0;
+    const auto stage = [&] {
+        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+        params.clear();
+        count = 0;
+    };
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (stored[r]) continue;
+        for (int i : listedAt_) params << rows[r].values[i];
+        params << staged_++ << 1;
+        if (++count == perStatement) stage();
+    }
+    if (count > 0) stage();
+}
+
+void StagedRows::AddUnstored(QVector<StagedRow>& rows, const QVector<bool>& stored) {
     if (keyAt_.size() != keys_.size())
         throw AppError(ErrorNumber::InvalidArgument, "A key of " + table_ + " is not written");
-    const QVector<bool> stored = StoredAmong(rows);
     // Rows mostly give the same columns: those that do, one after another,
     // go in the same statements.
     QVector<qsizetype> run;
@@ -191,17 +237,20 @@ void StagedRows::Insert(qsizetype first, int count) {
             lastAdded = added;
             add = MaskNumber(addMasks_, Mask(added));
         }
-        // New until a stored record is found with its key.
-        params << staged_++ << 1 << given << add;
+        // New until a stored record is found with its key; where new rows
+        // are not staged, only the stored records' rows are.
+        params << staged_++ << (stagesNew_ ? 1 : 0) << given << add;
     }
     db_.Execute(insert + QStringList(count, tuple).join(", "), params);
 }
 
 int StagedRows::MarkNew() {
     Flush();
-    // Only the rows a stored record has are written again.
-    db_.Execute("Update " + name_ + " Set xl_new = 0 Where Exists (Select 1 From " +
-                Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ")");
+    // Only the rows a stored record has are written again. Rows added as
+    // they came were told apart then.
+    if (stagesNew_)
+        db_.Execute("Update " + name_ + " Set xl_new = 0 Where Exists (Select 1 From " +
+                    Quoted(table_) + " As T Where " + KeyMatch("T", name_) + ")");
     return db_.Open("Select Count(*) From " + name_ + " Where xl_new = 1")->Value(0).toInt();
 }
 
@@ -221,6 +270,7 @@ void StagedRows::UpdateStored() {
 }
 
 void StagedRows::AddNew() {
+    if (!stagesNew_) return;  // added as they came
     for (int number = 0; number < addMasks_.size(); ++number) {
         const QString& mask = addMasks_[number];
         if (!mask.contains('1')) continue;
@@ -233,5 +283,11 @@ void StagedRows::AddNew() {
 }
 
 QString StagedRows::NewKeys(const QString& column) const {
+    const bool listed = std::any_of(listedAt_.cbegin(), listedAt_.cend(), [&](int i) {
+        return fields_[i].name.compare(column, Qt::CaseInsensitive) == 0;
+    });
+    if (!stagesNew_ && !listed)
+        throw AppError(ErrorNumber::InvalidArgument,
+                       column + " of the new rows of " + table_ + " is not staged");
     return "(Select " + Quoted(column) + " From " + name_ + " Where xl_new = 1)";
 }

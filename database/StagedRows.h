@@ -20,12 +20,17 @@ struct StagedRow {
 // statements write them all instead of a few per row: on a server each
 // statement is a round trip. Rows are found by their key columns; their
 // keys must be distinct. Statements go in a few hundred rows at a time.
-// Dropped with the object. Failures raise AppError.
+// Where the engine does not stage new rows (Dialect::StagesNewRows), the
+// rows no stored record has are added to the table as they are appended,
+// in their order, and only their keys and listed columns are staged, for
+// MarkNew and NewKeys. Dropped with the object. Failures raise AppError.
 class StagedRows {
 public:
     // fields: the table's columns (names as the table spells them) and
-    // their type codes, the key columns among them.
-    StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys);
+    // their type codes, the key columns among them. listed: other columns
+    // NewKeys may be asked for.
+    StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys,
+               const QStringList& listed = {});
     ~StagedRows();
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
@@ -37,7 +42,8 @@ public:
     void AddMissing(QVector<StagedRow> rows);
     // Adds rows after those appended before, creating the staging table
     // first; they go in whole statements as they fill them. The rows' values
-    // are moved to the statements, not copied.
+    // are moved to the statements, not copied. Rows added to the table are
+    // taken back only with the transaction.
     void Append(QVector<StagedRow> rows);
     // Marks the rows whose key no stored record has, once every row is
     // appended; answers how many. The rows that filled no whole statement
@@ -56,6 +62,10 @@ private:
     void Create();
     // Which rows' keys a stored record has, compared as the table compares.
     QVector<bool> StoredAmong(const QVector<StagedRow>& rows) const;
+    // Adds to the table the rows not stored, in their order.
+    void AddUnstored(QVector<StagedRow>& rows, const QVector<bool>& stored);
+    // Stages the keys and listed columns of the rows not stored, as new.
+    void StageUnstored(const QVector<StagedRow>& rows, const QVector<bool>& stored);
     // Adds the rows at the indexes, which give the same columns.
     void AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& indexes,
                     const QVector<bool>& columns);
@@ -70,7 +80,9 @@ private:
     QString table_;
     QVector<Field> fields_;
     QStringList keys_;
-    QVector<int> keyAt_;  // each key's place among the fields
+    QVector<int> keyAt_;     // each key's place among the fields
+    QVector<int> listedAt_;  // the keys' and listed columns' places
+    bool stagesNew_;
     QString name_;
     // The distinct masks in first-seen order; a row holds its masks' numbers.
     QStringList givenMasks_;  // the columns given

@@ -157,7 +157,9 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
     const int accepted = AcceptedRecords(records, rejected);
     InsertCounts counts;
     const bool ran = RanToEnd(db, [&] {
-        StagedRows staged(db, in.table, columns, keys);
+        // A new item's PLUs are found by its code.
+        StagedRows staged(db, in.table, columns, keys,
+                          in.table == Table::kItem ? QStringList{"ITEMCODE"} : QStringList{});
         CompanionWriter companions(db);
         Handover<Batch> batches;
         // The records are worked out on a second thread while this one
