@@ -16,6 +16,16 @@ constexpr int kMaxRows = 500;
 // and its two masks.
 constexpr int kWidth(qsizetype columns) { return int(columns) + 4; }
 
+// Rows of width values one statement inserts.
+qsizetype RowsPerStatement(const Dialect& dialect, int width) {
+    return qMax(1, qMin(kMaxRows, dialect.MaxBoundValues() / width));
+}
+
+// "(?, ?), (?, ?)": the values of rows of width columns each.
+QString Placeholders(qsizetype rows, int width) {
+    return QStringList(rows, "(" + QStringList(width, "?").join(", ") + ")").join(", ");
+}
+
 QString Mask(const QVector<bool>& bits) {
     QString mask(bits.size(), '0');
     for (int i = 0; i < bits.size(); ++i)
@@ -86,7 +96,7 @@ void StagedRows::Create() {
                                       "Integer) As xl_add",
                                   Quoted(table_)));
     created_ = true;
-    perStatement_ = qMax(1, qMin(kMaxRows, d.MaxBoundValues() / kWidth(fields_.size())));
+    perStatement_ = int(RowsPerStatement(d, kWidth(fields_.size())));
 }
 
 void StagedRows::Append(QVector<StagedRow> rows) {
@@ -108,11 +118,17 @@ void StagedRows::Append(QVector<StagedRow> rows) {
     pending_.remove(0, first);
 }
 
-QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) const {
+QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) {
     QVector<bool> stored(rows.size(), false);
+    // A table empty when the rows began to come holds only rows added
+    // since, whose keys differ from these: a first load looks up nothing.
+    if (!startedEmpty_)
+        startedEmpty_ =
+            !db_.Open("Select Exists (Select 1 From " + Quoted(table_) + ")")->Value(0).toBool();
+    if (*startedEmpty_) return stored;
     QStringList names{"xl_i"};
     for (const QString& key : keys_) names << Quoted(key);
-    const QString tuple = "(" + QStringList(names.size(), "?").join(", ") + ")";
+    // A look-up inserts nothing: it takes as many rows as it can bind.
     const qsizetype perStatement = qMax(1, db_.SqlDialect().MaxBoundValues() / int(names.size()));
     for (qsizetype first = 0; first < rows.size(); first += perStatement) {
         const qsizetype count = qMin(perStatement, rows.size() - first);
@@ -125,7 +141,7 @@ QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) const {
         // A bound key takes the stored column's own affinity and collation,
         // as a record's look-up compares it.
         const auto found = db_.Open("With S(" + names.join(", ") + ") As (Values " +
-                                        QStringList(count, tuple).join(", ") +
+                                        Placeholders(count, int(names.size())) +
                                         ") Select xl_i From S Where Exists (Select 1 From " +
                                         Quoted(table_) + " As T Where " + KeyMatch("T", "S") + ")",
                                     params);
@@ -138,9 +154,7 @@ void StagedRows::AddMissing(QVector<StagedRow> rows) { AddUnstored(rows, StoredA
 
 void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<bool>& stored) {
     const int width = int(listedAt_.size()) + 2;
-    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
-    const qsizetype perStatement =
-        qMax(1, qMin(kMaxRows, db_.SqlDialect().MaxBoundValues() / width));
+    const qsizetype perStatement = RowsPerStatement(db_.SqlDialect(), width);
     QStringList columns;
     for (int i : listedAt_) columns << Quoted(fields_[i].name);
     const QString insert =
@@ -148,7 +162,7 @@ void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<boo
     QVariantList params;
     int count = 0;
     const auto stage = [&] {
-        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+        db_.Execute(insert + Placeholders(count, width), params);
         params.clear();
         count = 0;
     };
@@ -188,9 +202,7 @@ void StagedRows::AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& 
     if (width == 0) return;  // as AddNew adds no row without a value
     const QString insert =
         "Insert Into " + Quoted(table_) + " (" + Columns(Mask(columns), {}) + ") Values ";
-    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
-    const qsizetype perStatement =
-        qMax(1, qMin(kMaxRows, db_.SqlDialect().MaxBoundValues() / width));
+    const qsizetype perStatement = RowsPerStatement(db_.SqlDialect(), width);
     for (qsizetype first = 0; first < indexes.size(); first += perStatement) {
         const qsizetype count = qMin(perStatement, indexes.size() - first);
         QVariantList params;
@@ -200,7 +212,7 @@ void StagedRows::AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& 
             for (int i = 0; i < fields_.size(); ++i)
                 if (columns[i]) params << std::move(row.values[i]);
         }
-        db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+        db_.Execute(insert + Placeholders(count, width), params);
     }
 }
 
@@ -214,7 +226,6 @@ void StagedRows::Insert(qsizetype first, int count) {
     const int width = kWidth(fields_.size());
     const QString insert = "Insert Into " + name_ + " (" + Columns({}, {}) +
                            ", xl_row, xl_new, xl_given, xl_add) Values ";
-    const QString tuple = "(" + QStringList(width, "?").join(", ") + ")";
     QVariantList params;
     params.reserve(count * width);
     // Rows of a sheet mostly give the same columns: a mask is made again
@@ -241,7 +252,7 @@ void StagedRows::Insert(qsizetype first, int count) {
         // are not staged, only the stored records' rows are.
         params << staged_++ << (stagesNew_ ? 1 : 0) << given << add;
     }
-    db_.Execute(insert + QStringList(count, tuple).join(", "), params);
+    db_.Execute(insert + Placeholders(count, width), params);
 }
 
 int StagedRows::MarkNew() {

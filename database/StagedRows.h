@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <optional>
 
 #include "base/Field.h"
 
@@ -61,7 +62,7 @@ public:
 private:
     void Create();
     // Which rows' keys a stored record has, compared as the table compares.
-    QVector<bool> StoredAmong(const QVector<StagedRow>& rows) const;
+    QVector<bool> StoredAmong(const QVector<StagedRow>& rows);
     // Adds to the table the rows not stored, in their order.
     void AddUnstored(QVector<StagedRow>& rows, const QVector<bool>& stored);
     // Stages the keys and listed columns of the rows not stored, as new.
@@ -83,6 +84,7 @@ private:
     QVector<int> keyAt_;     // each key's place among the fields
     QVector<int> listedAt_;  // the keys' and listed columns' places
     bool stagesNew_;
+    std::optional<bool> startedEmpty_;  // the table, when rows began to come
     QString name_;
     // The distinct masks in first-seen order; a row holds its masks' numbers.
     QStringList givenMasks_;  // the columns given
