@@ -160,6 +160,7 @@ void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<boo
     const QString insert =
         "Insert Into " + name_ + " (" + columns.join(", ") + ", xl_row, xl_new) Values ";
     QVariantList params;
+    params.reserve(perStatement * width);
     int count = 0;
     const auto stage = [&] {
         db_.Execute(insert + Placeholders(count, width), params);

@@ -81,9 +81,10 @@ void CompanionWriter::Stage(const QList<CompanionRows>& added) {
         staged.reserve(rows.rows.size());
         for (const QVariantList& values : rows.rows) {
             StagedRow row{{}, QVector<bool>(target.fields.size(), true)};
+            row.values.reserve(target.fields.size());
             for (int i = 0; i < target.fields.size(); ++i)
                 row.values << ConvertValue(target.fields[i], values[i]);
-            staged << row;
+            staged << std::move(row);
         }
         if (db_.SqlDialect().StagesNewRows())
             target.staged->Append(std::move(staged));
