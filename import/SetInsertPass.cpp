@@ -163,8 +163,8 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         CompanionWriter companions(db);
         Handover<Batch> batches;
         // The records are worked out on a second thread while this one
-        // stages those ready: on a large sheet both take about as long. The
-        // connection stays on this thread.
+        // stages (or on SQLite adds) those ready. The connection stays on
+        // this thread.
         const std::jthread worker(
             WorkOutRecords,
             RecordWork{in, db, *sheet, shape->fields, fieldOf, rejected, setupCodes},
