@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 #include "base/AppError.h"
 #include "base/Recordset.h"
@@ -11,6 +12,9 @@ namespace {
 
 // Rows one statement stages at most.
 constexpr int kMaxRows = 500;
+
+// Rows added to their table as they come are sorted out this many at a time.
+constexpr int kRowsSortedOut = 4 * kMaxRows;
 
 // Values a staged row binds: its columns, its number, whether it is new,
 // and its two masks.
@@ -101,21 +105,35 @@ void StagedRows::Create() {
 
 void StagedRows::Append(QVector<StagedRow> rows) {
     if (!created_) Create();
-    if (!stagesNew_) {
-        const QVector<bool> stored = StoredAmong(rows);
-        StageUnstored(rows, stored);
-        AddUnstored(rows, stored);
-        // Only the stored records' rows are staged whole, to update them.
-        qsizetype kept = 0;
-        for (qsizetype r = 0; r < rows.size(); ++r)
-            if (stored[r]) rows[kept++] = std::move(rows[r]);
-        rows.resize(kept);
+    if (stagesNew_) {
+        Stage(std::move(rows));
+        return;
     }
+    // Rows are sorted out a few thousand at a time, so that rows giving the
+    // same columns fill whole statements even where the columns vary.
+    unsorted_.append(std::move(rows));
+    if (unsorted_.size() >= kRowsSortedOut) SortOut();
+}
+
+void StagedRows::Stage(QVector<StagedRow> rows) {
     pending_.append(std::move(rows));
     qsizetype first = 0;
     for (; pending_.size() - first >= perStatement_; first += perStatement_)
         Insert(first, perStatement_);
     pending_.remove(0, first);
+}
+
+void StagedRows::SortOut() {
+    QVector<StagedRow> rows = std::exchange(unsorted_, {});
+    const QVector<bool> stored = StoredAmong(rows);
+    StageUnstored(rows, stored);
+    AddUnstored(rows, stored);
+    // Only the stored records' rows are staged whole, to update them.
+    qsizetype kept = 0;
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        if (stored[r]) rows[kept++] = std::move(rows[r]);
+    rows.resize(kept);
+    Stage(std::move(rows));
 }
 
 QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) {
@@ -179,22 +197,20 @@ void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<boo
 void StagedRows::AddUnstored(QVector<StagedRow>& rows, const QVector<bool>& stored) {
     if (keyAt_.size() != keys_.size())
         throw AppError(ErrorNumber::InvalidArgument, "A key of " + table_ + " is not written");
-    // Rows mostly give the same columns: those that do, one after another,
-    // go in the same statements.
-    QVector<qsizetype> run;
-    QVector<bool> runColumns, columns(fields_.size());
+    // The rows giving the same columns go together, in their order, as
+    // AddNew adds them.
+    QList<QPair<QVector<bool>, QVector<qsizetype>>> groups;
+    QVector<bool> columns(fields_.size());
     for (qsizetype r = 0; r < rows.size(); ++r) {
         if (stored[r]) continue;
         for (int i = 0; i < fields_.size(); ++i)
             columns[i] = rows[r].given[i] && !rows[r].values[i].isNull();
-        if (!run.isEmpty() && columns != runColumns) {
-            AddToTable(rows, run, runColumns);
-            run.clear();
-        }
-        runColumns = columns;
-        run << r;
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const auto& g) { return g.first == columns; });
+        if (group == groups.end()) group = groups.insert(groups.end(), {columns, {}});
+        group->second << r;
     }
-    if (!run.isEmpty()) AddToTable(rows, run, runColumns);
+    for (const auto& [groupColumns, indexes] : groups) AddToTable(rows, indexes, groupColumns);
 }
 
 void StagedRows::AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& indexes,
@@ -257,6 +273,7 @@ void StagedRows::Insert(qsizetype first, int count) {
 }
 
 int StagedRows::MarkNew() {
+    if (!stagesNew_) SortOut();
     Flush();
     // Only the rows a stored record has are written again. Rows added as
     // they came were told apart then.

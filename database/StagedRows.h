@@ -63,7 +63,13 @@ private:
     void Create();
     // Which rows' keys a stored record has, compared as the table compares.
     QVector<bool> StoredAmong(const QVector<StagedRow>& rows);
-    // Adds to the table the rows not stored, in their order.
+    // Stages rows after those pending, in whole statements.
+    void Stage(QVector<StagedRow> rows);
+    // Looks up the rows appended since, adds the new ones to the table and
+    // stages the stored ones.
+    void SortOut();
+    // Adds to the table the rows not stored, those giving the same columns
+    // together, in their order.
     void AddUnstored(QVector<StagedRow>& rows, const QVector<bool>& stored);
     // Stages the keys and listed columns of the rows not stored, as new.
     void StageUnstored(const QVector<StagedRow>& rows, const QVector<bool>& stored);
@@ -91,6 +97,7 @@ private:
     QStringList addMasks_;    // the columns given and not null
     bool created_ = false;
     int perStatement_ = 1;
-    QVector<StagedRow> pending_;  // appended, not yet staged
-    int staged_ = 0;              // rows staged, which numbers the next
+    QVector<StagedRow> pending_;   // appended, not yet staged
+    QVector<StagedRow> unsorted_;  // appended, not yet looked up
+    int staged_ = 0;               // rows staged, which numbers the next
 };
