@@ -22,9 +22,11 @@ struct StagedRow {
 // statement is a round trip. Rows are found by their key columns; their
 // keys must be distinct. Statements go in a few hundred rows at a time.
 // Where the engine does not stage new rows (Dialect::StagesNewRows), the
-// rows no stored record has are added to the table as they are appended,
-// in their order, and only their keys and listed columns are staged, for
-// MarkNew and NewKeys. Dropped with the object. Failures raise AppError.
+// rows no stored record has are added to the table as they are appended, a
+// few thousand at a time, and only their keys and listed columns are
+// staged, for MarkNew and NewKeys. Rows giving the same columns are added
+// together, each group in its order, as AddNew adds them. Dropped with the
+// object. Failures raise AppError.
 class StagedRows {
 public:
     // fields: the table's columns (names as the table spells them) and
@@ -36,10 +38,10 @@ public:
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
 
-    // Adds to the table, in their order, the rows whose key no stored record
-    // has, each with its given values that are not null; the others are
-    // left alone. For records that are only created, where the engine does
-    // not stage new rows; the rows are not staged.
+    // Adds to the table the rows whose key no stored record has, each with
+    // its given values that are not null, as appended new rows are added;
+    // the others are left alone. For records that are only created, where
+    // the engine does not stage new rows; the rows are not staged.
     void AddMissing(QVector<StagedRow> rows);
     // Adds rows after those appended before, creating the staging table
     // first; they go in whole statements as they fill them. The rows' values
