@@ -168,7 +168,18 @@ QVector<bool> StagedRows::StoredAmong(const QVector<StagedRow>& rows) {
     return stored;
 }
 
-void StagedRows::AddMissing(QVector<StagedRow> rows) { AddUnstored(rows, StoredAmong(rows)); }
+void StagedRows::AddMissing(QVector<StagedRow> rows) {
+    if (stagesNew_)
+        Append(std::move(rows));
+    else
+        AddUnstored(rows, StoredAmong(rows));
+}
+
+void StagedRows::FinishMissing() {
+    if (!stagesNew_) return;  // added as they came
+    MarkNew();
+    AddNew();
+}
 
 void StagedRows::StageUnstored(const QVector<StagedRow>& rows, const QVector<bool>& stored) {
     const int width = int(listedAt_.size()) + 2;

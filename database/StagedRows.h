@@ -38,11 +38,14 @@ public:
     StagedRows(const StagedRows&) = delete;
     StagedRows& operator=(const StagedRows&) = delete;
 
-    // Adds to the table the rows whose key no stored record has, each with
-    // its given values that are not null, as appended new rows are added;
-    // the others are left alone. For records that are only created, where
-    // the engine does not stage new rows; the rows are not staged.
+    // For records that are only ever created: the rows whose key no stored
+    // record has are added to the table, each with its given values that are
+    // not null, as appended new rows are; the others are left alone. Where
+    // the engine does not stage new rows they are added at once, else they
+    // are staged and added by FinishMissing.
     void AddMissing(QVector<StagedRow> rows);
+    // Adds the staged rows AddMissing took that no stored record has.
+    void FinishMissing();
     // Adds rows after those appended before, creating the staging table
     // first; they go in whole statements as they fill them. The rows' values
     // are moved to the statements, not copied. Rows added to the table are

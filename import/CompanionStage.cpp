@@ -86,17 +86,10 @@ void CompanionWriter::Stage(const QList<CompanionRows>& added) {
                 row.values << ConvertValue(target.fields[i], values[i]);
             staged << std::move(row);
         }
-        if (db_.SqlDialect().StagesNewRows())
-            target.staged->Append(std::move(staged));
-        else
-            target.staged->AddMissing(std::move(staged));
+        target.staged->AddMissing(std::move(staged));
     }
 }
 
 void CompanionWriter::Write() {
-    if (!db_.SqlDialect().StagesNewRows()) return;  // created as they came
-    for (Target& t : targets_) {
-        t.staged->MarkNew();
-        t.staged->AddNew();
-    }
+    for (Target& t : targets_) t.staged->FinishMissing();
 }
