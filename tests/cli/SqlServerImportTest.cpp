@@ -98,13 +98,13 @@ TEST_F(SqlServerImport, EmptyTinyintAndBitCellsWriteZero) {
 TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackToRecords) {
     WriteWorkbook(workbook,
                   {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
-    TdsCapture server;
+    // The endpoint is told to refuse the staging insert; the set is rolled
+    // back and each record is written on its own.
+    TdsCapture server({"--fail-on", "Insert Into #xl_stage1"});
     ASSERT_TRUE(server.Listening());
     const Output run = Import(server, kMembers);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
-    // The endpoint refuses the staging insert; the set is rolled back and
-    // each record is written on its own.
     const QString log = server.Log();
     const qsizetype staged = log.indexOf("Into #xl_stage1 From [CLUB_MT_MEMBER] Where 1 = 0");
     const qsizetype refused = log.indexOf("Insert Into #xl_stage1 ([MEMBERCODE], [MEMBERNAME]");
