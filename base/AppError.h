@@ -28,4 +28,5 @@ constexpr qint32 InvalidArgument = 5;
 constexpr qint32 FileAccess = 75;
 constexpr qint32 PathNotFound = 76;
 constexpr qint32 ConnectionClosed = 3709;
+constexpr qint32 WrongType = 3421;  // a value its column cannot take
 }  // namespace ErrorNumber

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 // The database client's data-type codes that the program relies on; the
@@ -32,8 +33,37 @@ constexpr int VarBinary = 204;
 constexpr int LongVarBinary = 205;
 }  // namespace TypeCode
 
-// A column of a recordset: the name it is read under and its type code.
+// The kinds of column the type codes fall into.
+inline bool IsIntegerType(int t) {
+    return t == TypeCode::SmallInt || t == TypeCode::Integer || t == TypeCode::BigInt ||
+           t == TypeCode::TinyInt || t == TypeCode::UnsignedTinyInt;
+}
+inline bool IsRealType(int t) {
+    return t == TypeCode::Single || t == TypeCode::Double || t == TypeCode::Currency ||
+           t == TypeCode::Decimal || t == TypeCode::Numeric;
+}
+inline bool IsBinaryType(int t) {
+    return t == TypeCode::Binary || t == TypeCode::VarBinary || t == TypeCode::LongVarBinary;
+}
+inline bool IsDateType(int t) {
+    return t == TypeCode::Date || t == TypeCode::DBDate || t == TypeCode::DBTimeStamp ||
+           t == TypeCode::DBTime;
+}
+
+// What a target column can hold beyond its type, as its engine describes
+// it. The defaults set no limit: a sheet's columns and a column an engine
+// says nothing of.
+struct ColumnLimits {
+    int precision = 0;       // digits of an exact number; 0 for no limit
+    int scale = 0;           // of those, the digits after the point
+    QDate earliest, latest;  // the days a date column holds; null for any
+    bool nullable = true;
+};
+
+// A column of a recordset: the name it is read under, its type code and,
+// for a target column, its limits.
 struct Field {
     QString name;
     int type = TypeCode::VarWChar;
+    ColumnLimits limits;
 };

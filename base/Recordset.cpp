@@ -5,88 +5,17 @@
 #include <cmath>
 
 #include "base/AppError.h"
+#include "base/DateValue.h"
 #include "base/ValueText.h"
 
 namespace {
 // The database client's numbers for these failures.
 constexpr qint32 kNotFound = 3265;      // item cannot be found in the collection
 constexpr qint32 kNoCurrent = 3021;     // no current record
-constexpr qint32 kWrongType = 3421;     // value of the wrong type
 constexpr qint32 kNotUpdatable = 3251;  // operation not supported by the provider
 
 AppError NoCurrentRecord() {
     return AppError(kNoCurrent, "Either BOF or EOF is True, or the record was deleted");
-}
-
-// The day a time of day without a date stands on.
-const QDate kTimeOnlyDate(1899, 12, 30);
-
-bool IsInteger(int t) {
-    return t == TypeCode::SmallInt || t == TypeCode::Integer || t == TypeCode::BigInt ||
-           t == TypeCode::TinyInt || t == TypeCode::UnsignedTinyInt;
-}
-bool IsReal(int t) {
-    return t == TypeCode::Single || t == TypeCode::Double || t == TypeCode::Currency ||
-           t == TypeCode::Decimal || t == TypeCode::Numeric;
-}
-bool IsBinary(int t) {
-    return t == TypeCode::Binary || t == TypeCode::VarBinary || t == TypeCode::LongVarBinary;
-}
-bool IsDate(int t) {
-    return t == TypeCode::Date || t == TypeCode::DBDate || t == TypeCode::DBTimeStamp ||
-           t == TypeCode::DBTime;
-}
-
-// Dates carry no time zone: they are built in UTC, which also spares a
-// look-up of the local zone for every value read.
-// The digits of text from..from+count as a number; false when one is not
-// a digit.
-bool ReadDigits(const QString& text, qsizetype from, int count, int& n) {
-    n = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return false;
-        n = n * 10 + (c - u'0');
-    }
-    return true;
-}
-
-// "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss", the way dates are written out, read
-// without Qt's format parser, which cost more than the rest of a row.
-// Invalid when the text has another shape or is no day.
-QDateTime ParseIsoDate(const QString& text) {
-    if (text.size() != 10 && text.size() != 19) return {};
-    int y, mo, d, h = 0, mi = 0, s = 0;
-    if (text[4] != u'-' || text[7] != u'-' || !ReadDigits(text, 0, 4, y) ||
-        !ReadDigits(text, 5, 2, mo) || !ReadDigits(text, 8, 2, d))
-        return {};
-    if (text.size() == 19 &&
-        (text[10] != u' ' || text[13] != u':' || text[16] != u':' || !ReadDigits(text, 11, 2, h) ||
-         !ReadDigits(text, 14, 2, mi) || !ReadDigits(text, 17, 2, s)))
-        return {};
-    const QDate date(y, mo, d);
-    const QTime time(h, mi, s);
-    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
-}
-
-QDateTime ParseDate(const QString& raw) {
-    const QString text = raw.trimmed();
-    if (const QDateTime d = ParseIsoDate(text); d.isValid()) return d;
-    const auto at =
-        std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c == u' ' || c == u'T'; });
-    const qsizetype gap = at == text.cend() ? -1 : at - text.cbegin();
-    const QString datePart = gap < 0 ? text : text.left(gap);
-    const QString timePart = gap < 0 ? QString() : text.mid(gap + 1);
-    const QTime time = QTime::fromString(timePart.isEmpty() ? datePart : timePart, "HH:mm:ss");
-    // A time alone would otherwise land on Qt's default day, 1900-01-01.
-    if (timePart.isEmpty() && time.isValid()) return QDateTime(kTimeOnlyDate, time, Qt::UTC);
-    for (const char* format : {"yyyy-MM-dd", "MM/dd/yyyy"}) {
-        const QDate date = QDate::fromString(datePart, format);
-        if (!date.isValid()) continue;
-        if (timePart.isEmpty()) return QDateTime(date, QTime(0, 0), Qt::UTC);
-        if (time.isValid()) return QDateTime(date, time, Qt::UTC);
-    }
-    return {};
 }
 
 }  // namespace
@@ -96,22 +25,25 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
     const int t = field.type;
     const auto fail = [&] {
         return AppError(
-            kWrongType,
+            ErrorNumber::WrongType,
             QString("Cannot convert \"%1\" for column %2").arg(value.toString(), field.name));
     };
-    if (IsInteger(t)) {
+    if (IsIntegerType(t)) {
         if (value.typeId() == QMetaType::QString) {
             bool ok = false;
             const qlonglong n = value.toString().trimmed().toLongLong(&ok);
             if (!ok) throw fail();
             return n;
         }
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+            return value.toLongLong();  // a double would lose the low digits of a large one
         bool ok = false;
-        const double d = value.toDouble(&ok);
-        if (!ok) throw fail();
-        return static_cast<qlonglong>(std::llround(d));
+        const double d = std::round(value.toDouble(&ok));
+        // A double outside 64 bits has no integer to become.
+        if (!ok || !(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) throw fail();
+        return static_cast<qlonglong>(d);
     }
-    if (IsReal(t)) {
+    if (IsRealType(t)) {
         bool ok = false;
         const double d = value.typeId() == QMetaType::QString
                              ? value.toString().trimmed().toDouble(&ok)
@@ -119,7 +51,7 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
         if (!ok) throw fail();
         return d;
     }
-    if (IsDate(t)) {
+    if (IsDateType(t)) {
         if (value.typeId() == QMetaType::QDateTime) return value;
         if (value.typeId() == QMetaType::QDate)
             return QDateTime(value.toDate(), QTime(0, 0), Qt::UTC);
@@ -140,16 +72,16 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
     }
     if (value.typeId() == QMetaType::Double) return NumberText(value.toDouble());
     // Bytes (a row version, an image) stay bytes: as text they would be lost.
-    if (value.typeId() == QMetaType::QByteArray && IsBinary(t)) return value;
+    if (value.typeId() == QMetaType::QByteArray && IsBinaryType(t)) return value;
     return value.toString();
 }
 
-bool IsNumberType(int typeCode) { return IsInteger(typeCode) || IsReal(typeCode); }
+bool IsNumberType(int typeCode) { return IsIntegerType(typeCode) || IsRealType(typeCode); }
 
 QMetaType StoredType(int typeCode) {
-    if (IsInteger(typeCode)) return QMetaType::fromType<qlonglong>();
-    if (IsReal(typeCode)) return QMetaType::fromType<double>();
-    if (IsDate(typeCode)) return QMetaType::fromType<QDateTime>();
+    if (IsIntegerType(typeCode)) return QMetaType::fromType<qlonglong>();
+    if (IsRealType(typeCode)) return QMetaType::fromType<double>();
+    if (IsDateType(typeCode)) return QMetaType::fromType<QDateTime>();
     if (typeCode == TypeCode::Boolean) return QMetaType::fromType<bool>();
     return QMetaType::fromType<QString>();
 }

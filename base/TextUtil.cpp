@@ -34,6 +34,11 @@ bool CheckString(const QString& text) {
     return false;
 }
 
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
 QString Decrypt(const QString& stored) {
     if (stored.size() < 3) return kInvalidDecrypt;
     const int keys[4] = {Cp1252Code(stored[0]), Cp1252Code(stored[1]), Cp1252Code(stored[2]),

@@ -6,6 +6,11 @@
 // quote, a space (code 32 only), a single quote or a hash.
 bool CheckString(const QString& text);
 
+// True when the text holds a control character (U+0000 to U+001F, U+007F),
+// which a code cannot hold: a tab or a line break is unseen in a till's
+// lists, and a NUL ends the code wherever it is read.
+bool HasControlCharacter(const QString& text);
+
 // Recovers a password stored in the company directory. The stored text
 // carries its keys: characters 1, 2, 3 and the last one, taken as their
 // Windows-1252 codes; each payload code is lowered by the keys in turn.

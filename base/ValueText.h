@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "base/CellError.h"
+
 // A number as the program writes it as text: up to 15 significant digits,
 // "." as decimal point whatever the locale ("1001", "12.5").
 QString NumberText(double d);
@@ -11,7 +13,8 @@ QString NumberText(double d);
 // where that text is exact, without writing and reading it.
 double NumberShown(double d);
 
-// A value as text: a null as the empty text, a number as NumberText.
+// A value as text: a null and an error cell as the empty text, a number as
+// NumberText.
 inline QString ValueText(const QVariant& v) {
     if (v.isNull()) return {};
     switch (v.typeId()) {
@@ -26,6 +29,6 @@ inline QString ValueText(const QVariant& v) {
                                            : d.toString("yyyy-MM-dd HH:mm:ss");
         }
         default:
-            return v.toString();
+            return IsCellError(v) ? QString() : v.toString();
     }
 }

@@ -10,7 +10,7 @@
 namespace {
 
 QString VerdictOf(int color) {
-    for (const ErrorKind& kind : {kNullValue, kDuplicateValue, kOverMaxLength, kStringError})
+    for (const ErrorKind& kind : kErrorKinds)
         if (kind.color == color) return kind.verdict;
     return {};
 }

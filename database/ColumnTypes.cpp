@@ -81,7 +81,7 @@ QString BareTypeName(const QString& typeName) {
 
 // SQLite's rules for a declared type it does not know by name.
 int AffinityCode(const QString& name) {
-    if (name.contains("int")) return TypeCode::Integer;
+    if (name.contains("int")) return TypeCode::BigInt;
     if (name.isEmpty() || name.contains("char") || name.contains("clob") || name.contains("text"))
         return TypeCode::VarWChar;
     if (name.contains("blob")) return TypeCode::VarBinary;
@@ -102,6 +102,8 @@ int TypeCodeOf(const QString& typeName, int odbcSqlType) {
     const auto byOdbcType = lookup.byOdbcType.constFind(odbcSqlType);
     const bool knownOdbcType = byOdbcType != lookup.byOdbcType.constEnd();
     const QString name = BareTypeName(typeName);
+    // SQLite's integers have 64 bits, whatever the declaration calls them.
+    if (odbcSqlType == 0 && (name == "integer" || name == "int")) return TypeCode::BigInt;
     if (const auto it = lookup.byName.constFind(name); it != lookup.byName.constEnd()) {
         // A binary column is binary whatever its name says.
         if (knownOdbcType && IsBinaryCode(*byOdbcType) && !IsBinaryCode(*it)) return *byOdbcType;
@@ -111,4 +113,32 @@ int TypeCodeOf(const QString& typeName, int odbcSqlType) {
     // A type the mapping does not know (xml, sql_variant) is read as text,
     // which every driver can give.
     return knownOdbcType ? *byOdbcType : TypeCode::VarWChar;
+}
+
+ColumnLimits LimitsOf(const QString& typeName, int typeCode, const ReportedColumn& reported) {
+    ColumnLimits limits;
+    limits.nullable = reported.nullable;
+    if (typeCode == TypeCode::Numeric || typeCode == TypeCode::Currency) {
+        if (reported.declared) {
+            // "NUMERIC(18,4)"; a bare NUMERIC sets no limit.
+            const QStringList sizes =
+                typeName.section('(', 1).section(')', 0, 0).split(',', Qt::SkipEmptyParts);
+            limits.precision = sizes.value(0).trimmed().toInt();
+            limits.scale = sizes.value(1).trimmed().toInt();
+        } else {
+            limits.precision = int(reported.size);
+            limits.scale = reported.digits;
+        }
+    }
+    if (!reported.declared) {
+        const QString name = BareTypeName(typeName);
+        if (name == "datetime") {
+            limits.earliest = QDate(1753, 1, 1);
+            limits.latest = QDate(9999, 12, 31);
+        } else if (name == "smalldatetime") {
+            limits.earliest = QDate(1900, 1, 1);
+            limits.latest = QDate(2079, 6, 6);
+        }
+    }
+    return limits;
 }

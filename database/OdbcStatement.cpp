@@ -87,17 +87,17 @@ SQL_TIMESTAMP_STRUCT Timestamp(const QDateTime& when) {
             SQLUINTEGER(t.msec()) * 1000000};
 }
 
-bool IsIntegerType(SQLSMALLINT t) {
+bool IsOdbcInteger(SQLSMALLINT t) {
     return t == SQL_BIT || t == SQL_TINYINT || t == SQL_SMALLINT || t == SQL_INTEGER ||
            t == SQL_BIGINT;
 }
 
-bool IsRealType(SQLSMALLINT t) {
+bool IsOdbcReal(SQLSMALLINT t) {
     return t == SQL_REAL || t == SQL_FLOAT || t == SQL_DOUBLE || t == SQL_NUMERIC ||
            t == SQL_DECIMAL;
 }
 
-bool IsBinaryType(SQLSMALLINT t) {
+bool IsOdbcBinary(SQLSMALLINT t) {
     return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
 }
 
@@ -237,10 +237,12 @@ void OdbcStatement::DescribeResult() {
         SQLDescribeColW(statement_, SQLUSMALLINT(i), name, SQLSMALLINT(std::size(name)),
                         &nameLength, &type, &size, &digits, &nullable);
         // The name's length comes in characters, within the buffer.
-        columns_.append(Column{
-            type, QString::fromUtf16(
-                      reinterpret_cast<const char16_t*>(name),
-                      std::clamp<qsizetype>(nameLength, 0, qsizetype(std::size(name)) - 1))});
+        columns_.append(
+            Column{type,
+                   QString::fromUtf16(
+                       reinterpret_cast<const char16_t*>(name),
+                       std::clamp<qsizetype>(nameLength, 0, qsizetype(std::size(name)) - 1)),
+                   qulonglong(size), digits, nullable != SQL_NO_NULLS});
     }
 }
 
@@ -254,7 +256,10 @@ QVector<Field> OdbcStatement::Describe(const Dialect& dialect) {
         const QString type = QString::fromUtf16(
             reinterpret_cast<const char16_t*>(typeName),
             std::clamp<qsizetype>(typeBytes / 2, 0, qsizetype(std::size(typeName)) - 1));
-        fields.append({dialect.FieldName(columns_[i].name), TypeCodeOf(type, columns_[i].sqlType)});
+        const Column& c = columns_[i];
+        const int code = TypeCodeOf(type, c.sqlType);
+        fields.append({dialect.FieldName(c.name), code,
+                       LimitsOf(type, code, {c.size, c.digits, c.nullable})});
     }
     return fields;
 }
@@ -275,13 +280,13 @@ QVariant OdbcStatement::Value(int column) {
         if (!SQL_SUCCEEDED(r)) Fail("read a value of");
         return length != SQL_NULL_DATA;
     };
-    if (IsIntegerType(type)) {
+    if (IsOdbcInteger(type)) {
         SQLBIGINT n = 0;
         return fetched(SQLGetData(statement_, number, SQL_C_SBIGINT, &n, 0, &length))
                    ? QVariant(qlonglong(n))
                    : QVariant();
     }
-    if (IsRealType(type)) {
+    if (IsOdbcReal(type)) {
         double d = 0;
         return fetched(SQLGetData(statement_, number, SQL_C_DOUBLE, &d, 0, &length)) ? QVariant(d)
                                                                                      : QVariant();
@@ -297,7 +302,7 @@ QVariant OdbcStatement::Value(int column) {
     }
     // Everything else is read whole, in pieces: binary as bytes, the rest
     // (texts, times, GUIDs) as wide text.
-    const bool binary = IsBinaryType(type);
+    const bool binary = IsOdbcBinary(type);
     const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_WCHAR;
     const SQLLEN terminator = binary ? 0 : 2;
     QByteArray bytes;

@@ -34,6 +34,9 @@ private:
     struct Column {
         short sqlType = 0;
         QString name;
+        qulonglong size = 0;  // characters, or digits of a number
+        short digits = 0;     // after the point
+        bool nullable = true;
     };
     [[noreturn]] void Fail(const char* what);
     void Bind(int index, const QVariant& value);

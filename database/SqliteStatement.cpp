@@ -46,6 +46,20 @@ QString TypeName(sqlite3_stmt* statement, int column, bool onRow) {
     }
 }
 
+// Whether the table column a result column reads takes null; true for a
+// computed column.
+bool TakesNull(sqlite3_stmt* statement, int column) {
+    const char* table = sqlite3_column_table_name(statement, column);
+    const char* origin = sqlite3_column_origin_name(statement, column);
+    int notNull = 0;
+    if (!table || !origin ||
+        sqlite3_table_column_metadata(
+            sqlite3_db_handle(statement), sqlite3_column_database_name(statement, column), table,
+            origin, nullptr, nullptr, &notNull, nullptr, nullptr) != SQLITE_OK)
+        return true;
+    return notNull == 0;
+}
+
 }  // namespace
 
 SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
@@ -154,7 +168,9 @@ QVector<Field> SqliteStatement::Describe(const Dialect& dialect) {
         Field field;
         const auto* name = static_cast<const QChar*>(sqlite3_column_name16(statement_, i));
         field.name = dialect.FieldName(QString(name).remove(u'"'));
-        field.type = TypeCodeOf(TypeName(statement_, i, pendingRow_));
+        const QString type = TypeName(statement_, i, pendingRow_);
+        field.type = TypeCodeOf(type);
+        field.limits = LimitsOf(type, field.type, {0, 0, TakesNull(statement_, i), true});
         fields.append(field);
     }
     return fields;

@@ -104,10 +104,11 @@ public:
     std::array<ListControl, 2> LCombo;
     std::array<Label, 3> Label4{Label{"Total Line "}, Label{"Total OK Line "},
                                 Label{"Total Error Line "}};
-    std::array<Swatch, 4> Shape1{Swatch{0xC0C0FF}, Swatch{0xC0E0FF}, Swatch{0xC0FFFF},
-                                 Swatch{0xFFC0FF}};
-    std::array<Label, 4> Label2{Label{"Blank or Null Value"}, Label{"Over Max Length"},
-                                Label{"Cannot Accept Space/'/\"/#"}, Label{"Duplicate Value"}};
+    std::array<Swatch, 5> Shape1{Swatch{0xC0C0FF}, Swatch{0xC0E0FF}, Swatch{0xC0FFFF},
+                                 Swatch{0xFFC0FF}, Swatch{0xFFE0C0}};
+    std::array<Label, 5> Label2{Label{"Blank or Null Value"}, Label{"Over Max Length"},
+                                Label{"Cannot Accept Space/'/\"/#"}, Label{"Duplicate Value"},
+                                Label{"Not A Valid Value"}};
     Label Label5{"*** All excel and ini file must put it at ...\\EXCEL\\"};
     Button CSave{"Save"};
     Label LblProgress{""};

@@ -37,8 +37,11 @@ bool Minsert::VerifyData() {
     const RunningPass running(*this,
                               "Stop Verify at this row? Start stays off until a whole "
                               "sheet is verified.");
+    const QVector<Field> targets = Connected() ? ReadTargetFields(*SqlConnection, TABLENAME.text,
+                                                                  mapping, PRIMARYFIELD[0].text)
+                                               : QVector<Field>(mapping.Rows());
     VerifyResult = RunVerifyPass(*ExcelConnection, result,
-                                 {mapping, TABLENAME.text, sheet, query, MaxLength,
+                                 {mapping, TABLENAME.text, sheet, query, MaxLength, targets,
                                   home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
                                  [&](int position, int count) {
                                      if (throttle.Due())

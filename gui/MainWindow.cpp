@@ -363,9 +363,9 @@ void MainWindow::BuildResults() {
                    QRect(boxLeft, Px(8160), Px(left + 2400 - 120) - boxLeft, Px(kRowHeight)));
     }
     // The legend of the verify colours from the left: duplicate first.
-    static constexpr int kOrder[] = {3, 0, 1, 2};
-    static constexpr int kLeft[] = {5760, 7320, 8880, 10440, kClientWidth};
-    for (int k = 0; k < 4; ++k) {
+    static constexpr int kOrder[] = {3, 0, 1, 2, 4};
+    static constexpr int kLeft[] = {5760, 7020, 8340, 9600, 11340, kClientWidth};
+    for (int k = 0; k < 5; ++k) {
         const int i = kOrder[k];
         auto* swatch = new QFrame(this);
         swatch->setObjectName(Indexed("Shape1", i));
@@ -481,7 +481,7 @@ void MainWindow::SetGrowth() {
         growth_.Add(Widget(Indexed("Label4", i)), underResults);
         growth_.Add(Widget(Indexed("TxtField", Minsert::kTotalLines + i)), underResults);
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         growth_.Add(Widget(Indexed("Shape1", i)), underResults);
         growth_.Add(Widget(Indexed("Label2", i)), underResults);
     }

@@ -1,5 +1,7 @@
 #include "import/RecordValues.h"
 
+#include "base/AppError.h"
+#include "base/ColumnValue.h"
 #include "base/Grid.h"
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
@@ -9,16 +11,15 @@
 
 namespace {
 
-// A sheet's cell as the target column takes it: a number column the number
-// its text shows, so an empty cell writes 0; a bit column 0 for an empty
-// cell and the text otherwise (1, 0, True, False); any other column the text.
-QVariant TargetValue(const QVariant& cell, int type) {
-    if (IsNumberType(type))
-        return cell.typeId() == QMetaType::Double ? NumberShown(cell.toDouble())
-                                                  : Val(ValueText(cell));
-    const QString text = ValueText(cell);
-    if (type == TypeCode::Boolean && text.trimmed().isEmpty()) return false;
-    return text;
+// A sheet's cell as the target column stores it. Verify refuses a cell the
+// column cannot hold; one that gets here all the same stops the record, so
+// that no wrong value is written in its place.
+QVariant TargetValue(const Field& column, const QVariant& cell) {
+    ColumnValue converted = ToColumn(column, cell);
+    if (!converted.problem.isEmpty())
+        throw AppError(ErrorNumber::WrongType, "\"" + ValueText(cell) + "\" cannot go into " +
+                                                   column.name + ": it " + converted.problem + ".");
+    return std::move(converted.value);
 }
 
 // Copies the mapped columns: target field k takes sheet field p, where p
@@ -35,7 +36,7 @@ void CopyMappedColumns(const RecordContext& r, int mapped) {
         } else if (name == "BOMITEMCODE") {
             ApplyBomLineRule(r, k);
         } else {
-            r.target.SetValue(k, TargetValue(r.sheet.Value(p), r.target.FieldAt(k).type));
+            r.target.SetValue(k, TargetValue(r.target.FieldAt(k), r.sheet.Value(p)));
         }
     }
 }

@@ -1,9 +1,13 @@
 #include "mapping/ColumnDiscovery.h"
 
+#include <QSet>
+
 #include "base/Grid.h"
+#include "base/Recordset.h"
 #include "base/TextUtil.h"
 #include "database/DbConnection.h"
 #include "database/Dialect.h"
+#include "database/TableShape.h"
 #include "mapping/Catalogue.h"
 #include "mapping/SelectLists.h"
 
@@ -29,6 +33,28 @@ QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, Co
                             : dialect.CharacterLength(length.toInt(), rs->Value(1).toInt())});
     }
     return columns;
+}
+
+QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const Grid& mapping,
+                                const QString& keyColumn) {
+    QVector<Field> fields(mapping.Rows());
+    QSet<QString> present;
+    {
+        const auto rs = db.Open(db.SqlDialect().ColumnListQuery(table, {}));
+        for (; !rs->Eof(); rs->MoveNext()) present.insert(ColumnKey(rs->Value(0).toString()));
+    }
+    QStringList columns;
+    for (int i = 0; i < mapping.Rows(); ++i) {
+        const QString f = ColumnKey(mapping.CellText(i, 1));
+        if (present.contains(f) && !columns.contains(f)) columns << f;
+    }
+    if (columns.isEmpty() || keyColumn.isEmpty()) return fields;
+    const auto shape = db.Shape({table, columns, {{keyColumn, QVariant()}}});
+    for (int i = 0; i < mapping.Rows(); ++i) {
+        const int at = columns.indexOf(ColumnKey(mapping.CellText(i, 1)));
+        if (at >= 0) fields[i] = shape->fields[at];
+    }
+    return fields;
 }
 
 void RecordColumnLength(const QString& column, int length, const Grid& mapping,

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+#include "base/Field.h"
+
 class DbConnection;
 class Dialect;
 class Grid;
@@ -30,6 +32,13 @@ QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, Co
 // entry per mapping row; rows whose column is not listed keep their value.
 void RecordColumnLength(const QString& column, int length, const Grid& mapping,
                         const QString& table, QVector<int>& maxLength);
+
+// The target column each mapping row maps, as the table's engine describes
+// it: its type and limits. A row that maps no column, or one the table
+// lacks, gets a text column without limits. keyColumn: a key column of the
+// table, by which the description reads no record.
+QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const Grid& mapping,
+                                const QString& keyColumn);
 
 // Whether a listed column is offered in the drop-down: every column but ID.
 bool IsOffered(const QString& column);

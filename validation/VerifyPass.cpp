@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/AppError.h"
+#include "base/ColumnValue.h"
 #include "base/Connection.h"
 #include "base/Grid.h"
 #include "base/TextUtil.h"
@@ -60,6 +61,7 @@ struct Check {
     bool characters;         // in the character check list
     bool numeric;            // the sheet column of the first row mapping f reads as numbers
     int maxLength;           // 0 when the column was not found, NoLengthLimit for any length
+    Field target;            // the target column, whose limits the value must keep
     QString count;           // the duplicate count query on that column, up to the value compared
     bool needsText;          // some check reads the value's text
     RepeatedValues repeats;  // what the duplicate check's column repeats
@@ -103,7 +105,7 @@ QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Record
                                                  rs, field)
                       : RepeatedValues();
         checks.append({i, column++, f, field, blank, duplicate, characters,
-                       in.mapping.CellText(first, 2) == "5", maxLength,
+                       in.mapping.CellText(first, 2) == "5", maxLength, in.targets.value(i),
                        "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText,
                        repeats});
     }
@@ -181,14 +183,18 @@ bool IsRepeatedPair(Connection& excel, const KeyPair& k, const Recordset& rs) {
 }
 
 // The rule a cell breaks first, or none: a key left blank, a value the sheet
-// repeats, a text longer than its column, characters a code may not hold.
+// repeats, a text longer than its column, characters a code may not hold,
+// a value its column cannot hold exactly. An error cell holds no value at all.
 const ErrorKind* CellError(Connection& excel, const Check& c, const QVariant& v) {
+    if (IsCellError(v)) return &kInvalidValue;
     const QString text = c.needsText ? ValueText(v) : QString();
     if (c.blank && text.isEmpty()) return &kNullValue;
-    if (v.isNull()) return nullptr;
-    if (c.duplicate && IsRepeated(excel, c, text)) return &kDuplicateValue;
-    if (text.size() > c.maxLength) return &kOverMaxLength;
-    if (c.characters && CheckString(text)) return &kStringError;
+    if (!v.isNull()) {
+        if (c.duplicate && IsRepeated(excel, c, text)) return &kDuplicateValue;
+        if (text.size() > c.maxLength) return &kOverMaxLength;
+        if (c.characters && (CheckString(text) || HasControlCharacter(text))) return &kStringError;
+    }
+    if (!ToColumn(c.target, v).problem.isEmpty()) return &kInvalidValue;
     return nullptr;
 }
 

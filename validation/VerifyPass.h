@@ -5,6 +5,8 @@
 #include <QVector>
 #include <functional>
 
+#include "base/Field.h"
+
 class Connection;
 class Grid;
 
@@ -17,6 +19,10 @@ inline constexpr ErrorKind kNullValue{"NULLVALUE", 0xC0C0FF};
 inline constexpr ErrorKind kDuplicateValue{"DUPLICATEVALUE", 0xFFC0FF};
 inline constexpr ErrorKind kOverMaxLength{"OVERMAXLENGTH", 0xC0E0FF};
 inline constexpr ErrorKind kStringError{"STRINGERROR", 0xC0FFFF};
+inline constexpr ErrorKind kInvalidValue{"INVALIDVALUE", 0xFFE0C0};
+// Every kind, in the order of the legend's captions.
+inline constexpr ErrorKind kErrorKinds[] = {kNullValue, kOverMaxLength, kStringError,
+                                            kDuplicateValue, kInvalidValue};
 
 struct VerifyInput {
     const Grid& mapping;        // the mapping grid
@@ -25,6 +31,7 @@ struct VerifyInput {
     QString query;              // the verify query over the sheet
     QVector<int> maxLength;     // per mapping row: 0 when the column was not found,
                                 // NoLengthLimit when it takes any length
+    QVector<Field> targets;     // per mapping row: the target column, with its limits
     QString verdictPathPrefix;  // home/EXCEL/<workbook>_Migrate_
 };
 

@@ -3,11 +3,10 @@
 #include <QDate>
 #include <cmath>
 
+#include "base/DateValue.h"
+
 namespace {
 constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
-
-// The date a serial of 0 stands for: the day a time without date belongs to.
-QDate DayZero(bool date1904) { return date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30); }
 }  // namespace
 
 std::optional<QString> SerialDateText(double serial, DateKind kind, bool date1904) {
@@ -24,7 +23,13 @@ std::optional<QString> SerialDateText(double serial, DateKind kind, bool date190
                          : std::llround(std::fabs(serial - whole) * double(kSecondsPerDay));
     const qint64 days = (kind == DateKind::Time ? 0 : qint64(whole)) + seconds / kSecondsPerDay;
     seconds %= kSecondsPerDay;
-    const QDate date = DayZero(date1904).addDays(days);
+    // Days 1 to 59 of the 1900 system as the spreadsheet shows them; day 60
+    // shows as the 1900-02-29 that never was. A serial that names no day at
+    // all (before day 1) shows as its distance from day 0, as it always has.
+    const bool named = !date1904 && kind != DateKind::Time && days >= 1 && days <= 60;
+    const bool phantom = named && days == 60;
+    const QDate date =
+        named && !phantom ? *SerialDay(days, false) : SerialDayZero(date1904).addDays(days);
     if (date < kFirst || date > kLast) return std::nullopt;
     // Written by hand: a format string costs more than the rest of reading
     // the cell, and a sheet can hold a date a row.
@@ -38,7 +43,7 @@ std::optional<QString> SerialDateText(double serial, DateKind kind, bool date190
     text[4] = '-';
     put(5, month, 2);
     text[7] = '-';
-    put(8, day, 2);
+    put(8, phantom ? 29 : day, 2);
     if (seconds == 0) return QString::fromLatin1(text, 10);
     text[10] = ' ';
     put(11, seconds / 3600, 2);

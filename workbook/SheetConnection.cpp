@@ -102,8 +102,10 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column) {
         case SQLITE_FLOAT:
             return sqlite3_column_double(stmt, column);
         case SQLITE_BLOB:
-            return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
-                              sqlite3_column_bytes(stmt, column));
+            // No cell is bytes: a blob is an error cell, bound as its text.
+            return ErrorValue(
+                QString::fromUtf8(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                                  sqlite3_column_bytes(stmt, column)));
         default:
             return QString::fromUtf8(
                 reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
@@ -149,6 +151,13 @@ int Bind(sqlite3_stmt* stmt, int at, const QVariant& v) {
         case QMetaType::Float:
             return sqlite3_bind_double(stmt, at, v.toDouble());
         default: {
+            // An error cell goes in as bytes, which no other cell is, so
+            // that a query's result still tells it from an empty one.
+            if (IsCellError(v)) {
+                const QByteArray text = v.value<CellError>().text.toUtf8();
+                return sqlite3_bind_blob(stmt, at, text.constData(), int(text.size()),
+                                         SQLITE_TRANSIENT);
+            }
             const QByteArray text = ValueText(v).toUtf8();
             return sqlite3_bind_text(stmt, at, text.constData(), int(text.size()),
                                      SQLITE_TRANSIENT);

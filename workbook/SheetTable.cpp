@@ -2,6 +2,7 @@
 
 #include <QSet>
 
+#include "base/CellError.h"
 #include "base/Field.h"
 #include "base/ValueText.h"
 
@@ -56,6 +57,7 @@ int ColumnType(int numbers, int dates, int others) {
 }
 
 QVariant ColumnValue(const SheetCell& cell, int type) {
+    if (cell.kind == SheetCell::Error) return ErrorValue(cell.text);
     const SheetCell::Kind kind = RuleKind(cell.kind);
     if (kind == SheetCell::Empty) return {};
     if (kind == SheetCell::Number && type == TypeCode::Double) return cell.number;
@@ -92,8 +94,7 @@ SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
         column.values.resize(lastRecord);
     }
     cells([&](int r, int c, const SheetCell& v) {
-        if (RuleKind(v.kind) == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns)
-            return;
+        if (v.kind == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns) return;
         SheetColumn& column = table.columns[c];
         column.values[r - 1] = ColumnValue(v, column.type);
     });

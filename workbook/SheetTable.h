@@ -50,5 +50,6 @@ QStringList HeaderNames(const QVector<SheetCell>& header);
 int ColumnType(int numbers, int dates, int others);
 
 // A cell's value in a column of that type: a number stays a number in a
-// number column and reads as its text elsewhere; dates and texts are text.
+// number column and reads as its text elsewhere; dates and texts are text;
+// an error is an error value.
 QVariant ColumnValue(const SheetCell& cell, int type);

@@ -162,7 +162,7 @@ TEST(ColumnTypes, MapsEachEnginesTypeNamesToTypeCodes) {
         {"int", 4, TypeCode::Integer},
         {"int identity", 4, TypeCode::Integer},
         {"int4", 4, TypeCode::Integer},
-        {"INTEGER", 0, TypeCode::Integer},
+        {"INTEGER", 0, TypeCode::BigInt},  // SQLite's integers have 64 bits
         {"numeric", 2, TypeCode::Numeric},
         {"NUMERIC(18,4)", 0, TypeCode::Numeric},
         {"decimal() identity", 3, TypeCode::Numeric},
@@ -193,8 +193,8 @@ TEST(ColumnTypes, MapsEachEnginesTypeNamesToTypeCodes) {
         {"ntext", -10, TypeCode::LongVarWChar},
         {"uniqueidentifier", -11, TypeCode::Guid},
         {"tinyint", -6, TypeCode::UnsignedTinyInt},
-        {"a_domain", 4, TypeCode::Integer},          // unknown name: the ODBC type
-        {"UNSIGNED BIG INT", 0, TypeCode::Integer},  // SQLite's affinity rules
+        {"a_domain", 4, TypeCode::Integer},         // unknown name: the ODBC type
+        {"UNSIGNED BIG INT", 0, TypeCode::BigInt},  // SQLite's affinity rules
         {"NATIVE CHARACTER(70)", 0, TypeCode::VarWChar},
         {"DOUBLE PRECISION", 0, TypeCode::Double},
         {"BOOLEAN", 0, TypeCode::Boolean},

@@ -27,7 +27,8 @@ struct ColumnType {
 const QDateTime kStamp(QDate(2024, 1, 2), QTime(3, 4, 5));
 
 const ColumnType kColumnTypes[] = {
-    {"INTEGER", "integer", TypeCode::Integer, "42", 42},
+    {"INTEGER", nullptr, TypeCode::BigInt, "42", 42},  // SQLite's integers have 64 bits
+    {nullptr, "integer", TypeCode::Integer, "42", 42},
     {"SMALLINT", "smallint", TypeCode::SmallInt, "7", 7},
     {"BIGINT", "bigint", TypeCode::BigInt, "9000000000", 9000000000LL},
     {"NUMERIC(18,4)", "numeric(18,4)", TypeCode::Numeric, "1.5", 1.5},

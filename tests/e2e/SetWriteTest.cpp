@@ -3,6 +3,7 @@
 // same counts, and fall back to the records one by one when it fails.
 #include <QFile>
 #include <algorithm>
+#include <functional>
 
 #include "FormFixture.h"
 #include "database/DemoSchema.h"
@@ -159,11 +160,15 @@ protected:
 
     // Writes the items and expects the set to fall back to one record at a
     // time, which names the failing sheet row and saves the items before it.
-    void ExpectRecordByRecordFrom(const QList<QVariantList>& rows, int failingRow) {
+    // afterVerify runs between Verify and Start.
+    void ExpectRecordByRecordFrom(
+        const QList<QVariantList>& rows, int failingRow,
+        const std::function<void()>& afterVerify = [] {}) {
         LoadSheet({{"Items", rows}}, "Items");
         ChooseTable(Table::kItem);
         Map(kItemMap);
         form->CVerify_Click();
+        afterVerify();
         form->CStart_Click();
         ASSERT_EQ(op.errors.size(), 1);
         EXPECT_TRUE(op.errors[0].ErrDescription.startsWith(
@@ -242,12 +247,22 @@ TEST_P(SetWriteTest, ARefusedRecordRollsTheSetBackAndTheRecordsBeforeItAreSaved)
 
 // A value refused while the records are still being worked out, beside the
 // staging of the ones before it: the same fall back to one record at a time.
+// Verify rejects the row; with its verdict taken away, Start still refuses
+// to write a date column a text that is no date.
 TEST_P(SetWriteTest, AValueRefusedWhileRecordsAreWorkedOutFallsBackToRecordByRecord) {
     QList<QVariantList> rows{{"Code", "Name", "Plu", "Desc", "Price", "When"}};
     for (int i = 1; i <= 2500; ++i)
         rows.append({QString("I%1").arg(i), QString("Item %1").arg(i), QString("P%1").arg(i), "Plu",
                      1, i == 1800 ? QVariant("no date") : QVariant(QDate(2024, 1, 2))});
-    ExpectRecordByRecordFrom(rows, 1801);
+    ExpectRecordByRecordFrom(rows, 1801, [this] {
+        Grid& rejected = *form->SC[Minsert::kResultGrid];
+        ASSERT_EQ(rejected.Rows(), 1);
+        ASSERT_EQ(rejected.CellText(0, -1), "1801");
+        rejected.RemoveRows(0, 1);
+    });
+    EXPECT_TRUE(op.errors[0].ErrDescription.contains(
+        "\"no date\" cannot go into DATECREATED: it is not a date."))
+        << op.errors[0].ErrDescription.toStdString();
 }
 
 INSTANTIATE_ON_ENGINES(SetWriteTest);

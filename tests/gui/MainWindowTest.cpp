@@ -247,7 +247,8 @@ TEST_F(MainWindowTest, TheLegendShowsTheColourOfEachVerifyError) {
     } kLegend[] = {{kNullValue, "Blank or Null Value"},
                    {kDuplicateValue, "Duplicate Value"},
                    {kOverMaxLength, "Over Max Length"},
-                   {kStringError, "Cannot Accept Space/'/\"/#"}};
+                   {kStringError, "Cannot Accept Space/'/\"/#"},
+                   {kInvalidValue, "Not A Valid Value"}};
     constexpr int kKinds = std::size(kLegend);
     Grid& results = *form.SC[Minsert::kResultGrid];
     results.SetCols(kKinds);
@@ -255,7 +256,7 @@ TEST_F(MainWindowTest, TheLegendShowsTheColourOfEachVerifyError) {
     for (int k = 0; k < kKinds; ++k) results.SetCellBackColor(0, k, kLegend[k].kind.color);
     window.Sync();
     QApplication::processEvents();  // the view lays out its new row
-    const auto* view = Find<QTableView>("SC(2)");
+    auto* view = Find<QTableView>("SC(2)");
     const QImage shot = window.grab().toImage();
     const auto pixel = [&](const QWidget* w, QPoint at) {
         return shot.pixelColor(w->mapTo(&window, at) * shot.devicePixelRatio());
@@ -282,9 +283,11 @@ TEST_F(MainWindowTest, TheLegendShowsTheColourOfEachVerifyError) {
         // &HBBGGRR: red is the low byte.
         const QColor colour(kind.color & 0xFF, (kind.color >> 8) & 0xFF, kind.color >> 16);
         EXPECT_EQ(pixel(swatch, swatch->rect().center()), colour);
+        view->scrollTo(results.index(0, k));
         const QRect cell = view->visualRect(results.index(0, k));
         ASSERT_TRUE(view->viewport()->rect().contains(cell));
-        EXPECT_EQ(pixel(view->viewport(), cell.center()), colour);
+        const QImage cells = view->viewport()->grab().toImage();
+        EXPECT_EQ(cells.pixelColor(cell.center() * cells.devicePixelRatio()), colour);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/CellError.h"
 #include "base/Field.h"
 #include "workbook/BiffGlobals.h"
 #include "workbook/CellGrid.h"
@@ -57,12 +58,13 @@ TEST(SheetRules, ValuesByColumnType) {
     EXPECT_TRUE(ColumnValue(kEmpty, TypeCode::Double).isNull());
     EXPECT_EQ(ColumnValue(kTrue, TypeCode::Double), QVariant(1.0));
     EXPECT_EQ(ColumnValue(kFalse, TypeCode::VarWChar), QVariant("0"));
-    EXPECT_TRUE(ColumnValue(kError, TypeCode::VarWChar).isNull());
+    EXPECT_EQ(ColumnValue(kError, TypeCode::VarWChar), ErrorValue("#N/A"));
 }
 
 // A boolean counts as its number in the column's type; an error counts as no
-// value, so a last row of errors is no record, and widens the sheet only
-// where the reader says so.
+// value for the column's type, and a last row of errors is no record, nor
+// widens the sheet beyond what the reader says, but within the records an
+// error cell stays an error, not an empty cell.
 TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
     CellGrid grid;
     grid.Add(0, 0, Text("Flag"));
@@ -84,13 +86,14 @@ TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
     EXPECT_EQ(table.columns[0].type, TypeCode::Double);
     EXPECT_EQ(table.columns[0].values, (QVector<QVariant>{1.0, 0.0}));
     EXPECT_EQ(table.columns[1].type, TypeCode::Double);
-    EXPECT_EQ(table.columns[1].values, (QVector<QVariant>{{}, 2.0}));
+    EXPECT_EQ(table.columns[1].values, (QVector<QVariant>{ErrorValue("#N/A"), 2.0}));
 }
 
-// Serial day numbers as the workbook driver reads them in date formats: days
-// from 1899-12-30 (1904-01-01), no phantom 1900-02-29, times rounded to the
-// second, a date format without the time, a time format without the day, and
-// numbers outside the driver's dates left numbers.
+// Serial day numbers in date formats read as the days the spreadsheet shows:
+// day 1 is 1900-01-01 and day 60 the phantom 1900-02-29 (day 0 is 1904-01-01),
+// days before day 1 counted back from 1899-12-30, times rounded to the
+// second, a date format without the time, a time format without the day,
+// and numbers outside the driver's dates left numbers.
 TEST(SheetRules, SerialDateText) {
     struct Case {
         double serial;
@@ -104,17 +107,22 @@ TEST(SheetRules, SerialDateText) {
         {45322.75, D, false, "2024-01-31"},
         {45323 + (13 * 3600 + 45 * 60 + 30) / 86400.0, DT, false, "2024-02-01 13:45:30"},
         {45323, DT, false, "2024-02-01"},
-        {0.999999999, DT, false, "1899-12-31"},
+        {0.999999999, DT, false, "1900-01-01"},
         {-1.5, DT, false, "1899-12-29 12:00:00"},
+        {0, D, false, "1899-12-30"},
+        {0.5, DT, false, "1899-12-30 12:00:00"},
         {0.5, T, false, "1899-12-30 12:00:00"},
         {1.5, T, false, "1899-12-30 12:00:00"},
         {0.25, T, true, "1904-01-01 06:00:00"},
-        {1, D, false, "1899-12-31"},
-        {60, D, false, "1900-02-28"},
+        {1, D, false, "1900-01-01"},
+        {59, D, false, "1900-02-28"},
+        {60, D, false, "1900-02-29"},
+        {60.5, DT, false, "1900-02-29 12:00:00"},
         {61, D, false, "1900-03-01"},
         {73110, D, false, "2100-03-01"},
         {0, D, true, "1904-01-01"},
         {1, D, true, "1904-01-02"},
+        {-1, D, true, "1903-12-31"},
         {2958465, D, false, "9999-12-31"},
         {2958466, D, false, nullptr},
         {-657434, D, false, "0100-01-01"},
