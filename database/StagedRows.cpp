@@ -322,12 +322,14 @@ void StagedRows::AddNew() {
     }
 }
 
-QString StagedRows::NewKeys(const QString& column) const {
+QString StagedRows::Keys(const QString& column) const {
+    // A stored record's row is staged whole; where new rows are not, only
+    // their keys and listed columns are.
     const bool listed = std::any_of(listedAt_.cbegin(), listedAt_.cend(), [&](int i) {
         return fields_[i].name.compare(column, Qt::CaseInsensitive) == 0;
     });
     if (!stagesNew_ && !listed)
         throw AppError(ErrorNumber::InvalidArgument,
                        column + " of the new rows of " + table_ + " is not staged");
-    return "(Select " + Quoted(column) + " From " + name_ + " Where xl_new = 1)";
+    return "(Select " + Quoted(column) + " From " + name_ + ")";
 }

@@ -24,14 +24,14 @@ struct StagedRow {
 // Where the engine does not stage new rows (Dialect::StagesNewRows), the
 // rows no stored record has are added to the table as they are appended, a
 // few thousand at a time, and only their keys and listed columns are
-// staged, for MarkNew and NewKeys. Rows giving the same columns are added
+// staged, for MarkNew and Keys. Rows giving the same columns are added
 // together, each group in its order, as AddNew adds them. Dropped with the
 // object. Failures raise AppError.
 class StagedRows {
 public:
     // fields: the table's columns (names as the table spells them) and
     // their type codes, the key columns among them. listed: other columns
-    // NewKeys may be asked for.
+    // Keys may be asked for.
     StagedRows(DbConnection& db, QString table, QVector<Field> fields, QStringList keys,
                const QStringList& listed = {});
     ~StagedRows();
@@ -60,9 +60,9 @@ public:
     // Adds the new rows in their order, each with its given values that are
     // not null, as adding them one by one would.
     void AddNew();
-    // "(Select KEY From <staging> Where <new>)": the keys of the new rows,
-    // for a statement of the caller's.
-    QString NewKeys(const QString& column) const;
+    // "(Select KEY From <staging>)": the keys of every row, new or stored,
+    // once every row is marked, for a statement of the caller's.
+    QString Keys(const QString& column) const;
 
 private:
     void Create();

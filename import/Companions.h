@@ -12,7 +12,8 @@ void ApplyPluRule(const RecordContext& r, int field);
 void CreatePluOfItemCode(const RecordContext& r);
 // The default entry "ITEMCODE" of a PLU sheet: the item the PLU belongs to.
 void CreateItemOfPlu(const RecordContext& r);
-// The fields a new item's base-unit PLUs take from it.
+// The fields an item's base-unit PLUs take from it.
 const QStringList& ItemToPluFields();
-// After a new item is saved: its base-unit PLU takes its texts and prices.
+// After an item is saved, new or updated: its base-unit PLUs take its texts
+// and prices.
 void CopyItemToBasePlu(const RecordContext& r);

@@ -30,7 +30,7 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
     FillRecord(in, r);
     target->Update();
     if (in.table == Table::kBom) RollUpBomCosts(r);
-    if (added && in.table == Table::kItem) CopyItemToBasePlu(r);
+    if (in.table == Table::kItem) CopyItemToBasePlu(r);
     return added;
 }
 

@@ -23,8 +23,9 @@ bool HasSetStatements(const QString& table) {
     return table != Table::kPlu && table != Table::kBom;
 }
 
-// Each new item's base-unit PLUs take the item's texts and prices.
-void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
+// The base-unit PLUs of every item written, new or updated, take the item's
+// texts and prices, in one statement for the whole sheet.
+void CopyItemsToBasePlus(DbConnection& db, const StagedRows& items) {
     const Dialect& d = db.SqlDialect();
     QStringList sets;
     for (const QString& c : ItemToPluFields()) sets << d.Quote(c) + " = I." + d.Quote(c);
@@ -33,7 +34,7 @@ void CopyNewItemsToBasePlus(DbConnection& db, const StagedRows& items) {
     db.Execute(d.UpdateFrom(plu, sets.join(", "), d.Quote(Table::kItem) + " As I",
                             "I." + code + " = " + plu + "." + code,
                             plu + "." + d.Quote("UOMQTY") + " = ? And " + plu + "." + code +
-                                " In " + items.NewKeys("ITEMCODE")),
+                                " In " + items.Keys("ITEMCODE")),
                {1});
 }
 
@@ -157,7 +158,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
     const int accepted = AcceptedRecords(records, rejected);
     InsertCounts counts;
     const bool ran = RanToEnd(db, [&] {
-        // A new item's PLUs are found by its code.
+        // An item's PLUs are found by its code.
         StagedRows staged(db, in.table, columns, keys,
                           in.table == Table::kItem ? QStringList{"ITEMCODE"} : QStringList{});
         CompanionWriter companions(db);
@@ -192,8 +193,8 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         step("Adding new records...");
         staged.AddNew();
         if (in.table == Table::kItem) {
-            step("Copying new items to their PLUs...");
-            CopyNewItemsToBasePlus(db, staged);
+            step("Copying items to their PLUs...");
+            CopyItemsToBasePlus(db, staged);
         }
         step("Committing...");
     });

@@ -63,8 +63,8 @@ TEST_P(InsertTest, AnItemGetsItsPluAndThePluTheNewItemsTexts) {
                     "UNITPRICE, UOMQTY From MT_PLU Where ITEMCODE='I1'"),
               (QList<QStringList>{
                   {"I1", "P1", "Plu one", name50.left(40), name50.left(20), "PCS", "2.5", "1"}}));
-    // An existing item is not copied to its PLU again.
-    db->Execute("Update MT_ITEM Set UOM='CTN' Where ITEMCODE='I1'");
+    // A stored item the sheet writes again is copied to its PLU again.
+    db->Execute("Update MT_PLU Set UOM='CTN' Where ITEMCODE='I1'");
     form->CStart_Click();
     EXPECT_EQ(Query("Select UOM From MT_PLU Where ITEMCODE='I1'"), (QList<QStringList>{{"PCS"}}));
 

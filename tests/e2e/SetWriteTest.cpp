@@ -23,7 +23,7 @@ struct Scenario {
     const char* name;
     QList<TestSheet> sheets;
     QList<Import> imports;  // in order, each Verify then Start
-    QString seed;           // a statement run first, or empty
+    QStringList seed;       // statements run first
     QByteArray gsetup;      // GSETUP.ini, or empty for none
 };
 
@@ -55,8 +55,8 @@ const Scenario kScenarios[] = {
     {"items over stored items and PLUs",
      {{"Items", kItems}},
      {{"Items", Table::kItem, kItemMap}},
-     "Insert Into MT_PLU (PLUCODE, ITEMCODE, UOMQTY, POSDESCRIPTION) Values ('P1', 'I1', 1, "
-     "'stored')",
+     {"Insert Into MT_PLU (PLUCODE, ITEMCODE, UOMQTY, POSDESCRIPTION) Values ('P1', 'I1', 1, "
+      "'stored')"},
      {}},
     {"stock items with defaults from the setup file, twice",
      {{"Stock",
@@ -118,7 +118,7 @@ protected:
     QPair<QMap<QString, QList<QStringList>>, QStringList> Run(const Scenario& s, bool asSet) {
         DropDemoSchema(*db);
         CreateDemoSchema(*db);
-        if (!s.seed.isEmpty()) db->Execute(s.seed);
+        for (const QString& statement : s.seed) db->Execute(statement);
         QFile::remove(home + "/GSETUP.ini");
         if (!s.gsetup.isEmpty()) {
             QFile f(home + "/GSETUP.ini");
@@ -184,6 +184,61 @@ TEST_P(SetWriteTest, TheSetLeavesWhatRecordsOneByOneLeave) {
     for (const Scenario& s : kScenarios) ExpectTheSetToLeaveWhatRecordsLeave(s);
 }
 
+// An item sheet over stored items: every item it writes, new or updated,
+// gives its texts and prices to each of its base-unit PLUs (UOMQTY 1), so
+// that the till charges the item's new price; a PLU of six keeps its own.
+TEST_P(SetWriteTest, EveryWrittenItemReachesItsBaseUnitPlus) {
+    const QString sixPack =
+        "Insert Into MT_PLU (PLUCODE, ITEMCODE, UOMQTY, POSDESCRIPTION, UNITPRICE) Values "
+        "('COF-006', 'COF-001', 6, 'Six coffees', 12)";
+    const struct {
+        Scenario scenario;
+        QList<QStringList> plus;  // PLUCODE, UOMQTY, POSDESCRIPTION, UNITPRICE
+    } kCases[] = {
+        {{"a second sheet changing a price and a description",
+          {{"Items",
+            {{"Code", "Name", "Plu", "Desc", "Price", "When"},
+             {"COF-001", "Coffee", "COF-001", "Coffee", 2.2, QVariant()},
+             {"TEA-001", "Tea", "TEA-001", "Tea", 1.8, QVariant()}}},
+           {"Again",
+            {{"Code", "Name", "Plu", "Desc", "Price", "When"},
+             {"COF-001", "Coffee", "COF-001", "Coffee large", 2.4, QVariant()}}}},
+          {{"Items", Table::kItem, kItemMap}, {"Again", Table::kItem, kItemMap}},
+          {sixPack},
+          {}},
+         {{"COF-001", "1", "Coffee large", "2.4"},
+          {"COF-006", "6", "Six coffees", "12"},
+          {"TEA-001", "1", "Tea", "1.8"}}},
+        {{"an item and two base-unit PLUs stored before, the PLU codes not mapped",
+          {{"Prices",
+            {{"Code", "Name", "Price"}, {"COF-001", "Coffee", 2.4}, {"TEA-001", "Tea", 1.8}}}},
+          {{"Prices",
+            Table::kItem,
+            {{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}, {"Price", "UNITPRICE"}}}},
+          {"Insert Into MT_ITEM (ITEMCODE, ITEMNAME, POSDESCRIPTION, UNITPRICE) Values ('COF-001', "
+           "'Coffee', 'Coffee', 2.2)",
+           "Insert Into MT_PLU (PLUCODE, ITEMCODE, UOMQTY, POSDESCRIPTION, UNITPRICE) Values "
+           "('COF-001', 'COF-001', 1, 'Coffee', 2.2), ('5000001', 'COF-001', 1, 'Coffee', 2.2)",
+           sixPack},
+          {}},
+         {{"5000001", "1", "Coffee", "2.4"},
+          {"COF-001", "1", "Coffee", "2.4"},
+          {"COF-006", "6", "Six coffees", "12"},
+          {"TEA-001", "1", "Tea", "1.8"}}},
+    };
+    for (const auto& c : kCases) {
+        for (const bool asSet : {false, true}) {
+            SCOPED_TRACE(std::string(c.scenario.name) +
+                         (asSet ? ", as a set" : ", record by record"));
+            Run(c.scenario, asSet);
+            EXPECT_EQ(
+                Query("Select PLUCODE, UOMQTY, POSDESCRIPTION, UNITPRICE From MT_PLU Order By "
+                      "PLUCODE"),
+                c.plus);
+        }
+    }
+}
+
 // A sheet of several batches over tables already holding a third of its
 // items and their PLUs: the stored items are updated and the others added,
 // still as a set (one by one takes thousands of statements), leaving what
@@ -227,7 +282,7 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
     EXPECT_EQ(op.progress.mid(staged + 1),
               (QStringList{"Adding missing companion records...", "Finding stored records...",
                            "Updating stored records...", "Adding new records...",
-                           "Copying new items to their PLUs...", "Committing...", ""}));
+                           "Copying items to their PLUs...", "Committing...", ""}));
 }
 
 // A record the database refuses in the middle of a large sheet: the set is
