@@ -41,21 +41,6 @@ void CreateWhenMissing(const RecordContext& r, const QString& table, Criteria wh
 
 Criteria BasePluOf(const QVariant& itemCode) { return {{"ITEMCODE", itemCode}, {"UOMQTY", 1}}; }
 
-// The stored item of the sheet record's item code takes these fields from
-// its stored base-unit PLU; nothing happens when either is missing.
-void CopyBasePluToItem(const RecordContext& r) {
-    const QStringList fields{"POSDESCRIPTION", "BUTTONDESC", "UOM",
-                             "UNITPRICE",      "UNITCOST",   "UNITPRICERCP"};
-    const QVariant code = r.Code("ITEMCODE");
-    const auto item =
-        r.db.OpenTable({"MT_ITEM", QStringList{"ITEMCODE"} + fields, {{"ITEMCODE", code}}});
-    if (item->Eof()) return;
-    const auto plu = r.db.OpenTable({"MT_PLU", fields, BasePluOf(code)});
-    if (plu->Eof()) return;
-    for (const QString& f : fields) item->SetValue(f, plu->Value(f));
-    item->Update();
-}
-
 }  // namespace
 
 void ApplyPluRule(const RecordContext& r, int field) {
@@ -80,7 +65,6 @@ void ApplyPluRule(const RecordContext& r, int field) {
                                  {"REFCODE", "DEF"},
                                  {"DATECREATED", r.today}} +
                               Descriptions(desc, Left(desc, 20)));
-        if (Val(ValueText(r.V("UOMQTY"))) == 1) CopyBasePluToItem(r);
     } else {
         // No companion for other tables: the code is kept like any other value.
         r.target.SetValue(field, r.Code("PLUCODE"));
@@ -131,4 +115,21 @@ void CopyItemToBasePlu(const RecordContext& r) {
                                                          ItemToPluFields());
                                }),
                  CopyColumnsParams(r.db.SqlDialect(), where, item, ItemToPluFields()));
+}
+
+// Read from the saved PLU, so that the item gets what this sheet record
+// wrote, and the stored values of the columns it left alone.
+void CopyBasePluToItem(const RecordContext& r) {
+    static const QStringList fields{"POSDESCRIPTION", "BUTTONDESC", "UOM",
+                                    "UNITPRICE",      "UNITCOST",   "UNITPRICERCP"};
+    if (Val(ValueText(r.V("UOMQTY"))) != 1) return;
+    const QVariant code = r.Code("ITEMCODE");
+    if (code.isNull()) return;  // no stored item has no code
+    const KeyedRecord plu{"MT_PLU", "PLUCODE", r.Code("PLUCODE")};
+    const Criteria where{{"ITEMCODE", code}};
+    r.db.Execute(r.db.KeptText("copy base PLU to item",
+                               [&](const Dialect& dialect) {
+                                   return CopyColumnsSql(dialect, "MT_ITEM", where, plu, fields);
+                               }),
+                 CopyColumnsParams(r.db.SqlDialect(), where, plu, fields));
 }

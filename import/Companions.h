@@ -17,3 +17,6 @@ const QStringList& ItemToPluFields();
 // After an item is saved, new or updated: its base-unit PLUs take its texts
 // and prices.
 void CopyItemToBasePlu(const RecordContext& r);
+// After a PLU is saved, new or updated: when it is a base-unit PLU, its
+// stored item takes its texts, unit and prices.
+void CopyBasePluToItem(const RecordContext& r);

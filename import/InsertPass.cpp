@@ -31,6 +31,7 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
     target->Update();
     if (in.table == Table::kBom) RollUpBomCosts(r);
     if (in.table == Table::kItem) CopyItemToBasePlu(r);
+    if (in.table == Table::kPlu) CopyBasePluToItem(r);
     return added;
 }
 

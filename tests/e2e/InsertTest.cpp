@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "FormFixture.h"
+#include "base/ValueText.h"
 
 namespace {
 
@@ -103,12 +104,64 @@ TEST_P(InsertTest, APluCreatesAMinimalItemAndABasePluFeedsTheStoredItem) {
                     "PLUCODE='P1'"),
               (QList<QStringList>{{"A new item with a long name", "A new item with a long name",
                                    "A new item with a lo"}}));
-    // The copy reads the base PLU as stored before this sheet line was saved.
+    // The item takes the base PLU as this sheet line saved it: the sheet's
+    // description, and the stored values of the columns the sheet leaves alone.
     EXPECT_EQ(
         Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM Where ITEMCODE='I9'"),
-        (QList<QStringList>{{"Stored base", "Stored", "EA", "3"}}));
+        (QList<QStringList>{{"Sheet base", "Sheet base", "EA", "3"}}));
     EXPECT_EQ(Query("Select POSDESCRIPTION From MT_PLU Where PLUCODE='P9'"),
               (QList<QStringList>{{"Sheet base"}}));
+}
+
+// A PLU sheet line of a base-unit PLU (UOMQTY 1), stored or new, gives its
+// stored item the texts, unit and price it writes, so that the item sells
+// at the price the till charges; a PLU of two leaves the item alone.
+TEST_P(InsertTest, ABaseUnitPluLineGivesItsItemTheValuesItWrites) {
+    const struct {
+        const char* name;
+        QVariantList line;  // Plu, Item, Desc, Qty, Uom, Price
+        QStringList item;   // POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE afterwards
+    } kCases[] = {
+        {"the stored base-unit PLU",
+         {"COF-001", "COF-001", "Coffee large", 1, "MUG", 2.4},
+         {"Coffee large", "Coffee large", "MUG", "2.4"}},
+        {"a new base-unit PLU",
+         {"5000001", "COF-001", "Coffee to go", 1, "CUP", 2.5},
+         {"Coffee to go", "Coffee to go", "CUP", "2.5"}},
+        {"the stored PLU of two",
+         {"COF-002", "COF-001", "Two coffees", 2, "CUP", 4.4},
+         {"Coffee", "Coffee", "CUP", "2.2"}},
+        {"a new PLU of two",
+         {"5000002", "COF-001", "Two to go", 2, "CUP", 4.6},
+         {"Coffee", "Coffee", "CUP", "2.2"}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        db->Execute("Delete From MT_PLU");
+        db->Execute("Delete From MT_ITEM");
+        db->Execute(
+            "Insert Into MT_ITEM (ITEMCODE, ITEMNAME, POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE) "
+            "Values ('COF-001', 'Coffee', 'Coffee', 'Coffee', 'CUP', 2.2)");
+        db->Execute(
+            "Insert Into MT_PLU (PLUCODE, ITEMCODE, POSDESCRIPTION, BUTTONDESC, UOM, UOMQTY, "
+            "UNITPRICE) Values ('COF-001', 'COF-001', 'Coffee', 'Coffee', 'CUP', 1, 2.2), "
+            "('COF-002', 'COF-001', 'Two coffees', 'Two coffees', 'CUP', 2, 4.2)");
+        LoadSheet({{"Plu", {{"Plu", "Item", "Desc", "Qty", "Uom", "Price"}, c.line}}}, "Plu");
+        ChooseTable("MT_PLU");
+        Map({{"Plu", "PLUCODE"},
+             {"Item", "ITEMCODE"},
+             {"Desc", "POSDESCRIPTION"},
+             {"Qty", "UOMQTY"},
+             {"Uom", "UOM"},
+             {"Price", "UNITPRICE"}});
+        VerifyAndStart();
+        ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
+        EXPECT_EQ(Query("Select POSDESCRIPTION, BUTTONDESC, UOM, UNITPRICE From MT_ITEM"),
+                  QList<QStringList>{c.item});
+        EXPECT_EQ(
+            Query("Select UNITPRICE From MT_PLU Where PLUCODE = '" + c.line[0].toString() + "'"),
+            (QList<QStringList>{{ValueText(c.line[5])}}));
+    }
 }
 
 TEST_P(InsertTest, ItemDefaultsComeFromTheSetupFileOrTheirFallbacks) {
