@@ -162,7 +162,7 @@ std::optional<QDateTime> SerialMoment(double serial, bool timeOnly) {
     if (timeOnly)
         return days == 0 ? std::optional(QDateTime(kTimeOnlyDate, time, Qt::UTC)) : std::nullopt;
     const std::optional<QDate> day = SerialDay(days, false);
-    if (!day) return std::nullopt;
+    if (!day || day->year() > 9999) return std::nullopt;
     return QDateTime(*day, time, Qt::UTC);
 }
 

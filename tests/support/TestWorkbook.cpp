@@ -19,6 +19,11 @@ QJsonValue Cell(const QVariant& v, bool xlsx) {
         return QJsonObject{{"number", double(QDate(1899, 12, 30).daysTo(v.toDate()))},
                            {"format", "yyyy-mm-dd"}};
     }
+    if (v.metaType() == QMetaType::fromType<FormattedNumber>()) {
+        const auto [number, format] = v.value<FormattedNumber>();
+        return QJsonObject{{"number", number}, {"format", format}};
+    }
+    if (IsCellError(v)) return QJsonObject{{"error", v.value<CellError>().text}};
     if (v.typeId() == QMetaType::QString) return v.toString();
     return v.toDouble();
 }

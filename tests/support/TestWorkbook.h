@@ -4,8 +4,18 @@
 #include <QString>
 #include <QVariant>
 
+#include "base/CellError.h"
+
+// A number cell shown in a number format of its own ("yyyy-mm-dd").
+struct FormattedNumber {
+    double number;
+    QString format;
+};
+Q_DECLARE_METATYPE(FormattedNumber)
+
 // A sheet for a test workbook: its name and rows of cells (QString, a
-// number, a null QVariant for no cell, or a QDate).
+// number, a null QVariant for no cell, a QDate, a FormattedNumber, or an
+// error cell, ErrorValue("#DIV/0!")).
 struct TestSheet {
     QString name;
     QList<QVariantList> rows;

@@ -8,7 +8,8 @@ keep their sheet data beside their checks:
 "inline" writes texts as inline strings instead of shared ones. A cell is
 a string, a number, a boolean, null (no cell), or an object:
 {"number": n, "format": "code" or built-in id}, {"date": "yyyy-mm-dd"} (shown
-so), {"rich": ["run", ...]} or {"formula": "=...", "value": cached result}.
+so), {"rich": ["run", ...]}, {"formula": "=...", "value": cached result} or
+{"error": "#DIV/0!"}, a formula whose cached result is that error.
 """
 import datetime as dt
 import json
@@ -51,6 +52,8 @@ def main():
                     for i, run in enumerate(value["rich"]):
                         runs += [bold, run] if i % 2 == 0 else [run]
                     sheet.write_rich_string(r, c, *runs)
+                elif "error" in value:
+                    sheet.write_formula(r, c, "=NA()", None, value["error"])
                 else:
                     sheet.write_formula(r, c, value["formula"], None, value["value"])
     book.close()
