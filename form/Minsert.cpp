@@ -117,8 +117,9 @@ void Minsert::CVerify_Click() {
             op_.MsgBox(BlankFillFields + " Cannot Leave Blank !!!", MsgIcon::Critical, "Message");
             return;
         }
-        if (const QString problem = CompositeKeyProblem(*SC[kMappingGrid], TABLENAME.text);
-            !problem.isEmpty()) {
+        for (const QString& problem :
+             {CompositeKeyProblem(*SC[kMappingGrid], TABLENAME.text), SetupDefaultProblem()}) {
+            if (problem.isEmpty()) continue;
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;
         }

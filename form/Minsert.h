@@ -207,6 +207,9 @@ public:
     void HideDuplicateMustDefaultField();
     // True when at least one sheet row was rejected.
     bool VerifyData();
+    // Why a reference code the table's defaults take from GSETUP.ini cannot
+    // go into its column, or empty: checked before any row is read.
+    QString SetupDefaultProblem();
     void InsertData();
 
     // ---- What the operator does by hand, as calls (command line, bench, tests) ----

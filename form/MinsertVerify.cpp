@@ -1,5 +1,7 @@
 // The Verify command's pass over the sheet.
 #include "base/Connection.h"
+#include "base/TextUtil.h"
+#include "import/DefaultValues.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
 #include "mapping/ColumnDiscovery.h"
@@ -37,9 +39,11 @@ bool Minsert::VerifyData() {
     const RunningPass running(*this,
                               "Stop Verify at this row? Start stays off until a whole "
                               "sheet is verified.");
-    const QVector<Field> targets = Connected() ? ReadTargetFields(*SqlConnection, TABLENAME.text,
-                                                                  mapping, PRIMARYFIELD[0].text)
-                                               : QVector<Field>(mapping.Rows());
+    QStringList mapped;
+    for (int i = 0; i < mapping.Rows(); ++i) mapped << mapping.CellText(i, 1);
+    const QVector<Field> targets =
+        Connected() ? ReadTargetFields(*SqlConnection, TABLENAME.text, mapped, PRIMARYFIELD[0].text)
+                    : QVector<Field>(mapping.Rows());
     VerifyResult = RunVerifyPass(*ExcelConnection, result,
                                  {mapping, TABLENAME.text, sheet, query, MaxLength, targets,
                                   home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
@@ -54,4 +58,32 @@ bool Minsert::VerifyData() {
     TxtField[kErrorLines].text = QString::number(VerifyResult.bad);
     TxtField[kOkLines].text = QString::number(VerifyResult.total - VerifyResult.bad);
     return VerifyResult.errorsFound;
+}
+
+QString Minsert::SetupDefaultProblem() {
+    if (!Connected()) return {};
+    HideDuplicateMustDefaultField();
+    const Grid& mustDefault = *SC[kMustDefaultList];
+    QList<SetupDefault> defaults;
+    for (const SetupDefault& d : SetupDefaults(TABLENAME.text, ReadSetupCodes(home_)))
+        for (int i = 0; i < mustDefault.Rows(); ++i)
+            if (mustDefault.RowHeight(i) != 0 && mustDefault.CellText(i, 0) == d.column)
+                defaults << d;
+    if (defaults.isEmpty()) return {};
+    QHash<QString, int> lengths;
+    for (const TargetColumn& c :
+         ReadTargetColumns(*SqlConnection, TABLENAME.text, ColumnListing::All, {}))
+        lengths.insert(ColumnKey(c.name), c.length);
+    QStringList columns;
+    for (const SetupDefault& d : defaults) columns << d.column;
+    const QVector<Field> fields =
+        ReadTargetFields(*SqlConnection, TABLENAME.text, columns, PRIMARYFIELD[0].text);
+    for (int i = 0; i < defaults.size(); ++i) {
+        const SetupDefault& d = defaults[i];
+        if (const QString problem = ValueProblem(d.column, d.value, fields[i], lengths.value(d.column));
+            !problem.isEmpty())
+            return QString("The default %1=%2 of GSETUP.ini cannot go into %3: it %4 !!!")
+                .arg(d.key, d.value, d.column, problem);
+    }
+    return {};
 }

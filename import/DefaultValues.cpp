@@ -34,12 +34,33 @@ struct DefaultRule {
     Action action;
 };
 
-// A reference code from GSETUP.ini (section DEFAULTDEFCODE), or its fallback
-// when the file does not set it.
-Action FromSetup(const QString& key, const QString& fallback) {
-    return [key, fallback](const RecordContext& r, const QString& entry) {
-        const QString value = r.setupCodes.value(key.toUpper());
-        r.target.SetValue(entry, value.isEmpty() ? fallback : value);
+// The reference codes of GSETUP.ini (section DEFAULTDEFCODE): the column
+// each fills, the key it is read under, and its fallback when the file does
+// not set it.
+struct SetupCode {
+    const char* table;
+    const char* column;
+    const char* key;
+    const char* fallback;
+};
+constexpr SetupCode kSetupCodes[] = {
+    {Table::kStockClass, "APPCODE", "App", "NIL"},
+    {Table::kStockItem, "REFPOSCODE", "General", "DEF"},
+    {Table::kStockItem, "REFPRINTERGROUPCODE", "Printer", "K1"},
+    {Table::kStockItem, "REFTAXCODE", "Tax", "NON-TAX"},
+    {Table::kStockItem, "REFCHARGECODE", "ServiceCharge", "NON-SERV"},
+    {Table::kStockItem, "REFDISCOUNTCODE", "Discount", "NON-DISC"},
+    {Table::kStockItem, "REFSEASONCODE", "Season", "NON"},
+};
+
+QString SetupValue(const SetupCode& code, const QHash<QString, QString>& setupCodes) {
+    const QString value = setupCodes.value(QString(code.key).toUpper());
+    return value.isEmpty() ? QString(code.fallback) : value;
+}
+
+Action FromSetup(const SetupCode& code) {
+    return [code](const RecordContext& r, const QString& entry) {
+        r.target.SetValue(entry, SetupValue(code, r.setupCodes));
     };
 }
 
@@ -81,13 +102,6 @@ void RefCodeOrDef(const RecordContext& r, const QString&) {
 const QHash<std::pair<QString, QString>, Action>& Rules() {
     static const auto rules = [] {
         const DefaultRule table[] = {
-            {Table::kStockClass, "APPCODE", FromSetup("App", "NIL")},
-            {Table::kStockItem, "REFPOSCODE", FromSetup("General", "DEF")},
-            {Table::kStockItem, "REFPRINTERGROUPCODE", FromSetup("Printer", "K1")},
-            {Table::kStockItem, "REFTAXCODE", FromSetup("Tax", "NON-TAX")},
-            {Table::kStockItem, "REFCHARGECODE", FromSetup("ServiceCharge", "NON-SERV")},
-            {Table::kStockItem, "REFDISCOUNTCODE", FromSetup("Discount", "NON-DISC")},
-            {Table::kStockItem, "REFSEASONCODE", FromSetup("Season", "NON")},
             {Table::kStockItem, "ITEMCODE AS PLUCODE", PluOfItemCode},
             {Table::kStockItem, "DATECREATED", Today},
             {Table::kStockItem, Numbered("POSDESCRIPTION", 0, 10), TextOfColumn("ITEMNAME")},
@@ -103,6 +117,8 @@ const QHash<std::pair<QString, QString>, Action>& Rules() {
             {Table::kMember, "MEMBERNAME", TextOfColumn("MEMBERCODE")},
         };
         QHash<std::pair<QString, QString>, Action> byKey;
+        for (const SetupCode& code : kSetupCodes)
+            byKey.insert({code.table, code.column}, FromSetup(code));
         for (const DefaultRule& rule : table)
             for (const QString& entry : rule.entries.names)
                 byKey.insert({rule.table, entry}, rule.action);
@@ -121,4 +137,12 @@ void ApplyDefault(const RecordContext& r, const QString& entry) {
     const auto& rules = Rules();
     if (const auto rule = rules.constFind({r.table, entry}); rule != rules.cend())
         (*rule)(r, entry);
+}
+
+QList<SetupDefault> SetupDefaults(const QString& table, const QHash<QString, QString>& setupCodes) {
+    QList<SetupDefault> defaults;
+    for (const SetupCode& code : kSetupCodes)
+        if (table == code.table)
+            defaults.append({code.column, code.key, SetupValue(code, setupCodes)});
+    return defaults;
 }

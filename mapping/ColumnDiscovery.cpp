@@ -35,25 +35,23 @@ QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, Co
     return columns;
 }
 
-QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const Grid& mapping,
+QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const QStringList& names,
                                 const QString& keyColumn) {
-    QVector<Field> fields(mapping.Rows());
+    QVector<Field> fields(names.size());
     QSet<QString> present;
     {
         const auto rs = db.Open(db.SqlDialect().ColumnListQuery(table, {}));
         for (; !rs->Eof(); rs->MoveNext()) present.insert(ColumnKey(rs->Value(0).toString()));
     }
     QStringList columns;
-    for (int i = 0; i < mapping.Rows(); ++i) {
-        const QString f = ColumnKey(mapping.CellText(i, 1));
-        if (present.contains(f) && !columns.contains(f)) columns << f;
-    }
+    for (const QString& name : names)
+        if (const QString f = ColumnKey(name); present.contains(f) && !columns.contains(f))
+            columns << f;
     if (columns.isEmpty() || keyColumn.isEmpty()) return fields;
     const auto shape = db.Shape({table, columns, {{keyColumn, QVariant()}}});
-    for (int i = 0; i < mapping.Rows(); ++i) {
-        const int at = columns.indexOf(ColumnKey(mapping.CellText(i, 1)));
-        if (at >= 0) fields[i] = shape->fields[at];
-    }
+    for (int i = 0; i < names.size(); ++i)
+        if (const int at = columns.indexOf(ColumnKey(names[i])); at >= 0)
+            fields[i] = shape->fields[at];
     return fields;
 }
 

@@ -33,11 +33,12 @@ QList<TargetColumn> ReadTargetColumns(DbConnection& db, const QString& table, Co
 void RecordColumnLength(const QString& column, int length, const Grid& mapping,
                         const QString& table, QVector<int>& maxLength);
 
-// The target column each mapping row maps, as the table's engine describes
-// it: its type and limits. A row that maps no column, or one the table
-// lacks, gets a text column without limits. keyColumn: a key column of the
-// table, by which the description reads no record.
-QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const Grid& mapping,
+// The columns of the target table as its engine describes them, their type
+// and limits, one for each name asked for (letter case and blanks around it
+// aside). An empty name, or one the table lacks, gets a text column without
+// limits. keyColumn: a key column of the table, by which the description
+// reads no record.
+QVector<Field> ReadTargetFields(DbConnection& db, const QString& table, const QStringList& names,
                                 const QString& keyColumn);
 
 // Whether a listed column is offered in the drop-down: every column but ID.

@@ -229,6 +229,17 @@ void AddRejectedRow(Grid& result, const Recordset& rs, const QVector<int>& tillF
 
 }  // namespace
 
+QString ValueProblem(const QString& column, const QString& value, const Field& target,
+                     int maxLength) {
+    if (maxLength == 0) return "is for a column the table does not have";
+    if (value.size() > maxLength)
+        return QString("is longer than the column's %1 characters").arg(maxLength);
+    if (kCharacterCheck.contains(ColumnKey(column)) &&
+        (CheckString(value) || HasControlCharacter(value)))
+        return "holds a character a code cannot: a space, ', \", # or a control character";
+    return ToColumn(target, value).problem;
+}
+
 QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
     if (!IsClassTable(table)) return {};
     int keys = 0;

@@ -48,6 +48,13 @@ struct VerifyTotals {
 VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& input,
                            const std::function<void(int position, int count)>& progress);
 
+// Why a value Start gives a column without a sheet cell (a default of
+// GSETUP.ini) cannot go into it, or empty: the checks of a cell of that
+// column, by its length (0 when the table lacks the column), the characters
+// a code may hold and the column's own rules.
+QString ValueProblem(const QString& column, const QString& value, const Field& target,
+                     int maxLength);
+
 // Why the classification key cannot be checked, or empty: the composite
 // check takes exactly one CLASSTYPECODE and one CLASSCODE row.
 QString CompositeKeyProblem(const Grid& mapping, const QString& table);

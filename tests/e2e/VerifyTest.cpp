@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 
 #include "FormFixture.h"
 #include "TestWorkbook.h"
@@ -260,6 +261,42 @@ TEST_P(VerifyTest, AMustFillColumnLeftUnmappedStopsVerify) {
     form->CVerify_Click();
     EXPECT_EQ(op.LastMessage(), "CREDITORCODE Cannot Leave Blank !!!");
     EXPECT_FALSE(form->CStart.enabled);
+}
+
+// The reference codes GSETUP.ini gives the defaults are checked against
+// their columns before any row is read: a bad one is named with its key and
+// column, and nothing is verified, rather than every row failing at Start.
+TEST_P(VerifyTest, ADefaultOfTheSetupFileItsColumnCannotHoldStopsVerify) {
+    static const struct {
+        const char* setup;
+        bool printerMapped;
+        const char* message;  // nullptr: Verify runs
+    } kCases[] = {
+        {"Printer=KITCHEN-PRINTER-GROUP-NUMBER-1", false,
+         "The default Printer=KITCHEN-PRINTER-GROUP-NUMBER-1 of GSETUP.ini cannot go into "
+         "REFPRINTERGROUPCODE: it is longer than the column's 20 characters !!!"},
+        {"Tax=NON TAX", false,
+         "The default Tax=NON TAX of GSETUP.ini cannot go into REFTAXCODE: it holds a character a "
+         "code cannot: a space, ', \", # or a control character !!!"},
+        {"Printer=KITCHEN-PRINTER-GROUP-NUMBER-1", true, nullptr},  // the sheet's own column
+        {"Tax=T1", false, nullptr},
+    };
+    LoadSheet({{"Stock", {{"Code", "Name", "Printer"}, {"S1", "Stock item", "K2"}}}}, "Stock");
+    ChooseTable("INVT_MT_ITEM");
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.setup);
+        QFile ini(home + "/GSETUP.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray("[DEFAULTDEFCODE]\r\n") + c.setup + "\r\n");
+        ini.close();
+        Map({{"Code", "ITEMCODE"},
+             {"Name", "ITEMNAME"},
+             {"Printer", c.printerMapped ? "REFPRINTERGROUPCODE" : ""}});
+        form->CStart.enabled = false;
+        form->CVerify_Click();
+        EXPECT_EQ(op.LastMessage(), c.message ? c.message : "No Error Found.");
+        EXPECT_EQ(form->CStart.enabled, !c.message);
+    }
 }
 
 INSTANTIATE_ON_ENGINES(VerifyTest);
