@@ -41,7 +41,6 @@ const QHash<QString, const char*> kKnownDifferences = {
      "a time format shows the time of day alone, as in .xls files; the reference keeps the day"},
     {"readxl__dates-leap-year-1900-xlsx.xlsx / for_testing", kLeapYear},
     {"readxl__dates-leap-year-1900-xlsx.xlsx / for_human_eyes", kLeapYear},
-    {"sheetjs__1900.xlsx / Sheet1", kLeapYear},
     {"ExcelDataReader__Test_git_issue_14_InvalidOADate.xlsx / Sheet1",
      "dates past openpyxl's range read as numbers, not as empty"},
 };
