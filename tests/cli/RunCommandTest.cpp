@@ -149,6 +149,18 @@ const Case kCases[] = {
        {},
        2,
        "--summary needs text or json"}}},
+    {"a value its column cannot hold",
+     {{Run("verify", "Values", kMapItems + QStringList{"--map", "Price=UNITPRICE"}),
+       {"Total Line 2", "Total OK Line 1", "Total Error Line 1", "2\tINVALIDVALUE\tUNITPRICE"},
+       1,
+       ""},
+      {Run("import", "Values",
+           kMapItems + QStringList{"--map", "Price=UNITPRICE", "--summary", "json", "--yes"}),
+       {R"({"errors":1,"inserted":1,"ok":1,"rejected":[)"
+        R"({"column":"UNITPRICE","row":2,"verdict":"INVALIDVALUE"}],)"
+        R"("skipped":1,"total":2,"updated":0})"},
+       1,
+       "Message: Insert Done."}}},
 };
 
 // A program folder of its own holding EXCEL/Book.xls, with an empty demo
@@ -167,7 +179,9 @@ public:
                {"C 3", "Cake"},
                {"D4", "Dates"}}},
              {"Other",
-              {{"Name", "code ", "Remark"}, {"Apple", "A1", "red"}, {"Bread", "B2", "brown"}}}});
+              {{"Name", "code ", "Remark"}, {"Apple", "A1", "red"}, {"Bread", "B2", "brown"}}},
+             {"Values",
+              {{"Code", "Name", "Price"}, {"A1", "Apple", "$3.50"}, {"B2", "Bread", 2.5}}}});
         ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
     }
 
