@@ -14,9 +14,9 @@ namespace {
 // The one mapping from the engines' column types to the database client's
 // type codes. Names are the type names of SQL Server (through FreeTDS),
 // PostgreSQL (through psqlODBC) and SQLite (declared types and storage
-// classes), lower case, without length or precision. Every kind of text
-// reads as 202, as the workbook's text columns do: the program tells
-// apart only 3 (integer) and 131 (numeric).
+// classes), lower case, without length or precision. Most kinds of text
+// read as 202, as the workbook's text columns do; the kinds of number and
+// date are told apart, since each holds other values.
 struct TypeRow {
     int code;
     const char* names;             // "|" between the names
