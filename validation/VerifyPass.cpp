@@ -185,7 +185,7 @@ bool IsRepeatedPair(Connection& excel, const KeyPair& k, const Recordset& rs) {
 // The rule a cell breaks first, or none: a key left blank, a value the sheet
 // repeats, a text longer than its column, characters a code may not hold,
 // a value its column cannot hold exactly. An error cell holds no value at all.
-const ErrorKind* CellError(Connection& excel, const Check& c, const QVariant& v) {
+const ErrorKind* CellVerdict(Connection& excel, const Check& c, const QVariant& v) {
     if (IsCellError(v)) return &kInvalidValue;
     const QString text = c.needsText ? ValueText(v) : QString();
     if (c.blank && text.isEmpty()) return &kNullValue;
@@ -208,7 +208,7 @@ struct Failure {
 // Cells in mapping order, then the pair of classification keys.
 Failure FirstFailure(Connection& excel, const PassPlan& plan, const Recordset& rs) {
     for (const Check& c : plan.checks)
-        if (const ErrorKind* kind = CellError(excel, c, rs.Value(c.field)))
+        if (const ErrorKind* kind = CellVerdict(excel, c, rs.Value(c.field)))
             return {kind, {c.column}};
     if (plan.keys && IsRepeatedPair(excel, *plan.keys, rs))
         return {&kDuplicateValue, {plan.keys->columns[0], plan.keys->columns[1]}};
@@ -216,14 +216,18 @@ Failure FirstFailure(Connection& excel, const PassPlan& plan, const Recordset& r
 }
 
 // The rejected record's row in the result grid: its sheet row number (the
-// header is row 1), its "TILL-" values, and the failing cells coloured.
+// header is row 1), its "TILL-" values, and the failing cells coloured. An
+// error cell shows its error, which is what the user must mend.
 void AddRejectedRow(Grid& result, const Recordset& rs, const QVector<int>& tillFields,
                     const Failure& failure) {
     const int row = result.Rows();
     result.InsertRows(row, 1);
     result.SetCellText(row, -1, QString::number(rs.AbsolutePosition() + 1));
     for (int j : tillFields)
-        if (j < result.Cols()) result.SetCellText(row, j, ValueText(rs.Value(j)));
+        if (j < result.Cols()) {
+            const QVariant v = rs.Value(j);
+            result.SetCellText(row, j, IsCellError(v) ? v.value<CellError>().text : ValueText(v));
+        }
     for (int c : failure.columns) result.SetCellBackColor(row, c, failure.kind->color);
 }
 

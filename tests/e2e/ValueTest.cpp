@@ -91,6 +91,11 @@ TEST_P(ValueTest, VerifyRejectsWhatTheColumnCannotHoldAndStartWritesTheRestExact
                     for (const ErrorKind& kind : kErrorKinds)
                         if (kind.color == color)
                             rejected[result.CellText(r, -1)] = {kind.verdict, c};
+        // An error cell shows its error, for the user to mend.
+        QString shown;
+        for (int r = 0; r < result.Rows(); ++r)
+            if (result.CellText(r, kCode) == "B6") shown = result.CellText(r, kLimit);
+        EXPECT_EQ(shown, "#DIV/0!");
         op.yesNoAnswers = {true};
         form->CStart_Click();
         ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
