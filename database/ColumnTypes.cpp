@@ -53,6 +53,21 @@ const TypeRow kTypes[] = {
     {TypeCode::LongVarBinary, "image", {SQL_LONGVARBINARY}},
 };
 
+// The days SQL Server's older date types hold, the first row that fits
+// winning. FreeTDS names a smalldatetime "datetime" too: its size, 16
+// characters to the minute where a datetime has 23, tells them apart.
+struct DayRange {
+    const char* name;
+    qulonglong size;  // 0 for any
+    QDate earliest, latest;
+};
+
+const DayRange kDayRanges[] = {
+    {"smalldatetime", 0, QDate(1900, 1, 1), QDate(2079, 6, 6)},
+    {"datetime", 16, QDate(1900, 1, 1), QDate(2079, 6, 6)},
+    {"datetime", 0, QDate(1753, 1, 1), QDate(9999, 12, 31)},
+};
+
 struct Lookup {
     QHash<QString, int> byName;
     QHash<int, int> byOdbcType;
@@ -130,14 +145,13 @@ ColumnLimits LimitsOf(const QString& typeName, int typeCode, const ReportedColum
             limits.scale = reported.digits;
         }
     }
-    if (!reported.declared) {
-        const QString name = BareTypeName(typeName);
-        if (name == "datetime") {
-            limits.earliest = QDate(1753, 1, 1);
-            limits.latest = QDate(9999, 12, 31);
-        } else if (name == "smalldatetime") {
-            limits.earliest = QDate(1900, 1, 1);
-            limits.latest = QDate(2079, 6, 6);
+    if (reported.declared) return limits;
+    const QString name = BareTypeName(typeName);
+    for (const DayRange& range : kDayRanges) {
+        if (name == QLatin1String(range.name) && (range.size == 0 || range.size == reported.size)) {
+            limits.earliest = range.earliest;
+            limits.latest = range.latest;
+            break;
         }
     }
     return limits;

@@ -9,6 +9,7 @@
 
 #include "TdsCapture.h"
 #include "base/AppError.h"
+#include "base/Field.h"
 #include "database/ConnectionString.h"
 #include "database/DbConnection.h"
 
@@ -77,6 +78,52 @@ TEST(SqlServerWire, TextGoesAsNvarcharAndComesBackWhateverTheCollation) {
         EXPECT_TRUE(rpc.contains("\"type\": \"nvarchar(")) << rpc.toStdString();
         EXPECT_FALSE(rpc.contains("\"type\": \"varchar(")) << rpc.toStdString();
         for (const QString& name : names) EXPECT_TRUE(rpc.contains(name)) << name.toStdString();
+    }
+}
+
+TEST(SqlServerWire, EachColumnTypeArrivesThroughFreeTdsWithItsKindAndLimits) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    // The endpoint's TYPES table has a column of each type, named after it.
+    // FreeTDS calls a smalldatetime "datetime" and a smallmoney "money":
+    // their sizes must still give their own limits.
+    const struct {
+        const char* column;
+        int type;
+        int precision, scale;
+        const char* days;  // earliest..latest, empty for any
+    } cases[] = {
+        {"TINYINT", TypeCode::UnsignedTinyInt, 0, 0, ""},
+        {"SMALLINT", TypeCode::SmallInt, 0, 0, ""},
+        {"INT", TypeCode::Integer, 0, 0, ""},
+        {"BIGINT", TypeCode::BigInt, 0, 0, ""},
+        {"BIT", TypeCode::Boolean, 0, 0, ""},
+        {"NUMERIC_18_4", TypeCode::Numeric, 18, 4, ""},
+        {"DECIMAL_18_4", TypeCode::Numeric, 18, 4, ""},
+        {"MONEY", TypeCode::Currency, 19, 4, ""},
+        {"SMALLMONEY", TypeCode::Currency, 10, 4, ""},
+        {"FLOAT", TypeCode::Double, 0, 0, ""},
+        {"REAL", TypeCode::Single, 0, 0, ""},
+        {"DATETIME", TypeCode::Date, 0, 0, "1753-01-01..9999-12-31"},
+        {"SMALLDATETIME", TypeCode::Date, 0, 0, "1900-01-01..2079-06-06"},
+        {"DATE", TypeCode::Date, 0, 0, ""},
+        {"NVARCHAR_10", TypeCode::VarWChar, 0, 0, ""},
+    };
+    TdsCapture server;
+    ASSERT_TRUE(server.Listening());
+    const auto rs = ConnectTo(server)->Open("Select * From [TYPES]");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        const int at = rs->IndexOf(c.column);
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(rs->FieldAt(at).type, c.type);
+        const ColumnLimits& limits = rs->FieldAt(at).limits;
+        EXPECT_EQ(limits.precision, c.precision);
+        EXPECT_EQ(limits.scale, c.scale);
+        const QString days = limits.earliest.isNull() && limits.latest.isNull()
+                                 ? QString()
+                                 : limits.earliest.toString(Qt::ISODate) + ".." +
+                                       limits.latest.toString(Qt::ISODate);
+        EXPECT_EQ(days.toStdString(), c.days);
     }
 }
 
