@@ -3,10 +3,16 @@
 // and logs what the program sends.
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "QStringPrinter.h"
 #include "TdsCapture.h"
@@ -93,6 +99,134 @@ TEST_F(SqlServerImport, EmptyTinyintAndBitCellsWriteZero) {
         "\"value\": \"Ann\"}, {\"name\": \"\", \"out\": false, \"type\": \"intn(8)\", \"value\": "
         "0}, {\"name\": \"\", \"out\": false, \"type\": \"bitn(1)\", \"value\": false}"))
         << server.Log().toStdString();
+}
+
+// The members table with a column of each kind whose values the server
+// checks; the sheet's columns are named as the table's.
+const QList<QPair<QString, QString>> kValueSchema{
+    {"MEMBERNAME varchar(100),",
+     "MEMBERNAME varchar(100),\n    STATUS tinyint,\n    LEVELNO smallint,\n    ACTIVE bit,\n    "
+     "CREDIT numeric(18,4),\n    BALANCE money,\n    SMALLBAL smallmoney,"},
+    {"JOINDATE datetime,", "JOINDATE smalldatetime,"}};
+const QStringList kValueColumns{"MEMBERCODE", "MEMBERNAME", "STATUS",  "LEVELNO",
+                                "POINTS",     "ACTIVE",     "CREDIT",  "BALANCE",
+                                "SMALLBAL",   "BIRTHDATE",  "JOINDATE"};
+
+// One sheet row: a member with one cell given, in column, and the others empty.
+struct ValueCase {
+    const char* column;
+    QVariant cell;
+    const char* verdict;  // empty for a row that goes in
+    const char* stored;   // what the endpoint keeps of the cell of a row that goes in
+};
+
+const ValueCase kValueCases[] = {
+    {"POINTS", "abc", "INVALIDVALUE", ""},
+    {"CREDIT", "12abc", "INVALIDVALUE", ""},
+    {"BALANCE", "1,234.5", "INVALIDVALUE", ""},
+    {"SMALLBAL", "$3.50", "INVALIDVALUE", ""},
+    {"POINTS", 2.5, "INVALIDVALUE", ""},
+    {"STATUS", 300, "INVALIDVALUE", ""},
+    {"LEVELNO", 40000, "INVALIDVALUE", ""},
+    {"POINTS", 3e9, "INVALIDVALUE", ""},
+    {"ACTIVE", 2, "INVALIDVALUE", ""},
+    {"CREDIT", 1e15, "INVALIDVALUE", ""},
+    {"BALANCE", 1e15, "INVALIDVALUE", ""},
+    {"SMALLBAL", 300000, "INVALIDVALUE", ""},
+    {"BIRTHDATE", "1752-12-31", "INVALIDVALUE", ""},
+    {"JOINDATE", "2079-06-07", "INVALIDVALUE", ""},
+    {"MEMBERCODE", "A1\tB", "STRINGERROR", ""},
+    {"POINTS", " 7 ", "", "7"},
+    {"CREDIT", "1e3", "", "1000"},
+    {"CREDIT", -2.5, "", "-2.5"},
+    {"CREDIT", 2.12345, "", "2.1235"},
+    {"BALANCE", 922337203685477.0, "", "922337203685477"},
+    {"SMALLBAL", -214748.3647, "", "-214748.3647"},
+    {"ACTIVE", "TRUE", "", "true"},
+    {"JOINDATE", QDate(2079, 6, 6), "", "2079-06-06 00:00:00"},
+};
+
+// The endpoint's store, as --dump FILE writes it once every connection
+// has closed.
+QJsonObject StoredTables(const TdsCapture& server, const QString& dump) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+        const QString log = server.Log();
+        QFile file(dump);
+        if (log.count(" CLOSED ") == log.count(" LOGIN7 tdsver") && file.open(QIODevice::ReadOnly))
+            if (const QJsonDocument json = QJsonDocument::fromJson(file.readAll()); json.isObject())
+                return json.object();
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+TEST_F(SqlServerImport, EveryValueTheServerWouldRefuseIsRejectedByVerify) {
+    QStringList options{"--sheet", "Members", "--table", "CLUB_MT_MEMBER", "--summary", "json"};
+    for (const QString& column : kValueColumns) options << "--map" << column + "=" + column;
+    QList<QVariantList> rows{QVariantList(kValueColumns.cbegin(), kValueColumns.cend())};
+    for (const ValueCase& c : kValueCases) {
+        QVariantList row(kValueColumns.size());
+        row[0] = QString("M%1").arg(rows.size() + 1);  // its sheet row
+        row[1] = "Member";
+        row[kValueColumns.indexOf(c.column)] = c.cell;
+        rows << row;
+    }
+    WriteWorkbook(workbook, {{"Members", rows}});
+    const QString schema = TdsCapture::EditedSchema(dir, kValueSchema);
+    const QString dump = dir.filePath("store.json");
+
+    // The set as it is staged, whose values the endpoint checks; then one
+    // record at a time, when the endpoint refuses the staging insert.
+    const struct {
+        QStringList options;
+        const char* writes;  // in the log where the rows are written this way
+    } passes[] = {{{}, "From #xl_stage1 Where xl_new = 1 And xl_add = @P1"},
+                  {{"--fail-on", "Insert Into #xl_stage1"}, "-> injected error"}};
+    for (const auto& pass : passes) {
+        SCOPED_TRACE(pass.writes);
+        QFile::remove(dump);
+        TdsCapture server(QStringList{"--schema", schema, "--dump", dump} + pass.options);
+        ASSERT_TRUE(server.Listening());
+        const Output run = Import(server, options);
+        const QString log = server.Log();
+        EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("Error Code")) << run.err.toStdString();
+        // The endpoint refused no value (8152, 220, 242, 515): the program
+        // would have answered a refused set by writing records one at a time.
+        EXPECT_FALSE(log.contains("-> ERROR")) << log.toStdString();
+        EXPECT_TRUE(log.contains(pass.writes)) << log.toStdString();
+
+        const QJsonObject summary = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QHash<int, QString> rejected;  // sheet row: "VERDICT COLUMN"
+        for (const QJsonValue& r : summary["rejected"].toArray())
+            rejected.insert(r["row"].toInt(),
+                            r["verdict"].toString() + " " + r["column"].toString());
+        const QJsonArray members = StoredTables(server, dump)["CLUB_MT_MEMBER"].toArray();
+        QHash<QString, QJsonObject> stored;  // by member code
+        for (const QJsonValue& m : members) stored.insert(m["MEMBERCODE"].toString(), m.toObject());
+
+        int written = 0;
+        for (int i = 0; i < int(std::size(kValueCases)); ++i) {
+            const ValueCase& c = kValueCases[i];
+            const int row = i + 2;  // below the headings
+            const QString code = rows[i + 1][0].toString();
+            const std::string what = QString("row %1, %2 into %3")
+                                         .arg(row)
+                                         .arg(c.cell.toString(), c.column)
+                                         .toStdString();
+            const bool goesIn = *c.verdict == '\0';
+            EXPECT_EQ(rejected.value(row), goesIn ? QString() : c.verdict + QString(" ") + c.column)
+                << what;
+            EXPECT_EQ(stored.contains(code), goesIn) << what;
+            if (!goesIn) continue;
+            ++written;
+            EXPECT_EQ(stored[code][c.column].toVariant().toString(), QString(c.stored)) << what;
+        }
+        EXPECT_EQ(summary["inserted"].toInt(), written) << run.out.toStdString();
+        EXPECT_EQ(members.size(), written) << log.toStdString();
+    }
 }
 
 TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackToRecords) {
