@@ -47,6 +47,23 @@ std::optional<double> NumberOf(const QVariant& cell) {
     return NumberInText(ValueText(cell));
 }
 
+// The digits of a number's text that carry its value: without the zeros
+// before the first other digit and after the last, and without its exponent.
+int SignificantDigits(const QString& text) {
+    QString digits;
+    for (const QChar c : text) {
+        if (c == u'e' || c == u'E') break;
+        if (c.isDigit()) digits += c;
+    }
+    qsizetype first = 0, last = digits.size();
+    while (first < last && digits[first] == u'0') ++first;
+    while (last > first && digits[last - 1] == u'0') --last;
+    return int(last - first);
+}
+
+// A sheet shows a number with 15 digits, and a double keeps no more.
+constexpr int kDigitsKept = 15;
+
 QString Bounds(const QString& lowest, const QString& highest) {
     return "is outside the column's range, " + lowest + " to " + highest;
 }
@@ -242,5 +259,7 @@ ColumnValue ToColumn(const Field& column, const QVariant& cell) {
     if (!IsIntegerType(type) && !IsRealType(type)) return ToText(cell);
     const std::optional<double> number = NumberOf(cell);
     if (!number) return Refused("is not a number");
+    if (IsText(cell) && SignificantDigits(cell.toString()) > kDigitsKept)
+        return Refused(QString("has more than the %1 digits a number keeps").arg(kDigitsKept));
     return IsIntegerType(type) ? ToWhole(type, *number) : ToReal(column, *number);
 }

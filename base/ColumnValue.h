@@ -18,8 +18,9 @@ struct ColumnValue {
 // The rules by kind of column:
 // - any column: an error cell, or a number that is not finite, is refused;
 // - whole numbers: a number (a text holding one counts: blanks around it, a
-//   sign, a point, an exponent, nothing else) without fraction, within the
-//   column's range; an empty cell is 0;
+//   sign, a point, an exponent, nothing else, and no more than the 15
+//   digits a sheet's number keeps) without fraction, within the column's
+//   range; an empty cell is 0;
 // - bit: 0, 1, TRUE or FALSE; an empty cell is FALSE;
 // - exact numbers and money: a number rounded half away from zero to the
 //   column's scale whose whole digits fit; floats: a number in range; an

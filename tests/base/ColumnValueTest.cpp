@@ -59,6 +59,9 @@ TEST(ToColumnTest, StoresWhatTheColumnHoldsExactlyAndRefusesTheRest) {
         {"trailing letters", kInt, "12abc", refused},
         {"infinity as text", kFloat, "inf", refused},
         {"a date as text", kPrice, "2024-01-31", refused},
+        {"more digits than kept", kPrice, "12345678901234.5678", refused},
+        {"fifteen digits", kPrice, "1234567890.12345", 1234567890.1235},
+        {"zeros are no digits", kPrice, "00012.50000000000000000", 12.5},
         {"empty cell", kInt, QVariant(), 0LL},
         {"blank text", kPrice, "  ", 0.0},
         // Whole numbers: no fraction, within the width.
