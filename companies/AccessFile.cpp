@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/AppError.h"
+#include "base/FileKind.h"
 #include "companies/JetHeader.h"
 
 namespace {
@@ -31,15 +32,18 @@ AppError Damaged(const QString& path, const QString& why) {
 
 // Everything libmdb would not catch, or would only report on stderr.
 void CheckBeforeOpening(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (const QString what = NotARegularFile(path); what == "does not exist")
         throw AppError(kFileNotFound, QString("Could not find file '%1'.").arg(Shown(path)));
+    else if (!what.isEmpty())
+        throw AppError(kCannotOpen,
+                       QString("Cannot open the file '%1': it %2, not a database file.")
+                           .arg(Shown(path), what));
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         throw AppError(kCannotOpen,
                        QString("Cannot open the file '%1' (%2): it is locked by another "
                                "program, or you have no permission to read it.")
-                           .arg(Shown(path), info.isDir() ? "it is a folder" : file.errorString()));
+                           .arg(Shown(path), file.errorString()));
     switch (CheckJetHeader(file.read(kJetHeaderSize), file.size())) {
         case JetHeader::NotJet:
             throw AppError(kUnrecognizedFormat,

@@ -30,8 +30,7 @@ const char* const kSaveAgain =
     " Open it in Excel and save it again as \"Excel 97-2003 Workbook (*.xls)\".";
 
 QByteArray ReadFile(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        throw WorkbookRefusal(path, "Could not find the workbook %1.", kFileNotFound);
+    RequireWorkbookFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw WorkbookRefusal(path, "The workbook %1 cannot be opened: " + file.errorString() + ".",

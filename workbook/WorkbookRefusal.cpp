@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "base/FileKind.h"
+
 AppError WorkbookRefusal(const QString& path, const QString& why, qint32 number) {
     return AppError(number, why.arg("\"" + QDir::toNativeSeparators(path) + "\""));
 }
@@ -15,4 +17,14 @@ AppError EncryptedWorkbook(const QString& path) {
                            "The workbook %1 is password protected (encrypted) and cannot be read. "
                            "Remove its password in Excel and save it again.",
                            WorkbookError::kNotValidPassword);
+}
+
+void RequireWorkbookFile(const QString& path) {
+    const QString what = NotARegularFile(path);
+    if (what.isEmpty()) return;
+    if (what == "does not exist")
+        throw WorkbookRefusal(path, "Could not find the workbook %1.",
+                              WorkbookError::kFileNotFound);
+    throw WorkbookRefusal(path, "%1 " + what + ", not a workbook file.",
+                          WorkbookError::kCannotOpen);
 }

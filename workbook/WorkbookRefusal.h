@@ -18,3 +18,6 @@ AppError WorkbookRefusal(const QString& path, const QString& why,
 // "The workbook ... is damaged: detail."
 AppError DamagedWorkbook(const QString& path, const QString& detail);
 AppError EncryptedWorkbook(const QString& path);
+// Refuses a path that is no regular file before anything opens it: a
+// missing one as not found, a folder, pipe or device saying what it is.
+void RequireWorkbookFile(const QString& path);

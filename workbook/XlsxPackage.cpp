@@ -113,9 +113,8 @@ QString RelationshipsPart(const QString& part) {
 
 std::unique_ptr<XlsxPackage> XlsxPackage::Open(const QString& path) {
     InitGsf();
+    RequireWorkbookFile(path);
     const QFileInfo info(path);
-    if (!info.isFile())
-        throw WorkbookRefusal(path, "Could not find the workbook %1.", kFileNotFound);
     if (info.size() == 0)
         throw WorkbookRefusal(path, "%1 is an empty file, not an Excel workbook.");
     QFile file(path);

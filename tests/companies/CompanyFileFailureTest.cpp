@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -106,6 +107,14 @@ TEST(UnopenableFileTest, MissingFile) {
 TEST(UnopenableFileTest, FolderInPlaceOfTheFile) {
     QTemporaryDir dir;
     ExpectFailure([&] { CompanyDirectory::Open(dir.path()); }, kCannotOpen, dir.path());
+}
+
+// A pipe in place of the file would block the window at its start.
+TEST(UnopenableFileTest, PipeInPlaceOfTheFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("CompFile.mdb");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    ExpectFailure([&] { CompanyDirectory::Open(path); }, kCannotOpen, path);
 }
 
 TEST(UnopenableFileTest, FileWithoutReadPermission) {

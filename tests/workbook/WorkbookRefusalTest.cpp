@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "TestWorkbooks.h"
 #include "base/AppError.h"
@@ -30,7 +34,7 @@ void ExpectRefused(const Refusal& r) {
 TEST(WorkbookRefusal, BrokenFilesSayWhy) {
     const Refusal cases[] = {
         {TestWorkbook("no-such-file.xls"), "Could not find the workbook"},
-        {TestWorkbook(""), "Could not find the workbook"},  // a folder
+        {TestWorkbook(""), "is a folder, not a workbook file"},
         {TestWorkbook("empty.xls"), "is an empty file"},
         {TestWorkbook("random.xls"), "is not an Excel workbook"},
         {TestWorkbook("text.xls"), "is not an Excel workbook"},
@@ -45,6 +49,26 @@ TEST(WorkbookRefusal, BrokenFilesSayWhy) {
          "is damaged: the result of the formula in cell R2C1 of sheet \"Results\" cannot be read"},
         {TestWorkbook("formula-missing-text.xls"),
          "is damaged: the result of the formula in cell R2C1 of sheet \"Results\" cannot be read"},
+    };
+    for (const Refusal& r : cases) ExpectRefused(r);
+}
+
+// A path that is no file is refused before it is opened, saying what it is:
+// opening a pipe to read it would wait for a writer for ever.
+TEST(WorkbookRefusal, APathThatIsNoFileSaysWhatItIs) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.xls");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString loop = dir.filePath("loop.xls");
+    ASSERT_TRUE(QFile::link(dir.filePath("other.xls"), loop));
+    ASSERT_TRUE(QFile::link(loop, dir.filePath("other.xls")));
+    const QString dangling = dir.filePath("dangling.xls");
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.xls"), dangling));
+    const Refusal cases[] = {
+        {fifo, "is a named pipe (FIFO), not a workbook file"},
+        {loop, "is a loop of symbolic links, not a workbook file"},
+        {dangling, "is a symbolic link to nothing, not a workbook file"},
+        {"/dev/zero", "is a device, not a workbook file"},
     };
     for (const Refusal& r : cases) ExpectRefused(r);
 }
