@@ -22,7 +22,7 @@ void PrepareUserDataFolder(const QString& folder) {
 QString ChooseProgramFolder(const ProgramFolderRule& rule) {
     if (!rule.given.isEmpty()) return QDir(rule.given).absolutePath();
     if (!rule.environment.isEmpty()) return QDir(rule.environment).absolutePath();
-    if (rule.executableFolderWritable) return rule.executableFolder;
+    if (rule.executableFolderIsPortable) return rule.executableFolder;
     return rule.userDataFolder;
 }
 
@@ -31,7 +31,8 @@ QString ProgramFolder(const QString& given) {
     rule.given = given;
     rule.environment = qEnvironmentVariable("XLSLOAD_HOME");
     rule.executableFolder = QCoreApplication::applicationDirPath();
-    rule.executableFolderWritable = QFileInfo(rule.executableFolder).isWritable();
+    rule.executableFolderIsPortable = QFileInfo::exists(rule.executableFolder + "/GSETUP.ini") ||
+                                      QFileInfo(rule.executableFolder + "/EXCEL").isDir();
     rule.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString folder = ChooseProgramFolder(rule);
     if (folder == rule.userDataFolder) PrepareUserDataFolder(folder);

@@ -47,8 +47,9 @@ void PrintUsage(QTextStream& out) {
         << "\nProgram folder:\n"
         << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"
         << "GSETUP.ini and CompFile.mdb. It is the --home folder when given, else the\n"
-        << "folder XLSLOAD_HOME names, else the executable's folder when it can be\n"
-        << "written, else the user's data folder (~/.local/share/xlsload), where EXCEL,\n"
+        << "folder XLSLOAD_HOME names, else the executable's folder when it holds\n"
+        << "GSETUP.ini or EXCEL (a portable copy), else the user's data folder\n"
+        << "(~/.local/share/xlsload), where EXCEL,\n"
         << "LOG/XLSLOADLOG and an example GSETUP.ini are made on first start.\n"
         << "\nExit status:\n"
         << "0 done and no row rejected, 1 done with rejected rows, 2 refused or failed.\n";

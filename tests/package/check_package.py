@@ -166,22 +166,31 @@ def new_home(scratch, user):
 
 
 def check_program_folder(root, scratch, env, unprivileged):
-    """The executable's folder when it can be written, else the user's data
-    folder, made on first start; XLSLOAD_HOME overrides either."""
+    """The executable's folder when it holds GSETUP.ini (a portable copy),
+    else the user's data folder, made on first start, even where the
+    executable's folder can be written, as root can write /usr/bin;
+    XLSLOAD_HOME overrides either."""
     bin_folder = str(root / "usr/bin")
     elsewhere = str(scratch / "elsewhere")
     cases = [
-        # name, writable usr/bin, XLSLOAD_HOME, expected (None: the data folder)
-        ("writable", True, "", bin_folder),
-        ("writable, XLSLOAD_HOME", True, elsewhere, elsewhere),
-        ("read-only", False, "", None),
-        ("read-only, XLSLOAD_HOME", False, elsewhere, elsewhere),
+        # name, writable usr/bin, GSETUP.ini in it, XLSLOAD_HOME, expected (None: the data folder)
+        ("a portable copy", True, True, "", bin_folder),
+        ("a portable copy, XLSLOAD_HOME", True, True, elsewhere, elsewhere),
+        ("writable, installed", True, False, "", None),
+        ("read-only", False, False, "", None),
+        ("read-only, XLSLOAD_HOME", False, False, elsewhere, elsewhere),
     ]
     example = (root / "usr/share/xlsload/examples/GSETUP.ini").read_text()
-    for name, writable, environment, expected in cases:
+    portable = root / "usr/bin/GSETUP.ini"
+    for name, writable, copy, environment, expected in cases:
         home = new_home(scratch, unprivileged)
         case_env = dict(env, HOME=str(home), XLSLOAD_HOME=environment)
         data_folder = home / ".local/share/xlsload"
+        (root / "usr/bin").chmod(0o755)
+        if copy:
+            portable.write_text(example)
+        elif portable.exists():
+            portable.unlink()
         (root / "usr/bin").chmod(0o755 if writable else 0o555)
         folder = program_folder(root, case_env, None if writable else unprivileged)
         check(folder == (expected or str(data_folder)), f"{name}: the program folder is {folder}")
