@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "gui/FileFilter.h"
+#include "gui/NameOnlyIconProvider.h"
 #include "gui/TrerrDialog.h"
 
 namespace {
@@ -66,7 +67,14 @@ void QtOperator::ShowError(const ErrorVariables& error) {
 
 QString QtOperator::OpenFile(const QString& title, const QString& folder, const QString& filter) {
     Sync();
-    return QFileDialog::getOpenFileName(window_, title, folder, QtFileFilter(filter));
+    // Qt's own dialog, whose icons can be kept from reading the files it
+    // lists; a desktop's native dialog would read them.
+    QFileDialog dialog(window_, title, folder, QtFileFilter(filter));
+    NameOnlyIconProvider icons;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void QtOperator::SetFocus(const QString& control) {

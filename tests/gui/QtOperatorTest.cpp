@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QFileDialog>
@@ -8,11 +11,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "QStringPrinter.h"
+#include "database/ConnectionString.h"
+#include "database/DbConnection.h"
 #include "gui/QtOperator.h"
 #include "gui/TrerrDialog.h"
 
@@ -126,6 +132,54 @@ TEST_F(QtOperatorTest, TheFileDialogUsesTitleFolderAndFilter) {
         dialog.reject();
     });
     EXPECT_EQ(op.OpenFile("Open Excel (.xls)", dir.path(), "Excel Files (*.xls)|*.xls"), "");
+    // A file chosen is the answer.
+    const QString book = QDir(dir.path()).absoluteFilePath("Book.xls");
+    QFile(book).open(QIODevice::WriteOnly);
+    WhenOpen<QFileDialog>([&book](QFileDialog& dialog) {
+        dialog.selectFile(book);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    EXPECT_EQ(op.OpenFile("Open Excel (.xls)", dir.path(), "Excel Files (*.xls)|*.xls"), book);
+}
+
+// Whether another process would find a lock on the file: a child process
+// asks, since a process never sees its own POSIX locks as conflicts.
+bool LockedForOthers(const QString& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int fd = open(QFile::encodeName(path).constData(), O_RDWR);
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;  // the whole file
+        const bool locked = fd >= 0 && fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+        _exit(locked ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Listing the folder of an SQLite database must not open its files: closing
+// any handle on a file drops every lock the process holds on it, and another
+// program's reader would then take the write-ahead log the window still
+// writes to for its own and delete it.
+TEST_F(QtOperatorTest, AFileDialogOnTheDatabaseFolderKeepsTheDatabaseLocks) {
+    QTemporaryDir dir;
+    const auto db = DbConnection::Connect(SqliteTarget(dir.filePath("till.db")),
+                                          DbConnection::SqliteFile::Create);
+    db->Execute("Create Table T (A Integer)");
+    const QString shm = dir.filePath("till.db-shm");
+    ASSERT_TRUE(LockedForOthers(shm)) << "an open database holds a lock on its shared memory";
+    for (const char* filter : {"SQLite Files (*.db)|*.db", "All Files (*)|*"}) {
+        SCOPED_TRACE(filter);
+        WhenOpen<QFileDialog>([](QFileDialog& dialog) {
+            // Let the dialog list the folder and show each file's icon and type.
+            QTest::qWait(1000);
+            dialog.reject();
+        });
+        op.OpenFile("Database", dir.path(), filter);
+        EXPECT_TRUE(LockedForOthers(shm));
+    }
 }
 
 TEST_F(QtOperatorTest, FocusMovesToTheNamedControl) {
