@@ -8,8 +8,10 @@ void ErrorReporter::Report(const QString& formName, const QString& procName, qin
     vars_.ErrNumber = number;
     vars_.ErrDescription = description;
     vars_.ErrProcName = procName;
-    // The dialog shows even when the log cannot be written.
-    WriteLog(home_, "Err", vars_.LogText(), clock_());
+    // The dialog shows even when the log cannot be written, and says so.
+    if (const QString unlogged = WriteLog(home_, "Err", vars_.LogText(), clock_());
+        !unlogged.isEmpty())
+        vars_.ErrDescription += "\nThe error log was not written: " + unlogged;
     op_.ShowError(vars_);
     vars_.Clear();
 }

@@ -1,18 +1,8 @@
 #include "validation/VerdictFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-#include "base/AppError.h"
-
-namespace {
-
-[[noreturn]] void ThrowAccessError(const QFile& file) {
-    throw AppError(ErrorNumber::FileAccess,
-                   "Path/File access error: " + file.fileName() + " " + file.errorString());
-}
-
-}  // namespace
+#include "base/AppendFile.h"
 
 VerdictFiles::VerdictFiles(QString prefix) : prefix_(std::move(prefix)) {}
 
@@ -20,15 +10,16 @@ VerdictFiles::~VerdictFiles() = default;
 
 void VerdictFiles::Append(const QString& verdict, const QByteArray& line) {
     auto& file = files_[verdict];
-    if (!file) {
-        file = std::make_unique<QFile>(prefix_ + verdict + ".txt");
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) ThrowAccessError(*file);
-    }
-    if (file->write(line) != line.size()) ThrowAccessError(*file);
+    if (!file) file = std::make_unique<AppendFile>(prefix_ + verdict + ".txt");
+    file->Append(line);
+}
+
+void VerdictFiles::Close() {
+    for (auto& [verdict, file] : files_) file->Close();
 }
 
 QStringList VerdictFiles::Names() const {
     QStringList names;
-    for (const auto& [verdict, file] : files_) names << QFileInfo(file->fileName()).fileName();
+    for (const auto& [verdict, file] : files_) names << QFileInfo(file->Path()).fileName();
     return names;
 }

@@ -272,6 +272,7 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
         files.Append(failure.kind ? failure.kind->verdict : kOk,
                      lines.Take(rs->AbsolutePosition()));
     }
+    files.Close();
     totals.bad = result.Rows();
     totals.verdictFiles = files.Names();
     return totals;

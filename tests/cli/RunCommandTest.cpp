@@ -218,6 +218,21 @@ TEST(RunCommandTest, ArgumentsGiveTheirOutputAndExitStatus) {
     }
 }
 
+// A verdict file is never written through a link left in EXCEL: the run
+// fails naming the file, and the file the link names stays as it was.
+TEST(RunCommandTest, AVerdictFileThatIsALinkFailsTheRun) {
+    Scratch scratch;
+    ASSERT_NO_FATAL_FAILURE(scratch.SetUp());
+    const QString link = scratch.Args({"{home}/EXCEL/Book_Migrate_OK.txt"})[0];
+    const QString target = scratch.Args({"{home}/elsewhere.txt"})[0];
+    ASSERT_TRUE(QFile::link(target, link));
+    const Output out = RunXlsload(scratch.Args(::Run("verify", "Clean", kMapItems)));
+    EXPECT_EQ(out.exitCode, 2);
+    EXPECT_TRUE(out.stderrText.contains(link + " could not be written: it is a symbolic link"))
+        << out.stderrText.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+}
+
 TEST(RunCommandTest, ProgressIsShownOnATerminalOnly) {
     Scratch scratch;
     ASSERT_NO_FATAL_FAILURE(scratch.SetUp());

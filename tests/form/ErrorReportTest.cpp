@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "base/ErrorLog.h"
 #include "form/ErrorReporter.h"
 #include "form/RecordingOperator.h"
 
@@ -69,14 +69,43 @@ TEST_F(ErrorReportTest, SameDayAppendsNewDayStartsANewFile) {
               "[XLSLOAD] 05/07/2014 10:15:02 (MINSERT>C) 3 third\r\n");
 }
 
-TEST_F(ErrorReportTest, AnUnwritableLogStillShowsTheDialog) {
-    // A plain file where the LOG folder should be makes the folder impossible.
-    QFile blocker(home + "/LOG");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    reporter.Report("MINSERT", "Form_Load", 75, "Path/File access error");
-    EXPECT_EQ(op.errors.size(), 1);
-    EXPECT_FALSE(WriteLog(home, "Err", "x", now));
+// The dialog shows when the log cannot be written, and says why; a link in
+// place of the day's log is not followed, so its target stays as it was.
+TEST_F(ErrorReportTest, AnUnwritableLogStillShowsTheDialogAndSaysSo) {
+    const QString log = home + "/LOG/XLSLOADLOG/Err_20140704.Log";
+    const QString target = home + "/target.txt";
+    static const struct {
+        const char* what;
+        void (*make)(const QString& home, const QString& log, const QString& target);
+        const char* says;
+    } kCases[] = {
+        {"a file where the LOG folder goes",
+         [](const QString& home, const QString&, const QString&) {
+             QFile(home + "/LOG").open(QIODevice::WriteOnly);
+         },
+         "/LOG/XLSLOADLOG cannot be made"},
+        {"a link in place of the log",
+         [](const QString& home, const QString& log, const QString& target) {
+             QDir().mkpath(home + "/LOG/XLSLOADLOG");
+             QFile(target).open(QIODevice::WriteOnly);
+             QFile::link(target, log);
+         },
+         "Err_20140704.Log could not be written: it is a symbolic link"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        QDir(home).removeRecursively();
+        QDir().mkpath(home);
+        c.make(home, log, target);
+        op.errors.clear();
+        reporter.Report("MINSERT", "Form_Load", 75, "Path/File access error");
+        ASSERT_EQ(op.errors.size(), 1);
+        EXPECT_TRUE(op.errors[0].ErrDescription.startsWith(
+            "Path/File access error\nThe error log was not written: "));
+        EXPECT_TRUE(op.errors[0].ErrDescription.contains(c.says))
+            << op.errors[0].ErrDescription.toStdString();
+        EXPECT_EQ(QFileInfo(target).exists() ? QFileInfo(target).size() : 0, 0);
+    }
 }
 
 }  // namespace
