@@ -37,6 +37,16 @@ QString Unquote(QString value) {
     return value;
 }
 
+QString Entry(const QString& key, const QString& value) { return key + "='" + value + "'"; }
+
+// Replaces the file only once all of it is written.
+bool WriteLines(const QString& file, const QStringList& lines) {
+    QSaveFile f(file);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    f.write((lines.join("\r\n") + "\r\n").toUtf8());
+    return f.commit();
+}
+
 }  // namespace
 
 QString ReadIni(const QString& section, const QString& key, const QString& file) {
@@ -63,7 +73,7 @@ QHash<QString, QString> ReadIniSection(const QString& section, const QString& fi
 bool WriteIni(const QString& section, const QString& key, const QString& value,
               const QString& file) {
     QStringList lines = ReadLines(file);
-    const QString entry = key + "='" + value + "'";
+    const QString entry = Entry(key, value);
     qsizetype sectionEnd = -1;  // line after the last line of the section
     bool inSection = false;
     bool written = false;
@@ -88,8 +98,12 @@ bool WriteIni(const QString& section, const QString& key, const QString& value,
         }
         lines.insert(sectionEnd, entry);
     }
-    QSaveFile f(file);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write((lines.join("\r\n") + "\r\n").toUtf8());
-    return f.commit();
+    return WriteLines(file, lines);
+}
+
+bool WriteIniFile(const QString& file, const QString& section,
+                  const QList<QPair<QString, QString>>& entries) {
+    QStringList lines{"[" + section + "]"};
+    for (const auto& [key, value] : entries) lines << Entry(key, value);
+    return WriteLines(file, lines);
 }

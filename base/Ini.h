@@ -18,3 +18,9 @@ QHash<QString, QString> ReadIniSection(const QString& section, const QString& fi
 // the file; every other line is kept. Answers whether the file was written.
 bool WriteIni(const QString& section, const QString& key, const QString& value,
               const QString& file);
+
+// Writes a whole file of one section, each key's value written as WriteIni
+// writes it. The file is replaced only once all of it is written: a failure
+// (a full disk) leaves the file as it was. Answers whether it was written.
+bool WriteIniFile(const QString& file, const QString& section,
+                  const QList<QPair<QString, QString>>& entries);

@@ -23,16 +23,13 @@ QString MatchFilePath(const QString& home, const QString& name) {
 }
 
 bool SaveMatchFile(const QString& path, const MatchFile& match) {
-    if (QFile::exists(path) && !QFile::remove(path)) return false;
-    bool ok = WriteIni(kSection, "TableName", match.tableName, path);
-    for (int i = 0; i < match.fields.size(); ++i)
-        ok = WriteIni(kSection, FieldKey(i), match.fields[i], path) && ok;
+    QList<QPair<QString, QString>> entries{{"TableName", match.tableName}};
+    for (int i = 0; i < match.fields.size(); ++i) entries.append({FieldKey(i), match.fields[i]});
     // One line a key: a name's line breaks become spaces, which matching ignores.
-    for (int i = 0; i < match.names.size(); ++i) {
-        const QString name = QString(match.names[i]).replace('\r', ' ').replace('\n', ' ');
-        ok = WriteIni(kSection, NameKey(i), name, path) && ok;
-    }
-    return ok;
+    for (int i = 0; i < match.names.size(); ++i)
+        entries.append({NameKey(i), QString(match.names[i]).replace('\r', ' ').replace('\n', ' ')});
+    // Written whole in place of the old file, which a failure leaves as it was.
+    return WriteIniFile(path, kSection, entries);
 }
 
 MatchFile ReadMatchFile(const QString& path, int rows) {
