@@ -76,8 +76,6 @@ QVariant ConvertValue(const Field& field, const QVariant& value) {
     return value.toString();
 }
 
-bool IsNumberType(int typeCode) { return IsIntegerType(typeCode) || IsRealType(typeCode); }
-
 QMetaType StoredType(int typeCode) {
     if (IsIntegerType(typeCode)) return QMetaType::fromType<qlonglong>();
     if (IsRealType(typeCode)) return QMetaType::fromType<double>();

@@ -77,8 +77,6 @@ public:
 QVariant ConvertValue(const Field& field, const QVariant& value);
 // The Qt type ConvertValue gives for values of a type code.
 QMetaType StoredType(int typeCode);
-// Whether columns of the type code hold a number, tinyint among them.
-bool IsNumberType(int typeCode);
 
 // True when the recordset has a field of exactly that name (letter case counts).
 bool FieldExists(const Recordset& recordset, const QString& name);
