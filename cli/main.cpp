@@ -43,7 +43,7 @@ void PrintUsage(QTextStream& out) {
         << OptionLine("--yes", "answer Yes to the program's questions")
         << OptionLine("--summary text|json", "the result as text lines or one JSON document")
         << OptionLine("--quiet", "no progress line on a terminal")
-        << OptionLine("--timeout SECONDS", "the server's time to answer a statement (60)")
+        << OptionLine("--timeout SECONDS", "how long a statement or a lock is waited for (60)")
         << "\nProgram folder:\n"
         << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"
         << "GSETUP.ini and CompFile.mdb. It is the --home folder when given, else the\n"

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "base/AppError.h"
 #include "database/ConnectionString.h"
-#include "database/DbError.h"
 #include "database/DbSession.h"
 #include "database/TableWriter.h"
 
@@ -117,14 +117,12 @@ std::shared_ptr<const TableShape> DbConnection::Shape(const TableQuery& query) {
 int DbConnection::StatementCount() const { return session_->StatementCount(); }
 
 void DbConnection::RunInTransaction(const std::function<void()>& work) {
-    session_->Ready();
-    QSqlDatabase& db = session_->Database();
-    if (!db.transaction()) throw DbFailure(db.lastError());
+    session_->Begin();
     try {
         work();
-        if (!db.commit()) throw DbFailure(db.lastError());
+        session_->Commit();
     } catch (...) {
-        db.rollback();
+        session_->Rollback();
         throw;
     }
 }

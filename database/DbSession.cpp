@@ -1,5 +1,7 @@
 #include "database/DbSession.h"
 
+#include <sqlite3.h>
+
 #include <atomic>
 
 #include "database/DbError.h"
@@ -97,6 +99,30 @@ void DbSession::Ready() {
                        "closed or invalid in this context.");
 }
 
+void DbSession::Begin() {
+    Ready();
+    if (dialect_.Kind() == Engine::SQLite)
+        Execute({"BEGIN IMMEDIATE", {}});
+    else if (!db_.transaction())
+        throw DbFailure(db_.lastError());
+}
+
+void DbSession::Commit() {
+    if (dialect_.Kind() == Engine::SQLite)
+        Execute({"COMMIT", {}});
+    else if (!db_.commit())
+        throw DbFailure(db_.lastError());
+}
+
+void DbSession::Rollback() {
+    if (dialect_.Kind() != Engine::SQLite) {
+        db_.rollback();
+        return;
+    }
+    // SQLite ends the transaction itself after some failures (a full disk).
+    if (IsOpen() && !sqlite3_get_autocommit(SqliteHandle(db_))) Execute({"ROLLBACK", {}});
+}
+
 DbSession::Result DbSession::Query(const SqlCall& call, const QVector<Field>* fields) {
     Ready();
     if (call.params.isEmpty()) {
@@ -162,7 +188,7 @@ std::shared_ptr<DbSession::Prepared> DbSession::Prepare(const QString& sql) {
 std::unique_ptr<Statement> DbSession::NewStatement(const QString& sql, bool prepared) {
     if (db_.driverName() == "QODBC")
         return std::make_unique<OdbcStatement>(OdbcHandle(db_), sql, prepared, timeoutSeconds_);
-    return std::make_unique<SqliteStatement>(SqliteHandle(db_), sql);
+    return std::make_unique<SqliteStatement>(SqliteHandle(db_), sql, timeoutSeconds_);
 }
 
 void DbSession::Run(Statement& statement, const QVariantList& params) {

@@ -41,6 +41,14 @@ public:
     // refuses a closed one.
     void Ready();
     const Dialect& SqlDialect() const { return dialect_; }
+    // A transaction. On SQLite it takes the write lock as it begins: one
+    // that reads first and writes later meets another program's writer
+    // with "database is locked" at once, where the wait for the lock would
+    // not apply.
+    void Begin();
+    void Commit();
+    // Ends the transaction, if the failure that led here left one open.
+    void Rollback();
 
     // The rows of a query; fields as the engine describes them unless given.
     Result Query(const SqlCall& call, const QVector<Field>* fields = nullptr);

@@ -11,8 +11,13 @@
 namespace {
 
 // Qt's SQLite driver reports a failure without a number of its own by the
-// result code of the call that failed.
-AppError SqliteFailure(sqlite3* connection, int code) {
+// result code of the call that failed. SQLITE_BUSY comes once the busy
+// timeout has run out: the wait is named, as a server's time-out is.
+AppError SqliteFailure(sqlite3* connection, int code, int timeoutSeconds) {
+    if ((code & 0xff) == SQLITE_BUSY)
+        return AppError(code, QString("The statement timed out waiting for another connection to "
+                                      "release its lock on the database file (%1 s).")
+                                  .arg(timeoutSeconds));
     return AppError(code, QString::fromUtf8(sqlite3_errmsg(connection)).trimmed());
 }
 
@@ -62,8 +67,8 @@ bool TakesNull(sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
-    : connection_(connection) {
+SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql, int timeoutSeconds)
+    : connection_(connection), timeoutSeconds_(timeoutSeconds) {
     const int code = sqlite3_prepare16_v3(connection_, sql.utf16(), int(sql.size() * sizeof(QChar)),
                                           SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
     if (code != SQLITE_OK) Fail(code);
@@ -71,7 +76,7 @@ SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
 
 SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
 
-void SqliteStatement::Fail(int code) { throw SqliteFailure(connection_, code); }
+void SqliteStatement::Fail(int code) { throw SqliteFailure(connection_, code, timeoutSeconds_); }
 
 char* SqliteStatement::TextSpace(qsizetype size) {
     constexpr qsizetype kBlock = 256 * 1024;

@@ -15,7 +15,9 @@ struct sqlite3_stmt;
 // reads the same whichever way it was written.
 class SqliteStatement : public Statement {
 public:
-    SqliteStatement(sqlite3* connection, const QString& sql);
+    // Another connection's write lock is waited for up to timeoutSeconds
+    // (the connection's busy timeout); the failure then says so.
+    SqliteStatement(sqlite3* connection, const QString& sql, int timeoutSeconds);
     ~SqliteStatement() override;
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -37,6 +39,7 @@ private:
     bool Step();
 
     sqlite3* connection_;
+    int timeoutSeconds_;
     sqlite3_stmt* statement_ = nullptr;
     // The bound texts, one after another, in blocks kept from run to run.
     std::vector<QByteArray> textBlocks_;

@@ -1,6 +1,7 @@
 #include "import/InsertPass.h"
 
 #include <QSet>
+#include <algorithm>
 
 #include "base/AppError.h"
 #include "base/Grid.h"
@@ -101,10 +102,12 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
             if (failed > first) db.RunInTransaction([&] { add(writeRecords(failed - first)); });
             throw;
         } catch (const AppError& e) {
-            // The commit failed: none of the group's records were kept. The
-            // group's last record stands before the current position.
+            // The group's transaction failed to begin or to commit: none of
+            // its records were kept. Its last record stands before the
+            // current position; one that never began names where it stopped.
             throw AppError(e.Number(),
-                           SheetRows(first + 1, sheet->AbsolutePosition()) + e.Description());
+                           SheetRows(first + 1, std::max(first + 1, sheet->AbsolutePosition())) +
+                               e.Description());
         }
     }
     return total;

@@ -5,9 +5,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "QStringPrinter.h"
 #include "TestWorkbook.h"
+#include "database/DbConnection.h"
 
 namespace {
 
@@ -261,6 +263,63 @@ TEST(RunCommandTest, ProgressIsShownOnATerminalOnly) {
     const QString quiet = onTerminal(import + QStringList{"--quiet"});
     EXPECT_TRUE(quiet.contains("Message: Insert Done.")) << quiet.toStdString();
     EXPECT_FALSE(quiet.contains(" of 2")) << quiet.toStdString();
+}
+
+// Another program writing the SQLite file is waited for: the import starts
+// while another connection holds the write lock, and finishes once it is
+// released; one that holds it past --timeout fails the import, naming the wait.
+TEST(RunCommandTest, AnImportWaitsForAnotherWriterOfTheSqliteFile) {
+    const struct {
+        const char* name;
+        QStringList more;
+        bool released;  // after 1.5 s of Start; else held until the import ends
+        QStringList stdoutLines;
+        int exitCode;
+        QString stderrHas;
+    } kCases[] = {
+        {"released while waited for",
+         {},
+         true,
+         kCleanTotals + QStringList{"Inserted 2", "Updated 0", "Skipped 0"},
+         0,
+         "Message: Insert Done."},
+        {"held past --timeout",
+         {"--timeout", "1"},
+         false,
+         kCleanTotals,
+         2,
+         "Row 2 of the sheet: The statement timed out waiting for another connection to "
+         "release its lock on the database file (1 s)."},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Scratch scratch;
+        ASSERT_NO_FATAL_FAILURE(scratch.SetUp());
+        const auto writer = DbConnection::Connect(scratch.Args({"{target}"})[0]);
+        QProcess import;
+        import.setReadChannel(QProcess::StandardError);
+        QString err;
+        writer->RunInTransaction([&] {
+            writer->Execute("Insert Into MT_CLASS (CLASSTYPECODE, CLASSCODE) Values ('T', 'C')");
+            import.start(QString(XLSLOAD_BINARY_DIR) + "/cli/xlsload",
+                         scratch.Args(::Run("import", "Clean", kMapItems + c.more)));
+            // Start begins once Verify has told its result.
+            while (!err.contains("No Error Found.") && import.waitForReadyRead(120000))
+                err += QString::fromUtf8(import.readAllStandardError());
+            if (c.released)
+                QThread::msleep(1500);
+            else
+                import.waitForFinished(120000);
+        });
+        import.waitForFinished(120000);
+        ASSERT_EQ(import.state(), QProcess::NotRunning);
+        QStringList lines = QString::fromUtf8(import.readAllStandardOutput()).split('\n');
+        lines.removeAll("");
+        EXPECT_EQ(lines, c.stdoutLines);
+        EXPECT_EQ(import.exitCode(), c.exitCode);
+        err += QString::fromUtf8(import.readAllStandardError());
+        EXPECT_TRUE(err.contains(c.stderrHas)) << err.toStdString();
+    }
 }
 
 // The example match files keep their sheets' names: each fits its own sheet

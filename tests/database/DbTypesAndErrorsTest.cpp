@@ -4,9 +4,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <chrono>
 #include <functional>
+#include <future>
+#include <thread>
 
 #include "DbTestSupport.h"
+#include "QStringPrinter.h"
 #include "base/AppError.h"
 #include "base/Field.h"
 #include "database/ConnectionString.h"
@@ -233,13 +237,78 @@ TEST_P(DbFailureTest, ALockHeldElsewhereIsWaitedForOnlyAsLongAsTheTimeout) {
             waiting->Execute("Update MT_PLU Set UOMQTY = 3 Where PLUCODE = 'A'");
             ADD_FAILURE() << "the locked record was written";
         } catch (const AppError& e) {
-            if (GetParam() == Backend::PostgreSQL)
-                EXPECT_TRUE(e.Description().contains("timed out waiting for the server"))
-                    << e.Description().toStdString();
+            EXPECT_TRUE(e.Description().contains(GetParam() == Backend::PostgreSQL
+                                                     ? "timed out waiting for the server"
+                                                     : "timed out waiting for another connection"))
+                << e.Description().toStdString();
         }
     });
     EXPECT_LT(clock.elapsed(), 4000);  // a timeout of 1 s, not the server's or SQLite's own
     EXPECT_EQ(waiting->Open("Select UOMQTY From MT_PLU")->Value(0).toInt(), 2);
+}
+
+// A transaction that reads and then writes, begun while another connection
+// holds a write on the same record, waits for that write to end as long as
+// its timeout allows instead of failing at once; past it, it fails naming
+// the wait and the other write stands.
+TEST_P(DbFailureTest, ATransactionThatReadsThenWritesWaitsForAnotherWriter) {
+    CreateDemoSchema(*db_);
+    AddPlu(*db_, "A");
+    const struct {
+        const char* name;
+        int timeoutSeconds;
+        bool released;  // the other write ends after 1.5 s; else once this one gave up
+        int uomQty;
+    } kCases[] = {
+        {"released while waited for", kDefaultStatementTimeout, true, 12},
+        {"held past the timeout", 1, false, 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        db_->Execute("Update MT_PLU Set UOMQTY = 1");
+        std::promise<void> holding;
+        std::promise<void> gaveUp;
+        QString otherFailure;
+        std::thread other([&] {
+            bool held = false;
+            try {
+                const auto writer = Reconnect();
+                writer->RunInTransaction([&] {
+                    writer->Execute("Update MT_PLU Set UOMQTY = 2 Where PLUCODE = 'A'");
+                    held = true;
+                    holding.set_value();
+                    if (c.released)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+                    else
+                        gaveUp.get_future().wait();
+                });
+            } catch (const AppError& e) {
+                otherFailure = e.Description();
+                if (!held) holding.set_value();
+            }
+        });
+        holding.get_future().wait();
+        const auto waiting = Reconnect(c.timeoutSeconds);
+        QString failure;
+        try {
+            waiting->RunInTransaction([&] {
+                waiting->Open("Select UOMQTY From MT_PLU Where PLUCODE = 'A'");
+                waiting->Execute("Update MT_PLU Set UOMQTY = UOMQTY + 10 Where PLUCODE = 'A'");
+            });
+        } catch (const AppError& e) {
+            failure = e.Description();
+        }
+        if (!c.released) gaveUp.set_value();
+        other.join();
+        ASSERT_EQ(otherFailure, "");
+        if (c.released) {
+            EXPECT_EQ(failure, "");
+        } else {
+            EXPECT_TRUE(failure.contains("timed out waiting")) << failure.toStdString();
+            EXPECT_TRUE(failure.contains("(1 s)")) << failure.toStdString();
+        }
+        EXPECT_EQ(db_->Open("Select UOMQTY From MT_PLU")->Value(0).toInt(), c.uomQty);
+    }
 }
 
 INSTANTIATE_ON_EVERY_BACKEND(DbFailureTest);
