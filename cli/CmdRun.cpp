@@ -39,10 +39,12 @@ void Connect(Minsert& form, const RunOptions& o) {
         form.ConnectTarget(o.target);
 }
 
-// "EXCEL FIELD=TILL FIELD"; the last "=" parts them.
-bool ApplyMap(Minsert& form, const QString& map) {
+// Maps "EXCEL FIELD=TILL FIELD", the last "=" parting them; answers why it
+// cannot, or empty when mapped.
+QString ApplyMap(Minsert& form, const QString& map) {
     const qsizetype eq = map.lastIndexOf('=');
-    return eq > 0 && form.MapColumn(map.left(eq), map.mid(eq + 1));
+    if (eq < 0) return "write it as EXCEL FIELD=TILL FIELD !!!";
+    return form.MapColumn(map.left(eq), map.mid(eq + 1));
 }
 
 // The source and the mapping, as the operator would set them up.
@@ -52,19 +54,15 @@ bool Prepare(Minsert& form, const RunOptions& o) {
     form.LoadLCombo();
     Connect(form, o);
     if (!form.Connected()) return false;
-    // The window leaves the mapping alone for a match name of no file; a
-    // script that names one means a file to apply.
-    if (!o.match.isEmpty() && !QFileInfo::exists(MatchFilePath(form.Home(), o.match))) {
-        op.MsgBox("Match file " + MatchFilePath(form.Home(), o.match) + " does not exist !!!",
-                  MsgIcon::Critical, "Message");
-        return false;
-    }
     form.TxtField[Minsert::kMatchName].text = o.match;
     form.ChooseWorkbook(o.workbook);
     if (!form.ChooseSheet(o.sheet)) {
         op.MsgBox("Sheet " + o.sheet + " is not in the workbook !!!", MsgIcon::Critical, "Message");
         return false;
     }
+    // The window keeps the mapping made when a match file is not applied;
+    // a script that names one means a file to apply.
+    if (!form.MatchNotApplied.isEmpty()) return false;
     if (o.strictMatch && !form.MatchMisfit.isEmpty()) {
         op.MsgBox("Match file " + o.match + " does not fit sheet " + o.sheet +
                       ": refused by --strict-match !!!",
@@ -77,9 +75,8 @@ bool Prepare(Minsert& form, const RunOptions& o) {
         return false;
     }
     for (const QString& map : o.maps) {
-        if (!ApplyMap(form, map)) {
-            op.MsgBox("Cannot map \"" + map + "\": no such Excel field !!!", MsgIcon::Critical,
-                      "Message");
+        if (const QString problem = ApplyMap(form, map); !problem.isEmpty()) {
+            op.MsgBox("Cannot map \"" + map + "\": " + problem, MsgIcon::Critical, "Message");
             return false;
         }
     }

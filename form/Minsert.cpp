@@ -8,6 +8,7 @@
 #include "companies/CompanyDirectory.h"
 #include "database/DbConnection.h"
 #include "mapping/Catalogue.h"
+#include "mapping/MappingCheck.h"
 #include "validation/VerifyPass.h"
 #include "workbook/SheetConnection.h"
 
@@ -118,7 +119,8 @@ void Minsert::CVerify_Click() {
             return;
         }
         for (const QString& problem :
-             {CompositeKeyProblem(*SC[kMappingGrid], TABLENAME.text), SetupDefaultProblem()}) {
+             {MappingProblem(*SC[kMappingGrid], TABLENAME.text, TillFields(TABLENAME.text)),
+              SetupDefaultProblem()}) {
             if (problem.isEmpty()) continue;
             op_.MsgBox(problem, MsgIcon::Critical, "Message");
             return;

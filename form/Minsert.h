@@ -148,6 +148,10 @@ public:
     // What the operator was told when the match file last applied did not
     // fit the sheet's columns; empty when it fit.
     QString MatchMisfit;
+    // What the operator was told when the match file named was not applied
+    // (no such file, a name that leaves EXCEL, a table not in the
+    // catalogue); empty when it was, or when no name is given.
+    QString MatchNotApplied;
     // What the last verify pass found.
     VerifyTotals VerifyResult;
     // What the last insert pass wrote, and the record it was stopped at
@@ -219,9 +223,11 @@ public:
     bool ChooseSheet(const QString& name);
     // Chooses a catalogue table by its name (MT_ITEM) or its label ([Ver 8.0] Item).
     bool ChooseTable(const QString& nameOrLabel);
-    // Maps the first sheet column of that name (an empty target unmaps it);
-    // false when the sheet has no such column.
-    bool MapColumn(const QString& excelField, const QString& tillField);
+    // Maps the first sheet column of that name to a TILL field of the
+    // table, blanks around either name aside (an empty field unmaps it).
+    // Answers why it cannot, naming the column or field, or empty when
+    // mapped; the mapping is unchanged then.
+    QString MapColumn(const QString& excelField, const QString& tillField);
     // Double-clicks the company of that code in the company list; false when
     // the list has none.
     bool PickCompany(const QString& code);
@@ -269,6 +275,9 @@ private:
     // cannot take.
     QString DsnTarget() const;
     int StatementTimeoutSeconds() const;
+    // The TILL fields the drop-down offers for a table, in its spelling;
+    // empty while no database is connected or for no table.
+    QStringList TillFields(const QString& table);
     void ConnectWith(const std::function<QString()>& target);
     // Runs body under the error handler named procName.
     template <class Body>

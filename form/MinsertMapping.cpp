@@ -5,6 +5,7 @@
 #include "database/DbConnection.h"
 #include "form/Minsert.h"
 #include "mapping/ColumnDiscovery.h"
+#include "mapping/MappingCheck.h"
 #include "mapping/MatchFile.h"
 #include "mapping/MatchFit.h"
 #include "mapping/SelectLists.h"
@@ -94,33 +95,62 @@ void Minsert::MatchExcelName() {
         Grid& mapping = *SC[kMappingGrid];
         const QString name = TxtField[kMatchName].text;
         MatchMisfit.clear();
+        MatchNotApplied.clear();
         if (name.isEmpty()) {
             UsedFieldList.clear();
             ClearTillFields(mapping);
             DisableStartUntilVerify();
             return;
         }
+        // A file is applied whole or not at all, and the operator is told
+        // which file was not and why.
+        const auto notApplied = [&](const QString& why, MsgIcon icon) {
+            MatchNotApplied = why;
+            op_.MsgBox(why, icon, "Message");
+        };
         if (const QString problem = MatchNameProblem(name); !problem.isEmpty()) {
-            op_.MsgBox(problem, MsgIcon::Critical, "Message");
+            notApplied(problem, MsgIcon::Critical);
             return;
         }
-        // A name of no file yet is one to save the mapping under: a missing
-        // file is not applied, so the mapping made stays.
+        // A name of no file yet may be one to save the mapping under: the
+        // mapping made stays.
         const QString path = MatchFilePath(home_, name);
-        if (!QFileInfo::exists(path)) return;
-        DisableStartUntilVerify();
+        if (!QFileInfo::exists(path)) {
+            notApplied("Match file " + path + " does not exist: the mapping is left as it is.",
+                       MsgIcon::Exclamation);
+            return;
+        }
         const MatchFile match = ReadMatchFile(path, mapping.Rows());
-        TABLENAME.text = ColumnKey(match.tableName);
-        if (const int i = List1[kTableNames].items.indexOf(TABLENAME.text); i >= 0) {
-            LCombo[kTableList].listIndex = i;
-            LCombo_Click(kTableList);
+        const QString table = ColumnKey(match.tableName);
+        const int tableAt = table.isEmpty() ? -1 : List1[kTableNames].items.indexOf(table);
+        if (tableAt < 0) {
+            notApplied("Match file " + path + " names the table \"" + match.tableName +
+                           "\", which is not in the catalogue: the file was not applied !!!",
+                       MsgIcon::Critical);
+            return;
         }
         QStringList columns;
         for (int i = 0; i < mapping.Rows(); ++i) columns << mapping.CellText(i, 0);
         const MatchFit fit = FitMatchFile(match, columns);
+        const QStringList tillFields = TillFields(table);
+        Grid fitted(false);
+        fitted.SetCols(2);
+        fitted.SetRows(mapping.Rows());
+        for (int i = 0; i < mapping.Rows(); ++i) {
+            fitted.SetCellText(i, 0, columns[i]);
+            fitted.SetCellText(i, 1, TillFieldSpelling(fit.fields[i], tillFields));
+        }
+        if (const QString problem = MappingProblem(fitted, table, tillFields); !problem.isEmpty()) {
+            notApplied("Match file " + path + " was not applied: " + problem, MsgIcon::Critical);
+            return;
+        }
+        DisableStartUntilVerify();
+        TABLENAME.text = table;
+        LCombo[kTableList].listIndex = tableAt;
+        LCombo_Click(kTableList);
         for (int i = 0; i < mapping.Rows(); ++i) {
             mapping.SetCellType(i, 1, Grid::kDropDownList);
-            mapping.SetCellText(i, 1, fit.fields[i]);
+            mapping.SetCellText(i, 1, fitted.CellText(i, 1));
         }
         UsedFieldList = ::UsedFieldList(mapping);
         // Before a sheet is chosen there are no columns to fit.
@@ -215,6 +245,15 @@ void Minsert::GetColumnList() {
         SheetSelectList = lists.sheet;
         TargetSelectList = lists.target;
     });
+}
+
+QStringList Minsert::TillFields(const QString& table) {
+    QStringList fields;
+    if (!Connected() || table.isEmpty()) return fields;
+    for (const TargetColumn& column :
+         ReadTargetColumns(*SqlConnection, table, ColumnListing::All, {}))
+        if (IsOffered(column.name)) fields << column.name;
+    return fields;
 }
 
 void Minsert::LoadFieldList(ColumnListing listing) {

@@ -1,6 +1,7 @@
 // What the operator does by hand, as calls: the command line, the bench and
 // the tests set up a job through these, so that all three do it alike.
 #include "form/Minsert.h"
+#include "mapping/MappingCheck.h"
 
 void Minsert::ChooseWorkbook(const QString& path) {
     TxtField[kWorkbookPath].text = path;
@@ -24,15 +25,23 @@ bool Minsert::ChooseTable(const QString& nameOrLabel) {
     return true;
 }
 
-bool Minsert::MapColumn(const QString& excelField, const QString& tillField) {
+QString Minsert::MapColumn(const QString& excelField, const QString& tillField) {
     Grid& mapping = *SC[kMappingGrid];
-    for (int r = 0; r < mapping.Rows(); ++r) {
-        if (mapping.CellText(r, 0) != excelField) continue;
-        mapping.SetCellText(r, 1, tillField);
-        SC_AfterEdit(kMappingGrid);
-        return true;
+    const QString excel = excelField.trimmed();
+    int row = 0;
+    while (row < mapping.Rows() && mapping.CellText(row, 0).trimmed() != excel) ++row;
+    if (row == mapping.Rows())
+        return "sheet " + LCombo[kSheetList].Text() + " has no Excel field " + excel + " !!!";
+    const QStringList fields = TillFields(TABLENAME.text);
+    const QString before = mapping.CellText(row, 1);
+    mapping.SetCellText(row, 1, TillFieldSpelling(tillField, fields));
+    if (const QString problem = MappedRowProblem(mapping, row, TABLENAME.text, fields);
+        !problem.isEmpty()) {
+        mapping.SetCellText(row, 1, before);
+        return problem;
     }
-    return false;
+    SC_AfterEdit(kMappingGrid);
+    return {};
 }
 
 bool Minsert::PickCompany(const QString& code) {

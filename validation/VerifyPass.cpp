@@ -244,15 +244,6 @@ QString ValueProblem(const QString& column, const QString& value, const Field& t
     return ToColumn(target, value).problem;
 }
 
-QString CompositeKeyProblem(const Grid& mapping, const QString& table) {
-    if (!IsClassTable(table)) return {};
-    int keys = 0;
-    for (int i = 0; i < mapping.Rows(); ++i)
-        if (IsClassKey(ColumnKey(mapping.CellText(i, 1)))) ++keys;
-    if (keys <= 2) return {};
-    return "CLASSTYPECODE and CLASSCODE can each be mapped from one Excel field only !!!";
-}
-
 VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& in,
                            const std::function<void(int, int)>& progress) {
     const auto rs = excel.Open(in.query);

@@ -54,7 +54,3 @@ VerifyTotals RunVerifyPass(Connection& excel, Grid& result, const VerifyInput& i
 // a code may hold and the column's own rules.
 QString ValueProblem(const QString& column, const QString& value, const Field& target,
                      int maxLength);
-
-// Why the classification key cannot be checked, or empty: the composite
-// check takes exactly one CLASSTYPECODE and one CLASSCODE row.
-QString CompositeKeyProblem(const Grid& mapping, const QString& table);

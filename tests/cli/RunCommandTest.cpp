@@ -40,9 +40,16 @@ struct Step {
     QString stderrHas;  // a text the messages must hold
 };
 
+// A file the case writes into EXCEL of its program folder first.
+struct File {
+    const char* name;
+    const char* text;
+};
+
 struct Case {
     const char* name;
     QList<Step> steps;
+    QList<File> files = {};
 };
 
 QStringList Run(const QString& command, const QString& sheet, const QStringList& more) {
@@ -79,7 +86,56 @@ const Case kCases[] = {
      {{Run("verify", "Clean", kMapItems + QStringList{"--map", "Price=UNITPRICE"}),
        {},
        2,
-       "Cannot map \"Price=UNITPRICE\""}}},
+       "Message: Cannot map \"Price=UNITPRICE\": sheet Clean has no Excel field Price !!!"}}},
+    {"--map mistakes name the column and the field",
+     {{Run("import", "Values", kMapItems + QStringList{"--map", "Price=NOSUCH", "--yes"}),
+       {},
+       2,
+       "Message: Cannot map \"Price=NOSUCH\": NOSUCH is not a TILL field of MT_ITEM (Excel field "
+       "Price) !!!"},
+      {Run("verify", "Values", kMapItems + QStringList{"--map", "Price=ITEMNAME"}),
+       {},
+       2,
+       "Message: Cannot map \"Price=ITEMNAME\": TILL field ITEMNAME is mapped from two Excel "
+       "fields, Name and Price !!!"},
+      {Run("verify", "Values", kMapItems + QStringList{"--map", "Price"}),
+       {},
+       2,
+       "Message: Cannot map \"Price\": write it as EXCEL FIELD=TILL FIELD !!!"},
+      // Blanks around either name, and the field's letter case, are no mistake.
+      {Run("verify", "Values", kMapItems + QStringList{"--map", " Price = unitprice "}),
+       {"Total Line 2", "Total OK Line 1", "Total Error Line 1", "2\tINVALIDVALUE\tUNITPRICE"},
+       1,
+       ""}}},
+    {"a match file is applied whole or not at all",
+     {{Run("import", "Clean", {"--match", "old", "--table", "MT_ITEM", "--yes"}),
+       {},
+       2,
+       "EXCEL/old.ini names the table \"MT_ITEMS_OLD\", which is not in the catalogue: the file "
+       "was not applied !!!"},
+      {Run("verify", "Clean", {"--match", "unknown"}),
+       {},
+       2,
+       "EXCEL/unknown.ini was not applied: NOSUCH is not a TILL field of MT_ITEM (Excel field "
+       "Name) !!!"},
+      {Run("verify", "Clean", {"--match", "twice"}),
+       {},
+       2,
+       "EXCEL/twice.ini was not applied: TILL field ITEMCODE is mapped from two Excel fields, "
+       "Code and Name !!!"},
+      {Run("import", "Clean", {"--match", "spaced"}),
+       kCleanTotals + QStringList{"Inserted 2", "Updated 0", "Skipped 0"}, 0,
+       "Message: Insert Done."}},
+     {{"old.ini",
+       "[MatchField]\r\nTableName='MT_ITEMS_OLD'\r\nField_1='ITEMCODE'\r\n"
+       "Field_2='ITEMNAME'\r\n"},
+      {"unknown.ini",
+       "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2='NOSUCH'\r\n"},
+      {"twice.ini",
+       "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2=' itemcode'\r\n"},
+      {"spaced.ini",
+       "[MatchField]\r\nTableName=' mt_item '\r\nField_1=' itemcode '\r\n"
+       "Field_2='ItemName'\r\n"}}},
     {"a refused connection",
      {{QStringList{"verify", "--home", "{home}", "--target", "sqlite:{home}/missing.db",
                    "--workbook", "{workbook}", "--sheet", "Clean"} +
@@ -209,13 +265,19 @@ TEST(RunCommandTest, ArgumentsGiveTheirOutputAndExitStatus) {
         SCOPED_TRACE(c.name);
         Scratch scratch;
         ASSERT_NO_FATAL_FAILURE(scratch.SetUp());
+        for (const File& file : c.files) {
+            QFile f(scratch.Args({"{home}/EXCEL/"})[0] + file.name);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(file.text);
+        }
         for (const Step& step : c.steps) {
             const QStringList args = scratch.Args(step.args);
             SCOPED_TRACE(args.join(' ').toStdString());
             const Output out = RunXlsload(args);
             EXPECT_EQ(out.stdoutLines, step.stdoutLines);
             EXPECT_EQ(out.exitCode, step.exitCode) << out.stderrText.toStdString();
-            EXPECT_TRUE(out.stderrText.contains(step.stderrHas)) << out.stderrText.toStdString();
+            EXPECT_TRUE(out.stderrText.contains(scratch.Args({step.stderrHas})[0]))
+                << out.stderrText.toStdString();
         }
     }
 }

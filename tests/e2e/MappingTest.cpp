@@ -18,7 +18,7 @@ TEST_P(MappingTest, AMatchFileWithoutNamesReappliesToTheNextSheetByPosition) {
     for (int i = 1; i <= 10; ++i) ten << "D" + QString::number(i);
     LoadSheet({{"Twelve", {twelve}}, {"Ten", {ten}}}, "Twelve");
     ChooseTable("MT_ITEM");
-    Map({{"C1", "ITEMCODE"}, {"C3", "ITEMNAME"}, {"C12", "UOM"}});
+    Map({{"C1", "ITEMCODE"}, {"C3", "UNITPRICE"}, {"C12", "UOM"}});
     form->TxtField[Minsert::kMatchName].text = "items";
     form->CSave_Click();
     EXPECT_EQ(op.LastMessage(), "Save Completed.");
@@ -26,7 +26,7 @@ TEST_P(MappingTest, AMatchFileWithoutNamesReappliesToTheNextSheetByPosition) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.readAll().startsWith(
         "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2=''\r\n"
-        "Field_3='ITEMNAME'\r\n"));
+        "Field_3='UNITPRICE'\r\n"));
 
     // A lower-case table name in the file still finds its catalogue entry,
     // and a file saved before the sheet's column names were kept maps by
@@ -45,11 +45,11 @@ TEST_P(MappingTest, AMatchFileWithoutNamesReappliesToTheNextSheetByPosition) {
     rewrite.close();
 
     ASSERT_TRUE(form->ChooseSheet("Ten"));
-    const QStringList expected{"ITEMCODE", "", "ITEMNAME", "", "", "", "", "", "", ""};
+    const QStringList expected{"ITEMCODE", "", "UNITPRICE", "", "", "", "", "", "", ""};
     EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]), expected);
     EXPECT_EQ(form->TABLENAME.text, "MT_PLU");
     EXPECT_EQ(form->LCombo[Minsert::kTableList].Text(), "[Ver 8.0] Multi Plu");
-    EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','ITEMNAME'");
+    EXPECT_EQ(form->UsedFieldList, "'ITEMCODE','UNITPRICE'");
 }
 
 TEST_P(MappingTest, AMatchFileOnASheetOfOtherColumnsMapsByNameAndSaysWhatDidNotMatch) {
@@ -151,6 +151,93 @@ TEST_P(MappingTest, ANewMatchNameKeepsTheMappingAndSavingOverAFileAsksFirst) {
     form->CSave_Click();
     EXPECT_EQ(op.LastMessage(), "Save Completed.");
     EXPECT_TRUE(saved().contains("Field_2=''"));
+}
+
+// A match file typed in the match-name box is applied whole or not at all:
+// one that cannot be leaves the table and the mapping as they were, and the
+// operator is told which file, table or field is the matter.
+TEST_P(MappingTest, AMatchFileThatCannotBeAppliedLeavesTheMappingAndSaysWhy) {
+    const struct {
+        const char* name;
+        const char* text;  // the file's; nullptr: no file
+        MsgIcon icon;
+        const char* told;  // after the file's path
+    } kCases[] = {
+        {"none", nullptr, MsgIcon::Exclamation, " does not exist: the mapping is left as it is."},
+        {"old", "[MatchField]\r\nTableName='MT_ITEMS_OLD'\r\nField_1='UOM'\r\nField_2='UOM'\r\n",
+         MsgIcon::Critical,
+         " names the table \"MT_ITEMS_OLD\", which is not in the catalogue: the file was not "
+         "applied !!!"},
+        {"unknown", "[MatchField]\r\nTableName='MT_PLU'\r\nField_1='PLUCODE'\r\nField_2='COST'\r\n",
+         MsgIcon::Critical,
+         " was not applied: COST is not a TILL field of MT_PLU (Excel field Name) !!!"},
+        {"twice",
+         "[MatchField]\r\nTableName='MT_PLU'\r\nField_1='plucode'\r\nField_2=' PLUCODE '\r\n",
+         MsgIcon::Critical,
+         " was not applied: TILL field PLUCODE is mapped from two Excel fields, Code and Name !!!"},
+    };
+    LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const QString path = home + "/EXCEL/" + c.name + ".ini";
+        if (c.text) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.text);
+        }
+        op.messages.clear();
+        form->TxtField[Minsert::kMatchName].text = c.name;
+        form->TxtField_Validate(Minsert::kMatchName);
+        ASSERT_EQ(op.messages.size(), 1);
+        EXPECT_EQ(op.messages[0].text, "Match file " + path + c.told);
+        EXPECT_EQ(op.messages[0].icon, c.icon);
+        EXPECT_EQ(form->MatchNotApplied, "Match file " + path + c.told);
+        EXPECT_EQ(form->TABLENAME.text, "MT_ITEM");
+        EXPECT_EQ(form->LCombo[Minsert::kTableList].Text(), "[Ver 8.0] Item");
+        EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]),
+                  (QStringList{"ITEMCODE", "ITEMNAME"}));
+    }
+    // A file that can be is applied, in the table's own spelling of its names.
+    QFile spaced(home + "/EXCEL/spaced.ini");
+    ASSERT_TRUE(spaced.open(QIODevice::WriteOnly));
+    spaced.write(
+        "[MatchField]\r\nTableName=' mt_plu '\r\nField_1=' plucode '\r\n"
+        "Field_2='ItemCode'\r\n");
+    spaced.close();
+    form->TxtField[Minsert::kMatchName].text = "spaced";
+    form->TxtField_Validate(Minsert::kMatchName);
+    EXPECT_EQ(form->MatchNotApplied, "");
+    EXPECT_EQ(form->TABLENAME.text, "MT_PLU");
+    EXPECT_EQ(TillFields(*form->SC[Minsert::kMappingGrid]), (QStringList{"PLUCODE", "ITEMCODE"}));
+}
+
+// A match file applied before the database was connected could not be held
+// to its table's fields: Verify holds the mapping to them before any row.
+TEST_P(MappingTest, VerifyRefusesAMappedFieldTheTableLacks) {
+    Minsert unconnected(op, home);
+    unconnected.CheckExistFolder();
+    unconnected.LoadLCombo();
+    WriteWorkbook(home + "/EXCEL/Book.xls",
+                  {{"Items", {{"Code", "Name", "Cost"}, {"A1", "Apple", 2}}}});
+    QFile file(home + "/EXCEL/items.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2='ITEMNAME'\r\n"
+        "Field_3='COST'\r\n");
+    file.close();
+    unconnected.TxtField[Minsert::kMatchName].text = "items";
+    unconnected.ChooseWorkbook(home + "/EXCEL/Book.xls");
+    ASSERT_TRUE(unconnected.ChooseSheet("Items"));
+    ASSERT_EQ(unconnected.MatchNotApplied, "");
+    unconnected.ConnectTarget(target);
+    ASSERT_TRUE(unconnected.Connected());
+    unconnected.CVerify_Click();
+    EXPECT_EQ(op.LastMessage(), "COST is not a TILL field of MT_ITEM (Excel field Cost) !!!");
+    EXPECT_FALSE(unconnected.CStart.enabled);
+    EXPECT_EQ(unconnected.VerifyResult.total, 0);
+    EXPECT_TRUE(op.errors.isEmpty());
 }
 
 TEST_P(MappingTest, TheEditorOpensOnTheCellsOwnColumn) {

@@ -57,7 +57,7 @@ void FormFixture::ChooseTable(const QString& table) {
 
 void FormFixture::Map(const QList<QPair<QString, QString>>& pairs) {
     for (const auto& [excel, till] : pairs)
-        ASSERT_TRUE(form->MapColumn(excel, till)) << excel.toStdString();
+        ASSERT_EQ(form->MapColumn(excel, till), "") << excel.toStdString();
 }
 
 void FormFixture::VerifyAndStart() {
