@@ -4,9 +4,11 @@
 
 #include "cli/CliOperator.h"
 #include "cli/Commands.h"
+#include "cli/Password.h"
 #include "cli/ProgramFolder.h"
 #include "cli/RunOptions.h"
 #include "cli/RunSummary.h"
+#include "database/ConnectionString.h"
 #include "form/Minsert.h"
 #include "mapping/MatchFile.h"
 
@@ -31,10 +33,13 @@ void Connect(Minsert& form, const RunOptions& o) {
         form.TxtField[Minsert::kServerName].text = o.server;
         form.TxtField[Minsert::kDatabaseName].text = o.database;
         form.TxtField[Minsert::kUserId].text = o.user;
-        form.TxtField[Minsert::kPassword].text = o.password;
+        form.TxtField[Minsert::kPassword].text = o.password.value_or(QString());
     }
     if (o.target.isEmpty())
         form.CConnect_Click();
+    else if (o.password && TakesPassword(o))
+        form.ConnectTarget(
+            OdbcTarget(WithPassword(o.target.mid(QString(kOdbcTargetPrefix).size()), *o.password)));
     else
         form.ConnectTarget(o.target);
 }
@@ -96,8 +101,8 @@ bool Prepare(Minsert& form, const RunOptions& o) {
 int Run(const QStringList& args, bool import) {
     QTextStream err(stderr);
     QString problem;
-    const auto options = ParseRunOptions(args, problem);
-    if (!options) {
+    auto options = ParseRunOptions(args, problem);
+    if (!options || !FindPassword(*options, problem)) {
         err << "xlsload: " << problem << "\n";
         return kFailed;
     }

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "database/ConnectionString.h"
+
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error) {
     RunOptions o;
     QString timeout;
@@ -9,22 +11,26 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
     const QHash<QString, bool*> flags{
         {"--yes", &o.yes}, {"--quiet", &o.quiet}, {"--strict-match", &o.strictMatch}};
     const QHash<QString, QString*> valued{
-        {"--home", &o.home},         {"--target", &o.target},     {"--server", &o.server},
-        {"--database", &o.database}, {"--user", &o.user},         {"--password", &o.password},
-        {"--company", &o.company},   {"--workbook", &o.workbook}, {"--sheet", &o.sheet},
-        {"--table", &o.table},       {"--match", &o.match},       {"--save-match", &o.saveMatch},
-        {"--timeout", &timeout},     {"--summary", &summary}};
+        {"--home", &o.home},       {"--target", &o.target},
+        {"--server", &o.server},   {"--database", &o.database},
+        {"--user", &o.user},       {"--password-file", &o.passwordFile},
+        {"--company", &o.company}, {"--workbook", &o.workbook},
+        {"--sheet", &o.sheet},     {"--table", &o.table},
+        {"--match", &o.match},     {"--save-match", &o.saveMatch},
+        {"--timeout", &timeout},   {"--summary", &summary}};
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (flags.contains(a)) {
             *flags[a] = true;
-        } else if (a == "--map" || valued.contains(a)) {
+        } else if (a == "--map" || a == "--password" || valued.contains(a)) {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
                 return std::nullopt;
             }
             if (a == "--map")
                 o.maps << args[++i];
+            else if (a == "--password")
+                o.password = args[++i];
             else
                 *valued[a] = args[++i];
         } else {
@@ -56,5 +62,21 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
             "--company";
         return std::nullopt;
     }
+    if (o.password && !o.passwordFile.isEmpty()) {
+        error = "give the password once: --password or --password-file";
+        return std::nullopt;
+    }
+    if ((o.password || !o.passwordFile.isEmpty()) && !TakesPassword(o)) {
+        error =
+            "--password and --password-file go with --server/--database/--user or with an "
+            "odbc: --target that has no Pwd=";
+        return std::nullopt;
+    }
     return o;
+}
+
+bool TakesPassword(const RunOptions& o) {
+    if (!o.server.isEmpty() || !o.database.isEmpty()) return true;
+    const QString odbc = kOdbcTargetPrefix;
+    return o.target.startsWith(odbc) && !HoldsPassword(o.target.mid(odbc.size()));
 }

@@ -8,7 +8,10 @@
 struct RunOptions {
     QString home;
     QString target;  // sqlite:PATH or odbc:CONNECTION-STRING
-    QString server, database, user, password;
+    QString server, database, user;
+    // As given by --password; filled by FindPassword when another source gives it.
+    std::optional<QString> password;
+    QString passwordFile;
     QString company;
     QString workbook, sheet;
     QString table;
@@ -24,3 +27,8 @@ struct RunOptions {
 
 // Parses the options; on a mistake answers nullopt and says why in error.
 std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& error);
+
+// Whether the database the options name logs in with a password the
+// command line may give: the server's fields, or an odbc: target whose
+// string has none of its own.
+bool TakesPassword(const RunOptions& o);

@@ -32,6 +32,7 @@ void PrintUsage(QTextStream& out) {
         << OptionLine("--target TARGET", "sqlite:PATH or odbc:CONNECTION-STRING")
         << OptionLine("--server S --database D", "SQL Server, the connection string built")
         << OptionLine("--user U --password P", "as the Connect button builds it")
+        << OptionLine("--password-file FILE", "the password: the first line of FILE")
         << OptionLine("--company CODE", "the connection values from the company directory")
         << OptionLine("--workbook PATH --sheet NAME", "the source")
         << OptionLine("--table NAME", "a catalogue table name (MT_ITEM) or its label")
@@ -44,6 +45,15 @@ void PrintUsage(QTextStream& out) {
         << OptionLine("--summary text|json", "the result as text lines or one JSON document")
         << OptionLine("--quiet", "no progress line on a terminal")
         << OptionLine("--timeout SECONDS", "how long a statement or a lock is waited for (60)")
+        << "\nPasswords:\n"
+        << "--password P, and a Pwd= in --target, can be read by every user of the machine\n"
+        << "(ps, /proc/PID/cmdline). To keep the password off the command line, give\n"
+        << "--password-file FILE (its first line is the password; a file that cannot be\n"
+        << "read stops the command), or set XLSLOAD_PASSWORD, or give --user alone on a\n"
+        << "terminal and type the password when asked: it is not echoed. Each also serves\n"
+        << "an odbc: --target without Pwd=. The company directory, CompFile.mdb, keeps\n"
+        << "its passwords obfuscated, not encrypted: whoever can read the file can\n"
+        << "recover them.\n"
         << "\nProgram folder:\n"
         << "The program folder holds EXCEL (workbooks and match files), LOG/XLSLOADLOG,\n"
         << "GSETUP.ini and CompFile.mdb. It is the --home folder when given, else the\n"
@@ -87,7 +97,11 @@ int main(int argc, char** argv) {
     }
     const bool homeGiven = args.size() == 2 && first == "--home";
     if (!args.isEmpty() && !homeGiven) {
-        err << "xlsload: unknown arguments: " << args.join(' ') << "\n";
+        // Only the first word not understood is named: the words after it
+        // may hold a password.
+        const QString unknown = first == "--home" ? args.value(2) : first;
+        err << "xlsload: "
+            << (unknown.isEmpty() ? "--home needs a value" : "unknown argument " + unknown) << "\n";
         PrintUsage(err);
         return 2;
     }

@@ -47,6 +47,51 @@ QString PostgreSqlConnectionString(const QString& server, const QString& databas
            ";Protocol=7.4-0;";
 }
 
+namespace {
+// The keys of a connection string, upper case: "KEY=value;" parts, where a
+// value between braces may hold ";" and a doubled "}".
+QStringList ConnectionKeys(const QString& text) {
+    QStringList keys;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype eq = text.indexOf('=', at);
+        const qsizetype semicolon = text.indexOf(';', at);
+        if (eq < 0) break;
+        if (semicolon >= 0 && semicolon < eq) {
+            at = semicolon + 1;  // a part without a value
+            continue;
+        }
+        keys << text.mid(at, eq - at).trimmed().toUpper();
+        at = eq + 1;
+        while (at < text.size() && text[at] == ' ') ++at;
+        if (at < text.size() && text[at] == '{') {
+            for (++at; at < text.size(); ++at) {
+                if (text[at] != '}') continue;
+                if (at + 1 < text.size() && text[at + 1] == '}') {
+                    ++at;
+                    continue;
+                }
+                break;
+            }
+        }
+        const qsizetype end = text.indexOf(';', at);
+        at = end < 0 ? text.size() : end + 1;
+    }
+    return keys;
+}
+}  // namespace
+
+bool HoldsPassword(const QString& connectionString) {
+    const QStringList keys = ConnectionKeys(connectionString);
+    return keys.contains("PWD") || keys.contains("PASSWORD");
+}
+
+QString WithPassword(const QString& connectionString, const QString& password) {
+    const QString separator =
+        connectionString.isEmpty() || connectionString.endsWith(';') ? "" : ";";
+    return connectionString + separator + "Pwd=" + ConnectionValue(password) + ";";
+}
+
 QString OdbcTarget(const QString& connectionString) { return kOdbcTargetPrefix + connectionString; }
 
 QString SqliteTarget(const QString& path) { return kSqliteTargetPrefix + path; }

@@ -27,5 +27,11 @@ QString SqlServerConnectionString(const QString& server, const QString& database
 QString PostgreSqlConnectionString(const QString& server, const QString& database,
                                    const QString& user, const QString& password);
 
+// Whether an ODBC connection string gives a password (Pwd= or Password=,
+// in any letter case), reading a value between braces as one value.
+bool HoldsPassword(const QString& connectionString);
+// The connection string with the password added as its Pwd= value.
+QString WithPassword(const QString& connectionString, const QString& password);
+
 QString OdbcTarget(const QString& connectionString);
 QString SqliteTarget(const QString& path);

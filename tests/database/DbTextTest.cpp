@@ -250,6 +250,33 @@ TEST(ConnectionString, RefusesACloseBraceTheSqlServerDriverCannotReceive) {
     }
 }
 
+// A password from outside the string goes into it only where it holds
+// none: a value between braces may hold "Pwd=" and ";" without being one.
+TEST(ConnectionString, FindsAPasswordOfItsOwnAndAddsOneWhereItHasNone) {
+    const struct {
+        const char* string;
+        bool holds;
+        const char* withPassword;  // with the password "p;w" added
+    } cases[] = {
+        {"Driver={X};Uid=u;Pwd=secret;", true, nullptr},
+        {"Driver={X};Uid=u; pwd = secret", true, nullptr},
+        {"Driver={X};Password={a;b}", true, nullptr},
+        {"Driver={X};Uid=u;", false, "Driver={X};Uid=u;Pwd={p;w};"},
+        {"Driver={X};Uid=u", false, "Driver={X};Uid=u;Pwd={p;w};"},
+        {"Driver={X};Uid={Pwd=a;b}};c};Server=s", false,
+         "Driver={X};Uid={Pwd=a;b}};c};Server=s;Pwd={p;w};"},
+        {"DSN=till;;Uid=u;", false, "DSN=till;;Uid=u;Pwd={p;w};"},
+        {"", false, "Pwd={p;w};"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.string);
+        EXPECT_EQ(HoldsPassword(c.string), c.holds);
+        if (c.withPassword) {
+            EXPECT_EQ(WithPassword(c.string, "p;w"), c.withPassword);
+        }
+    }
+}
+
 TEST(ConnectionString, BuildsThePostgresStringAndTheTargets) {
     EXPECT_EQ(PostgreSqlConnectionString("db.local:5433", "till", "me", "p;w"),
               "Driver={PostgreSQL Unicode};Server=db.local;Port=5433;Database=till;Uid=me;"
