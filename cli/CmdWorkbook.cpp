@@ -2,6 +2,7 @@
 #include <QTextStream>
 
 #include "base/AppError.h"
+#include "base/LineField.h"
 #include "cli/Commands.h"
 #include "workbook/SheetConnection.h"
 #include "workbook/SheetDump.h"
@@ -29,7 +30,7 @@ int RunWorkbookCommand(const char* name, const QStringList& args, qsizetype coun
 
 int RunSheets(const QStringList& args) {
     return RunWorkbookCommand("sheets", args, 1, [&](QTextStream& out) {
-        for (const QString& name : SheetNames(args[0])) out << DumpField(name) << '\n';
+        for (const QString& name : SheetNames(args[0])) out << LineField(name) << '\n';
     });
 }
 

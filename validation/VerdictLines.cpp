@@ -1,5 +1,6 @@
 #include "validation/VerdictLines.h"
 
+#include "base/LineField.h"
 #include "base/Recordset.h"
 #include "base/ValueText.h"
 
@@ -22,7 +23,7 @@ void VerdictLines::Write(const std::stop_token& stop) {
         QString line;
         for (int i = 0; i < fields_.size(); ++i) {
             if (i > 0) line += u'\t';
-            line += ValueText(records_.ValueAt(position, fields_[i]));
+            line += LineField(ValueText(records_.ValueAt(position, fields_[i])));
         }
         lines_[position - 1] = line.toUtf8() + "\r\n";
         if (position % kLinesASign == 0 || position == count) {

@@ -10,8 +10,9 @@
 class Recordset;
 
 // The verdict files' lines of a pass's records, written out on a second
-// thread ahead of the pass: a record's own sheet columns as text, tab
-// between, in UTF-8 with the line's end. The records must not change while
+// thread ahead of the pass: a record's own sheet columns as text, escaped
+// as LineField escapes them so that a record stays one line, tab between,
+// in UTF-8 with the line's end. The records must not change while
 // it lives; the pass may move through them meanwhile.
 class VerdictLines {
 public:

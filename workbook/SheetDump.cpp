@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "base/Connection.h"
+#include "base/LineField.h"
 #include "base/ValueText.h"
 
 namespace {
@@ -11,44 +12,20 @@ std::unique_ptr<Recordset> OpenSheet(Connection& workbook, const QString& sheet)
 }
 }  // namespace
 
-QString DumpField(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 void WriteSheetDump(Connection& workbook, const QString& sheet, QTextStream& out) {
     const auto records = OpenSheet(workbook, sheet);
     QStringList line;
-    for (const Field& f : records->Fields()) line.append(DumpField(f.name));
+    for (const Field& f : records->Fields()) line.append(LineField(f.name));
     out << line.join('\t') << '\n';
     for (; !records->Eof(); records->MoveNext()) {
         line.clear();
         for (int i = 0; i < records->FieldCount(); ++i)
-            line.append(DumpField(ValueText(records->Value(i))));
+            line.append(LineField(ValueText(records->Value(i))));
         out << line.join('\t') << '\n';
     }
 }
 
 void WriteSheetColumns(Connection& workbook, const QString& sheet, QTextStream& out) {
     const auto records = OpenSheet(workbook, sheet);
-    for (const Field& f : records->Fields()) out << DumpField(f.name) << '\t' << f.type << '\n';
+    for (const Field& f : records->Fields()) out << LineField(f.name) << '\t' << f.type << '\n';
 }

@@ -73,6 +73,23 @@ TEST_P(VerifyTest, EachKindOfErrorColoursItsCellAndGoesToItsFile) {
     EXPECT_TRUE(op.progress.contains("Processing... 1 of 8"));
 }
 
+// A verdict file keeps one line a record, as the dump does: line breaks,
+// tabs, backslashes and a NUL in a value are written escaped.
+TEST_P(VerifyTest, AVerdictFileKeepsEachRecordOnItsLineWhateverItsValuesHold) {
+    LoadSheet({{"Items",
+                {{"Code", "Name"},
+                 {"A1", "two\r\nlines"},
+                 {"A2", "tab\there"},
+                 {"A3", "back\\slash"},
+                 {"A4", QString("nul") + QChar(0) + "byte"}}}},
+              "Items");
+    ChooseTable("MT_ITEM");
+    Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+    form->CVerify_Click();
+    EXPECT_EQ(VerdictFile("OK"), "A1\ttwo\\r\\nlines\r\nA2\ttab\\there\r\nA3\tback\\\\slash\r\n");
+    EXPECT_EQ(VerdictFile("INVALIDVALUE"), QByteArray("A4\tnul\\0byte\r\n"));
+}
+
 TEST_P(VerifyTest, TheFirstFailingCheckAcrossColumnsWins) {
     // The name (mapped first) is too long; the code after it is blank.
     LoadSheet({{"Items", {{"Name", "Code"}, {QString(101, 'n'), QVariant()}, {"ok", "K1"}}}},

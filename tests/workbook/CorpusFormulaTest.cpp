@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 
 #include "TestWorkbooks.h"
+#include "base/LineField.h"
 #include "workbook/SheetDump.h"
 
 namespace {
@@ -76,7 +77,7 @@ TEST(CorpusFormulas, HeaderRowsAsTheReferenceReadsThem) {
                 if (name.isEmpty()) name = QString("F%1").arg(i + 1);
                 if (booleans && (name == "True" || name == "False"))
                     name = name == "True" ? "1" : "0";
-                names.append(DumpField(name));
+                names.append(LineField(name));
             }
             const QString dump =
                 DumpSheet(corpus + "/" + file, s["name"].toString(), WriteSheetDump);

@@ -11,9 +11,9 @@
 
 #include "ReferenceText.h"
 #include "base/AppError.h"
+#include "base/LineField.h"
 #include "workbook/Book.h"
 #include "workbook/SheetConnection.h"
-#include "workbook/SheetDump.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ QString ReferenceText(const SheetCell& cell) {
         case SheetCell::Text:
             break;
     }
-    return DumpField(cell.text);
+    return LineField(cell.text);
 }
 
 // Hands the sheet's reference text to `line` one line at a time, until it
@@ -81,14 +81,14 @@ int main(int argc, char** argv) {
         for (int i = 0; i < book->SheetNames().size(); ++i) {
             const QString& sheet = book->SheetNames()[i];
             const auto records = connection->Open("Select * From [" + sheet + "$]");
-            out << "sheet\t" << DumpField(sheet) << '\t' << records->RecordCount() << '\t'
+            out << "sheet\t" << LineField(sheet) << '\t' << records->RecordCount() << '\t'
                 << ReferenceDigest(
                        [&](const LineSink& line) { WriteReferenceText(book->ReadGrid(i), line); })
                 << '\n';
         }
         return 0;
     } catch (const AppError& e) {
-        out << "refused\t" << e.Number() << '\t' << DumpField(e.Description()) << '\n';
+        out << "refused\t" << e.Number() << '\t' << LineField(e.Description()) << '\n';
         return 3;
     }
 }

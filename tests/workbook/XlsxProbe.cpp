@@ -10,7 +10,7 @@
 
 #include "ReferenceText.h"
 #include "base/AppError.h"
-#include "workbook/SheetDump.h"
+#include "base/LineField.h"
 #include "workbook/XlsxBook.h"
 
 namespace {
@@ -27,7 +27,7 @@ QString ReferenceText(const SheetCell& cell) {
         case SheetCell::Text:
             break;
     }
-    return DumpField(cell.text);
+    return LineField(cell.text);
 }
 
 // Hands the sheet's reference text to `line` one line at a time, until it
@@ -49,7 +49,7 @@ QString Records(const XlsxBook& book, int sheet) {
     try {
         return QString::number(book.ReadSheet(sheet).rowCount);
     } catch (const AppError& e) {
-        return "refused " + DumpField(e.Description());
+        return "refused " + LineField(e.Description());
     }
 }
 }  // namespace
@@ -71,14 +71,14 @@ int main(int argc, char** argv) {
             return 0;
         }
         for (int i = 0; i < book->SheetNames().size(); ++i)
-            out << "sheet\t" << DumpField(book->SheetNames()[i]) << '\t' << Records(*book, i)
+            out << "sheet\t" << LineField(book->SheetNames()[i]) << '\t' << Records(*book, i)
                 << '\t' << ReferenceDigest([&](const LineSink& line) {
                        WriteReferenceText(book->ReadGrid(i), line);
                    })
                 << '\n';
         return 0;
     } catch (const AppError& e) {
-        out << "refused\t" << e.Number() << '\t' << DumpField(e.Description()) << '\n';
+        out << "refused\t" << e.Number() << '\t' << LineField(e.Description()) << '\n';
         return 3;
     }
 }
