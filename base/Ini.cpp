@@ -53,7 +53,10 @@ QString ReadIni(const QString& section, const QString& key, const QString& file)
     return ReadIniSection(section, file).value(key.trimmed().toUpper());
 }
 
-QHash<QString, QString> ReadIniSection(const QString& section, const QString& file) {
+QHash<QString, QString> ReadIniSection(const QString& section, const QString& file,
+                                       IniValues length) {
+    // left() gives a whole value for a negative length.
+    const qsizetype maxLength = length == IniValues::Cut ? kMaxValueLength : -1;
     QHash<QString, QString> values;
     bool inSection = false;
     for (const QString& line : ReadLines(file)) {
@@ -64,7 +67,7 @@ QHash<QString, QString> ReadIniSection(const QString& section, const QString& fi
         } else if (inSection && eq >= 0) {
             const QString key = line.left(eq).trimmed().toUpper();
             if (!values.contains(key))
-                values.insert(key, Unquote(line.mid(eq + 1).trimmed()).left(kMaxValueLength));
+                values.insert(key, Unquote(line.mid(eq + 1).trimmed()).left(maxLength));
         }
     }
     return values;

@@ -9,9 +9,14 @@
 // characters come back, and anything missing reads as empty text.
 QString ReadIni(const QString& section, const QString& key, const QString& file);
 
+// How long a value may come back: cut to 254 characters, as the settings
+// file is read, or whole, as the program reads back a file it wrote itself.
+enum class IniValues { Cut, Whole };
+
 // Every key of a section with its value, read by the same rules, keys in
 // upper case; the first of a key given twice counts, as ReadIni reads it.
-QHash<QString, QString> ReadIniSection(const QString& section, const QString& file);
+QHash<QString, QString> ReadIniSection(const QString& section, const QString& file,
+                                       IniValues length = IniValues::Cut);
 
 // Writes "'" + value + "'" as the value of key in section, replacing the key
 // where it stands, appending it to the section, or creating the section and

@@ -33,8 +33,9 @@ bool SaveMatchFile(const QString& path, const MatchFile& match) {
 }
 
 MatchFile ReadMatchFile(const QString& path, int rows) {
-    // The file is read once, not once a key.
-    const QHash<QString, QString> keys = ReadIniSection(kSection, path);
+    // The file is read once, not once a key, and its values whole: a sheet's
+    // column name may be longer than the settings file's values.
+    const QHash<QString, QString> keys = ReadIniSection(kSection, path, IniValues::Whole);
     const auto value = [&keys](const QString& key) { return keys.value(key.toUpper()); };
     MatchFile match{value("TableName"), {}, {}};
     while (true) {

@@ -32,9 +32,11 @@ TEST_F(IniTest, ValuesComeBackAsWritten) {
     }
 }
 
-TEST_F(IniTest, ReadsAtMost254Characters) {
+TEST_F(IniTest, ReadsAtMost254CharactersUnlessAskedForWholeValues) {
     ASSERT_TRUE(WriteIni("S", "K", QString(255, 'y'), file));
     EXPECT_EQ(ReadIni("S", "K", file), QString(254, 'y'));
+    EXPECT_EQ(ReadIniSection("S", file).value("K"), QString(254, 'y'));
+    EXPECT_EQ(ReadIniSection("S", file, IniValues::Whole).value("K"), QString(255, 'y'));
 }
 
 TEST_F(IniTest, OnePairOfEnclosingQuotesIsRemoved) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "HostileNames.h"
 #include "QStringPrinter.h"
 #include "mapping/MatchFile.h"
 #include "mapping/MatchFit.h"
@@ -34,6 +35,24 @@ TEST(MatchFile, TheSheetsColumnNamesAreKeptAfterTheFields) {
     EXPECT_EQ(read.tableName, "MT_ITEM");
     EXPECT_EQ(read.fields, (QStringList{"ITEMCODE", "", "ITEMNAME"}));
     EXPECT_EQ(read.names, (QStringList{"Item Code", "Two Lines", "Name"}));
+}
+
+// A file the program wrote reads back as it was written, whatever the
+// sheet's column names hold and however long they are.
+TEST(MatchFile, NamesAndFieldsComeBackWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hostile.ini");
+    MatchFile saved{"MT_ITEM", {}, {}};
+    for (const HostileName& hostile : HostileNames()) {
+        if (hostile.name.isEmpty()) continue;  // an empty name ends the names read
+        saved.fields << hostile.name;
+        saved.names << hostile.name;
+    }
+    ASSERT_TRUE(SaveMatchFile(path, saved));
+    const MatchFile read = ReadMatchFile(path, 1);
+    EXPECT_EQ(read.tableName, saved.tableName);
+    EXPECT_EQ(read.fields, saved.fields);
+    EXPECT_EQ(read.names, saved.names);
 }
 
 TEST(MatchFile, AFileWithoutNamesReadsTheSheetsRowsByPosition) {
