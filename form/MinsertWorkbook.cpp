@@ -1,6 +1,7 @@
 // Choosing the workbook and its sheet, and the grids View_Data fills.
 #include <QFileInfo>
 
+#include "base/SqlText.h"
 #include "companies/CompanyDirectory.h"
 #include "form/Minsert.h"
 #include "workbook/SheetConnection.h"
@@ -85,8 +86,8 @@ void Minsert::View_Data(int index) {
             if (!ExcelConnection)
                 throw AppError(ErrorNumber::ConnectionClosed, "The workbook is not open.");
             // The columns and their types are all the grid shows: no row is read.
-            const auto rs = ExcelConnection->Open("Select * From [" + LCombo[kSheetList].Text() +
-                                                  "$] Where 1 = 0");
+            const auto rs = ExcelConnection->Open(
+                "Select * From " + BracketName(LCombo[kSheetList].Text() + "$") + " Where 1 = 0");
             mapping.SetCols(3);
             mapping.SetRows(rs->FieldCount());
             for (int i = 0; i < rs->FieldCount(); ++i) {

@@ -3,14 +3,17 @@
 #include <QStringList>
 
 #include "base/Grid.h"
+#include "base/SqlText.h"
 #include "base/TextUtil.h"
 #include "mapping/Catalogue.h"
 
 namespace {
 
+QString SheetTable(const QString& sheet) { return BracketName(sheet + "$"); }
+
 QString BomFilter(const QString& inner, const QString& sheet) {
-    return "Select * From (Select " + inner + " From [" + sheet + "$]) As [" + sheet + "$] " +
-           "Where [TILL-TYPE]='D'";
+    return "Select * From (Select " + inner + " From " + SheetTable(sheet) + ") As " +
+           SheetTable(sheet) + " Where [TILL-TYPE]='D'";
 }
 }  // namespace
 
@@ -21,7 +24,7 @@ SelectLists BuildSelectLists(const Grid& mapping, const QString& table) {
         const QString e = mapping.CellText(i, 0);
         const QString f = mapping.CellText(i, 1);
         if (e.isEmpty() || f.isEmpty()) continue;
-        const QString element = "[" + e + "] As [TILL-" + f + "]";
+        const QString element = BracketName(e) + " As " + BracketName("TILL-" + f);
         bom << element;
         if (table == Table::kBom && ColumnKey(f) == "TYPE") continue;
         sheet << element;
@@ -32,7 +35,7 @@ SelectLists BuildSelectLists(const Grid& mapping, const QString& table) {
 
 QString SheetColumnList(const Grid& mapping) {
     QStringList columns;
-    for (int i = 0; i < mapping.Rows(); ++i) columns << "[" + mapping.CellText(i, 0) + "]";
+    for (int i = 0; i < mapping.Rows(); ++i) columns << BracketName(mapping.CellText(i, 0));
     return columns.join(",");
 }
 
@@ -40,12 +43,12 @@ QString VerifyQuery(const QString& table, const QString& sheet, const SelectList
                     const QString& sheetColumnList) {
     const QString inner = lists.sheetBom + "," + sheetColumnList;
     if (table == Table::kBom) return BomFilter(inner, sheet);
-    return "Select " + inner + " From [" + sheet + "$]";
+    return "Select " + inner + " From " + SheetTable(sheet);
 }
 
 QString InsertQuery(const QString& table, const QString& sheet, const SelectLists& lists) {
     if (table == Table::kBom) return BomFilter(lists.sheetBom, sheet);
-    return "Select " + lists.sheet + " From [" + sheet + "$]";
+    return "Select " + lists.sheet + " From " + SheetTable(sheet);
 }
 
 QString UsedFieldList(const Grid& mapping) {

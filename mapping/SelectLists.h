@@ -5,7 +5,8 @@
 class Grid;
 
 // The column lists that read the sheet under the target columns' names.
-// Element k of sheet and of target name the same mapped column.
+// Element k of sheet and of target name the same mapped column. Every name
+// given to the sheet engine is bracketed by BracketName, whatever it holds.
 struct SelectLists {
     QString sheetBom;  // "[E] As [TILL-F]" for every complete mapping row
     QString sheet;     // the same without the TYPE row of a bill of material

@@ -9,6 +9,7 @@
 #include "base/ColumnValue.h"
 #include "base/Connection.h"
 #include "base/Grid.h"
+#include "base/SqlText.h"
 #include "base/TextUtil.h"
 #include "base/ValueText.h"
 #include "database/Dialect.h"
@@ -42,13 +43,6 @@ bool IsClassTable(const QString& table) {
 bool IsClassKey(const QString& f) { return f == "CLASSTYPECODE" || f == "CLASSCODE"; }
 // A PLU or bill-of-materials sheet names an item once per PLU or component.
 bool ItemCodesRepeat(const QString& table) { return table == Table::kPlu || table == Table::kBom; }
-
-QString Quoted(const QString& text) {
-    const QChar quote = u'\'';
-    return quote +
-           (text.contains(quote) ? QString(text).replace(quote, QStringLiteral("''")) : text) +
-           quote;
-}
 
 // One mapped column and the checks it gets, worked out once per pass.
 struct Check {
@@ -90,7 +84,7 @@ QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Record
         if (!firstRow.contains(f)) firstRow[f] = i;
         const int first = firstRow[f];
         const int field = RequiredField(rs, "TILL-" + f);
-        const QString e = in.mapping.CellText(first, 0);
+        const QString e = BracketName(in.mapping.CellText(first, 0));
         const bool blank = kBlankCheck.contains(f);
         const bool duplicate =
             kDuplicateCheck.contains(f) && !(f == "ITEMCODE" && ItemCodesRepeat(in.table));
@@ -99,15 +93,14 @@ QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Record
         // Numbers are costly to write as text; most numeric columns need none.
         const bool needsText = blank || duplicate || characters || maxLength < NoLengthLimit;
         const RepeatedValues repeats =
-            duplicate ? RepeatedValues::OfColumn(excel,
-                                                 "Select [" + e + "]" + from + "Group By [" + e +
-                                                     "] Having Count([" + e + "]) > 1",
-                                                 rs, field)
+            duplicate ? RepeatedValues::OfColumn(
+                            excel,
+                            "Select " + e + from + "Group By " + e + " Having Count(" + e + ") > 1",
+                            rs, field)
                       : RepeatedValues();
         checks.append({i, column++, f, field, blank, duplicate, characters,
                        in.mapping.CellText(first, 2) == "5", maxLength, in.targets.value(i),
-                       "Select Count([" + e + "])" + from + "Where [" + e + "]=", needsText,
-                       repeats});
+                       "Select Count(" + e + ")" + from + "Where " + e + "=", needsText, repeats});
     }
     return checks;
 }
@@ -130,19 +123,19 @@ std::optional<KeyPair> PlanKeyPair(Connection& excel, const VerifyInput& in,
     for (const Check& c : checks)
         if (IsClassKey(c.f) && keys.size() < 2) keys.append(&c);
     if (keys.size() < 2) return std::nullopt;
-    const QString k0 = in.mapping.CellText(keys[0]->row, 0);
-    const QString k1 = in.mapping.CellText(keys[1]->row, 0);
-    const QString c0 = "CStr([" + k0 + "])";
-    const QString c1 = "CStr([" + k1 + "])";
+    const QString k0 = BracketName(in.mapping.CellText(keys[0]->row, 0));
+    const QString k1 = BracketName(in.mapping.CellText(keys[1]->row, 0));
+    const QString c0 = "CStr(" + k0 + ")";
+    const QString c1 = "CStr(" + k1 + ")";
     const QString bothGiven = c0 + " Is Not Null And " + c1 + " Is Not Null ";
-    return KeyPair{{keys[0]->field, keys[1]->field},
-                   {keys[0]->column, keys[1]->column},
-                   "Select Count([" + k0 + "])" + from + "Where " + c0 + "=",
-                   " And " + c1 + "=",
-                   " And " + bothGiven,
-                   RepeatedValues(excel, "Select " + c0 + ", " + c1 + from + "Where " + bothGiven +
-                                             "Group By " + c0 + ", " + c1 + " Having Count([" + k0 +
-                                             "]) > 1")};
+    return KeyPair{
+        {keys[0]->field, keys[1]->field},
+        {keys[0]->column, keys[1]->column},
+        "Select Count(" + k0 + ")" + from + "Where " + c0 + "=",
+        " And " + c1 + "=",
+        " And " + bothGiven,
+        RepeatedValues(excel, "Select " + c0 + ", " + c1 + from + "Where " + bothGiven +
+                                  "Group By " + c0 + ", " + c1 + " Having Count(" + k0 + ") > 1")};
 }
 
 // What a pass works out once, before its first record.
@@ -154,7 +147,7 @@ struct PassPlan {
 };
 
 PassPlan PlanPass(Connection& excel, const VerifyInput& in, const Recordset& rs) {
-    const QString from = " From [" + in.sheet + "$] ";
+    const QString from = " From " + BracketName(in.sheet + "$") + " ";
     PassPlan plan{PlanChecks(excel, in, rs, from), std::nullopt, {}, {}};
     plan.keys = PlanKeyPair(excel, in, plan.checks, from);
     for (int j = 0; j < rs.FieldCount(); ++j)
@@ -171,7 +164,7 @@ bool IsRepeated(Connection& excel, const Check& c, const QString& text) {
     if (!c.numeric)
         if (const std::optional<bool> repeats = c.repeats.Repeats(text)) return *repeats;
     return c.repeats.MayMatch({text}, !c.numeric) &&
-           CountsMoreThanOne(excel, c.count + (c.numeric ? text : Quoted(text)));
+           CountsMoreThanOne(excel, c.count + (c.numeric ? text : SqlLiteral(text)));
 }
 
 // The sheet holds the record's pair of classification keys more than once.
@@ -179,7 +172,8 @@ bool IsRepeatedPair(Connection& excel, const KeyPair& k, const Recordset& rs) {
     const QString first = ValueText(rs.Value(k.fields[0]));
     const QString second = ValueText(rs.Value(k.fields[1]));
     return k.repeats.MayMatch({first, second}, true) &&
-           CountsMoreThanOne(excel, k.head + Quoted(first) + k.middle + Quoted(second) + k.tail);
+           CountsMoreThanOne(excel,
+                             k.head + SqlLiteral(first) + k.middle + SqlLiteral(second) + k.tail);
 }
 
 // The rule a cell breaks first, or none: a key left blank, a value the sheet

@@ -24,8 +24,6 @@ constexpr const char* kNumberDecl = "DOUBLE";
 constexpr const char* kDateDecl = "DATETEXT";
 constexpr const char* kTextDecl = "VARTEXT";
 
-QString QuoteName(const QString& name) { return "\"" + QString(name).replace("\"", "\"\"") + "\""; }
-
 // Letter case ignored for every letter, so that duplicate codes are found
 // whatever their case: ASCII is folded byte by byte; from the first other character on, the rest
 // is compared with Unicode case folding.
@@ -133,8 +131,8 @@ using ColumnsRead = QHash<QString, QSet<QString>>;
 int RecordRead(void* read, int action, const char* table, const char* column, const char*,
                const char*) {
     if (action == SQLITE_READ && table && column)
-        (*static_cast<ColumnsRead*>(read))[SqlNameKey(QString::fromUtf8(table))].insert(
-            QString::fromUtf8(column));
+        (*static_cast<ColumnsRead*>(read))[SqlNameKey(NameFromEngine(QString::fromUtf8(table)))]
+            .insert(NameFromEngine(QString::fromUtf8(column)));
     return SQLITE_OK;
 }
 
@@ -250,12 +248,12 @@ void SheetConnection::CreateSheetTable(int index) {
     for (const SheetColumn& c : sheet.columns) {
         loaded.positionOf.insert(c.name, int(loaded.columns.size()));
         loaded.columns.append(c.name);
-        QString d = QuoteName(c.name) + " " + Declaration(c.type);
+        QString d = EngineQuoted(c.name) + " " + Declaration(c.type);
         if (c.type == TypeCode::VarWChar) d += QString(" COLLATE ") + kFoldCollation;
         declarations.append(d);
     }
     Exec(QString("CREATE TABLE %1 (%2)")
-             .arg(QuoteName(workbook_->SheetNames()[index] + "$"), declarations.join(", "))
+             .arg(EngineQuoted(workbook_->SheetNames()[index] + "$"), declarations.join(", "))
              .toUtf8());
     loaded_.insert(SqlNameKey(workbook_->SheetNames()[index] + "$"), loaded);
 }
@@ -277,10 +275,10 @@ void SheetConnection::FillColumns(const QString& table, const QSet<QString>& rea
     QVector<int> positions;
     for (int c = 0; c < loaded.columns.size(); ++c)
         if (filled[c]) {
-            names.append(QuoteName(loaded.columns[c]));
+            names.append(EngineQuoted(loaded.columns[c]));
             positions.append(c);
         }
-    const QString quoted = QuoteName(workbook_->SheetNames()[loaded.sheet] + "$");
+    const QString quoted = EngineQuoted(workbook_->SheetNames()[loaded.sheet] + "$");
     const QString insert = names.isEmpty() ? "INSERT INTO " + quoted + " DEFAULT VALUES"
                                            : QString("INSERT INTO %1 (%2) VALUES (%3)")
                                                  .arg(quoted, names.join(","),
@@ -333,18 +331,19 @@ void SheetConnection::EnsureIndexes(const QStringList& tables, const QStringList
     for (const QString& table : tables) {
         QStringList keys;  // the indexed expressions, one index each
         for (const QString& name : compared)
-            if (const QString c = columnOf(table, name); !c.isEmpty()) keys.append(QuoteName(c));
+            if (const QString c = columnOf(table, name); !c.isEmpty()) keys.append(EngineQuoted(c));
         QStringList cstrKey;
         for (const QString& name : cstr)
             if (const QString c = columnOf(table, name); !c.isEmpty())
-                cstrKey.append(QString("CStr(%1) COLLATE %2").arg(QuoteName(c), kFoldCollation));
+                cstrKey.append(QString("CStr(%1) COLLATE %2").arg(EngineQuoted(c), kFoldCollation));
         if (!cstrKey.isEmpty()) keys.append(cstrKey.join(", "));
         for (const QString& key : keys) {
             const QString id = table + "\x1f" + key.toCaseFolded();
             if (indexed_.contains(id)) continue;
             const QString name = QString("sheet_index_%1").arg(indexed_.size() + 1);
             Exec(QString("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(name, QuoteName(workbook_->SheetNames()[sheetOfTable_[table]] + "$"), key)
+                     .arg(name, EngineQuoted(workbook_->SheetNames()[sheetOfTable_[table]] + "$"),
+                          key)
                      .toUtf8());
             indexed_.insert(id);
         }
@@ -387,7 +386,7 @@ const SheetConnection::Statement& SheetConnection::StatementOf(const QString& sq
     if (statements_.size() >= kMaxStatements) ClearStatements();
     Statement made{stmt, {}};
     for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-        made.columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        made.columns << NameFromEngine(QString::fromUtf8(sqlite3_column_name(stmt, c)));
     return *statements_.insert(query.text, made);
 }
 

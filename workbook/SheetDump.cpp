@@ -4,11 +4,12 @@
 
 #include "base/Connection.h"
 #include "base/LineField.h"
+#include "base/SqlText.h"
 #include "base/ValueText.h"
 
 namespace {
 std::unique_ptr<Recordset> OpenSheet(Connection& workbook, const QString& sheet) {
-    return workbook.Open("Select * From [" + sheet + "$]");
+    return workbook.Open("Select * From " + BracketName(sheet + "$"));
 }
 }  // namespace
 

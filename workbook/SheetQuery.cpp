@@ -7,22 +7,26 @@ struct Token {
     enum Kind { Identifier, String, Number, Word, Punct };
     Kind kind;
     qsizetype begin;
-    qsizetype end;  // one past the last character
+    qsizetype end;        // one past the last character
+    bool closed = false;  // a quoted run that found its closing quote
 };
 
 bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == '_' || c == '$'; }
 
-// End of the quoted run that opens at i: past its closing quote, where a
-// doubled quote (not a doubled "]") stands for one.
-qsizetype QuotedEnd(const QString& sql, qsizetype i, QChar close) {
-    for (++i; i < sql.size(); ++i) {
+// Ends the quoted run that opens at t.begin: past its closing quote, where
+// a doubled closing quote ("]]" in a bracketed name) stands for one.
+void EndQuoted(const QString& sql, QChar close, Token& t) {
+    for (qsizetype i = t.begin + 1; i < sql.size(); ++i) {
         if (sql[i] != close) continue;
-        if (close != ']' && i + 1 < sql.size() && sql[i + 1] == close)
+        if (i + 1 < sql.size() && sql[i + 1] == close) {
             ++i;
-        else
-            return i + 1;
+            continue;
+        }
+        t.end = i + 1;
+        t.closed = true;
+        return;
     }
-    return i;
+    t.end = sql.size();
 }
 
 qsizetype NumberEnd(const QString& sql, qsizetype i) {
@@ -49,7 +53,7 @@ QVector<Token> Tokenize(const QString& sql) {
         Token t{Token::Punct, i, i + 1};
         if (c == '[' || c == '"' || c == '\'') {
             t.kind = c == '\'' ? Token::String : Token::Identifier;
-            t.end = QuotedEnd(sql, i, c == '[' ? QChar(']') : c);
+            EndQuoted(sql, c == '[' ? QChar(']') : c, t);
         } else if (c.isDigit() || (c == '.' && i + 1 < sql.size() && sql[i + 1].isDigit())) {
             t.kind = Token::Number;
             t.end = NumberEnd(sql, i);
@@ -69,20 +73,28 @@ QString Value(const QString& sql, const Token& t) {
     if (t.kind != Token::Identifier && t.kind != Token::String)
         return sql.mid(t.begin, t.end - t.begin);
     const QChar close = sql[t.begin] == '[' ? QChar(']') : sql[t.begin];
-    const bool closed = t.end - t.begin >= 2 && sql[t.end - 1] == close;
-    QString inner = sql.mid(t.begin + 1, t.end - t.begin - (closed ? 2 : 1));
-    if (close != ']') inner.replace(QString(2, close), QString(close));
+    QString inner = sql.mid(t.begin + 1, t.end - t.begin - (t.closed ? 2 : 1));
+    inner.replace(QString(2, close), QString(close));
     return inner;
 }
 
 // A quoted name, closed: bare words may be keywords.
-bool IsQuotedName(const QString& sql, const Token& t) {
-    if (t.kind != Token::Identifier || t.end - t.begin < 2) return false;
-    const QChar open = sql[t.begin];
-    return sql[t.end - 1] == (open == '[' ? QChar(']') : open);
-}
+bool IsQuotedName(const Token& t) { return t.kind == Token::Identifier && t.closed; }
 
 bool IsName(const Token& t) { return t.kind == Token::Identifier || t.kind == Token::Word; }
+
+// A character that stands for a NUL in a name the engine declares: SQLite
+// ends every name at a NUL. The character itself is written twice.
+constexpr char16_t kNulStandIn = 0xE000;
+
+// Whether SQLite cannot read the quoted name as it is written: its brackets
+// end at the first "]", and any name at a NUL.
+bool NeedsEngineQuotes(const QString& sql, const Token& t) {
+    if (!IsQuotedName(t)) return false;
+    const QStringView inner = QStringView(sql).mid(t.begin + 1, t.end - t.begin - 2);
+    return (sql[t.begin] == '[' && inner.contains(u"]]")) || inner.contains(QChar(0)) ||
+           inner.contains(QChar(kNulStandIn));
+}
 
 QVariant NumberValue(const QString& text) {
     bool ok = false;
@@ -160,6 +172,12 @@ SheetQuery Parameterize(const QString& sql, const Tokens& t) {
             q.binds.append(SheetQuery::Bind{true, {}});
             continue;
         }
+        if (k.kind == Token::Identifier && NeedsEngineQuotes(sql, k)) {
+            copyTo(k.begin);
+            q.text += EngineQuoted(Value(sql, k));
+            copied = k.end;
+            continue;
+        }
         const bool afterEquals =
             t.Punct(i - 1, '=') || (t.Punct(i - 1, '-') && t.Punct(i - 2, '='));
         if (!afterEquals || (k.kind != Token::String && k.kind != Token::Number)) continue;
@@ -202,10 +220,10 @@ std::optional<SheetProjection> ProjectionOf(const QString& sql) {
         SheetProjection::Item item;
         if (t.Punct(i, '*')) {
             item.all = true;
-        } else if (i < t.size() && IsQuotedName(sql, t[i])) {
+        } else if (i < t.size() && IsQuotedName(t[i])) {
             item.column = Value(sql, t[i]);
             if (t.Word(i + 1, u"As")) {
-                if (i + 2 >= t.size() || !IsQuotedName(sql, t[i + 2])) return std::nullopt;
+                if (i + 2 >= t.size() || !IsQuotedName(t[i + 2])) return std::nullopt;
                 item.name = Value(sql, t[i + 2]);
                 i += 2;
             }
@@ -216,7 +234,7 @@ std::optional<SheetProjection> ProjectionOf(const QString& sql) {
         if (!t.Punct(i + 1, ',')) break;
         ++i;
     }
-    if (!t.Word(i + 1, u"From") || i + 2 >= t.size() || !IsQuotedName(sql, t[i + 2]))
+    if (!t.Word(i + 1, u"From") || i + 2 >= t.size() || !IsQuotedName(t[i + 2]))
         return std::nullopt;
     p.table = Value(sql, t[i + 2]);
     i += 3;
@@ -227,6 +245,38 @@ std::optional<SheetProjection> ProjectionOf(const QString& sql) {
     }
     if (i != t.size()) return std::nullopt;
     return p;
+}
+
+QString EngineQuoted(const QString& name) {
+    QString out;
+    out.reserve(name.size() + 2);
+    out += u'"';
+    for (const QChar c : name) {
+        if (c.unicode() == 0) {
+            out += QChar(kNulStandIn);
+            out += u'0';
+            continue;
+        }
+        out += c;
+        if (c == u'"' || c.unicode() == kNulStandIn) out += c;
+    }
+    out += u'"';
+    return out;
+}
+
+QString NameFromEngine(const QString& declared) {
+    if (!declared.contains(QChar(kNulStandIn))) return declared;
+    QString name;
+    name.reserve(declared.size());
+    for (qsizetype i = 0; i < declared.size(); ++i) {
+        if (declared[i] == QChar(kNulStandIn) && i + 1 < declared.size()) {
+            ++i;
+            name += declared[i] == u'0' ? QChar(0) : declared[i];
+        } else {
+            name += declared[i];
+        }
+    }
+    return name;
 }
 
 QString SqlNameKey(QString name) {

@@ -39,5 +39,13 @@ SheetQuery ParameterizeSheetQuery(const QString& sql);
 // The projection a query is, or none for any other query.
 std::optional<SheetProjection> ProjectionOf(const QString& sql);
 
+// A sheet's or a column's name as the SQL engine declares and reads it: in
+// double quotes, which SQLite reads whatever the name holds but a NUL, and
+// with each NUL written as a stand-in character. A bracketed name SQLite
+// cannot read as written ("[a]]b]", a NUL) is given to it so.
+QString EngineQuoted(const QString& name);
+// The name the engine reports (a column's, a table's) as the sheet has it.
+QString NameFromEngine(const QString& declared);
+
 // A name as SQLite matches table and column names: ASCII letters in either case.
 QString SqlNameKey(QString name);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "QStringPrinter.h"
 #include "base/Grid.h"
 #include "mapping/SelectLists.h"
 
@@ -57,7 +58,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "[ A b ] As [TILL- plucode ]",
                  "[ A b ] As [TILL- plucode ]",
                  "ITEMCODE As  plucode "},
-        ListCase{"MT_ITEM", {}, "", "", ""}));
+        ListCase{"MT_ITEM", {}, "", "", ""},
+        // A "]" inside a name is doubled: the name stays one.
+        ListCase{"MT_ITEM",
+                 {{"Item Name],[Secret", "ITEMNAME"}, {"Weight [kg]", "x]y"}},
+                 "[Item Name]],[Secret] As [TILL-ITEMNAME],[Weight [kg]]] As [TILL-x]]y]",
+                 "[Item Name]],[Secret] As [TILL-ITEMNAME],[Weight [kg]]] As [TILL-x]]y]",
+                 "ITEMNAME,x]y"}));
 
 TEST(SheetQueries, VerifyAndInsertTemplates) {
     const auto gp = MappingGrid({{"Code", "ITEMCODE"}, {"Note", ""}});
@@ -77,6 +84,14 @@ TEST(SheetQueries, VerifyAndInsertTemplates) {
     EXPECT_EQ(InsertQuery("INVT_MT_BOM", "Bom", b),
               "Select * From (Select [G] As [TILL-BOMGROUPCODE],[T] As [TILL-TYPE] From [Bom$]) As "
               "[Bom$] Where [TILL-TYPE]='D'");
+    const auto hp = MappingGrid({{"a]b", "ITEMCODE"}});
+    const Grid& hostile = *hp;
+    EXPECT_EQ(VerifyQuery("MT_ITEM", "SB$] Union Select 1,2 From [SB",
+                          BuildSelectLists(hostile, "MT_ITEM"), SheetColumnList(hostile)),
+              "Select [a]]b] As [TILL-ITEMCODE],[a]]b] From [SB$]] Union Select 1,2 From [SB$]");
+    EXPECT_EQ(InsertQuery("INVT_MT_BOM", "A]B", BuildSelectLists(hostile, "INVT_MT_BOM")),
+              "Select * From (Select [a]]b] As [TILL-ITEMCODE] From [A]]B$]) As [A]]B$] Where "
+              "[TILL-TYPE]='D'");
 }
 
 TEST(UsedFieldListTest, QuotesEveryMappedColumnInRowOrder) {

@@ -8,10 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QJsonArray>
+#include <QTemporaryDir>
 
+#include "HostileNames.h"
+#include "QStringPrinter.h"
 #include "TestWorkbooks.h"
 #include "base/AppError.h"
+#include "base/LineField.h"
 #include "base/Recordset.h"
+#include "base/SqlText.h"
+#include "workbook/SheetDump.h"
 #include "workbook/SheetQuery.h"
 
 namespace {
@@ -122,6 +129,90 @@ TEST(SheetProjection, AColumnTheSheetLacksIsTheEnginesError) {
     EXPECT_THROW(book->Open("Select [Code] From [Prices$]"), AppError);
 }
 
+// The two workbook formats: their writers, and the longest sheet name each holds.
+const struct Format {
+    const char* extension;
+    const char* writer;
+    qsizetype longestSheetName;
+} kFormats[] = {{"xls", "write_xls.py", 255}, {"xlsx", "write_xlsx.py", 1000}};
+
+// Whatever a sheet's name or a header holds, bracketed with "]" doubled it
+// names that sheet and that column only, picked or queried by the engine
+// (counted, grouped, compared as text), and comes back as the sheet has it.
+TEST(SheetProjection, AnyNameASheetOrAHeaderHoldsNamesItselfOnly) {
+    QTemporaryDir dir;
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.extension);
+        const QString path = dir.filePath(QString("Names.") + format.extension);
+        // A sheet named by each name that a sheet of the format can have,
+        // beside the one the union in a name would reach.
+        const auto sheetOf = [&](int i) {
+            const QString& name = HostileNames()[i].name;
+            return CanNameASheet(name) && name.size() <= format.longestSheetName
+                       ? name
+                       : "Sheet " + QString::number(i);
+        };
+        QJsonArray sheets{QJsonArray{
+            "SB", QJsonArray{QJsonArray{"Item Name", "Secret", "Code"}, QJsonArray{"x", "y", 9}}}};
+        for (int i = 0; i < HostileNames().size(); ++i)
+            sheets.append(QJsonArray{
+                sheetOf(i), QJsonArray{QJsonArray{HostileNames()[i].name, "Item Name", "Secret"},
+                                       QJsonArray{1000 + i, "wrong", "wrong"},
+                                       QJsonArray{1000 + i, "wrong", "wrong"},
+                                       QJsonArray{2000 + i, "wrong", "wrong"}}});
+        RunWriter(format.writer, {{"path", path}, {"sheets", sheets}});
+        const auto book = SheetConnection::OpenWorkbook(path);
+        for (int i = 0; i < HostileNames().size(); ++i) {
+            SCOPED_TRACE(HostileNames()[i].what);
+            const QString name = HeaderAsRead(HostileNames()[i].name, 1);
+            const QString header = BracketName(name);
+            const QString from = " From " + BracketName(sheetOf(i) + "$");
+            ExpectBothWaysAlike(*book,
+                                "Select " + header + " As [TILL-ITEMCODE], [Item Name]" + from);
+            const auto picked = book->Open("Select " + header + from);
+            ASSERT_EQ(picked->FieldCount(), 1);
+            EXPECT_EQ(picked->FieldAt(0).name, name);
+            const auto grouped = book->Open("Select " + header + from + " Group By " + header +
+                                            " Having Count(" + header + ") > 1");
+            ASSERT_EQ(grouped->RecordCount(), 1);
+            EXPECT_EQ(grouped->FieldAt(0).name, name);
+            EXPECT_EQ(grouped->Value(0), QVariant(1000.0 + i));
+            const QString count = "Select Count(" + header + ")" + from + " Where ";
+            EXPECT_EQ(book->Scalar(count + header + "=" + QString::number(1000 + i)),
+                      QVariant(qlonglong(2)));
+            EXPECT_EQ(book->Scalar(count + "CStr(" + header +
+                                   ")=" + SqlLiteral(QString::number(2000 + i))),
+                      QVariant(qlonglong(1)));
+            const QStringList dumped = DumpSheet(path, sheetOf(i), WriteSheetDump).split('\n');
+            EXPECT_EQ(dumped.value(0), LineField(name) + "\tItem Name\tSecret");
+            EXPECT_EQ(dumped.value(1), QString::number(1000 + i) + "\twrong\twrong");
+        }
+    }
+}
+
+// A sheet no format can name refuses its workbook, which says so.
+TEST(SheetProjection, AWorkbookWithASheetNamedAsNoSheetCanBeIsRefused) {
+    QTemporaryDir dir;
+    for (const HostileName& hostile : HostileNames()) {
+        if (CanNameASheet(hostile.name)) continue;
+        for (const Format& format : kFormats) {
+            SCOPED_TRACE(std::string(hostile.what) + " " + format.extension);
+            const QString path = dir.filePath(QString("Unnamed.") + format.extension);
+            RunWriter(
+                format.writer,
+                {{"path", path},
+                 {"sheets", QJsonArray{QJsonArray{hostile.name, QJsonArray{QJsonArray{"Code"}}}}}});
+            try {
+                SheetConnection::OpenWorkbook(path);
+                ADD_FAILURE() << "the workbook was read";
+            } catch (const AppError& e) {
+                EXPECT_TRUE(e.Description().contains("is damaged"))
+                    << e.Description().toStdString();
+            }
+        }
+    }
+}
+
 // Dates, booleans, errors, formula results and mixed columns of real files.
 TEST(SheetProjection, EverySheetOfTheCorpusReadsAsTheEngineReadsIt) {
     const QString corpus = CorpusDir();
@@ -136,7 +227,7 @@ TEST(SheetProjection, EverySheetOfTheCorpusReadsAsTheEngineReadsIt) {
             continue;  // refused files are the corpus test's
         }
         for (const QString& name : book->SheetNames()) {
-            ExpectBothWaysAlike(*book, "Select * From [" + name + "$]");
+            ExpectBothWaysAlike(*book, "Select * From " + BracketName(name + "$"));
             ++sheets;
         }
     }

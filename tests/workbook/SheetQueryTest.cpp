@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "QStringPrinter.h"
 #include "workbook/SheetQuery.h"
 
 namespace {
@@ -54,6 +55,19 @@ TEST(SheetQuery, CountQueriesBecomeOneStatement) {
          {"D"},
          {"TILL-TYPE"},
          {}},
+        // A doubled "]" stands for one; SQLite, whose brackets end at the
+        // first "]", is given such a name in double quotes.
+        {"Select [Item Name]],[Secret] As [TILL-ITEMNAME] From [A]]B$] Where [a]]b]='x'",
+         "Select \"Item Name],[Secret\" As [TILL-ITEMNAME] From \"A]B$\" Where \"a]b\"=?",
+         {"x"},
+         {"a]b"},
+         {}},
+        {"Select Count([SB$]] Union Select 1,2 From [SB]) From [S$] Where CStr([say \"x\"])='1'",
+         "Select Count(\"SB$] Union Select 1,2 From [SB\") From [S$] Where CStr([say \"x\"]) "
+         "COLLATE CASEFOLD=?",
+         {"1"},
+         {},
+         {"say \"x\""}},
         // Brackets and quotes hide what looks like syntax inside them.
         {"Select [a=b], 'x=1' From [S$] Where [c]=[d]",
          "Select [a=b], 'x=1' From [S$] Where [c]=[d]",
@@ -74,6 +88,32 @@ TEST(SheetQuery, CountQueriesBecomeOneStatement) {
         EXPECT_EQ(q.comparedColumns, c.compared);
         EXPECT_EQ(q.cstrColumns, c.cstr);
     }
+}
+
+// A name the engine declares holds no NUL, which ends any name in SQLite's
+// text: a stand-in takes its place, and the name comes back whole.
+TEST(SheetQuery, ANameWithANulReachesTheEngineWithoutIt) {
+    const QString name = QString("a") + QChar(0) + "b" + QChar(0xE000) + "\"";
+    const QString quoted = EngineQuoted(name);
+    EXPECT_FALSE(quoted.contains(QChar(0)));
+    EXPECT_TRUE(quoted.startsWith('"') && quoted.endsWith("\"\"\""));
+    EXPECT_EQ(NameFromEngine(quoted.mid(1, quoted.size() - 2).replace("\"\"", "\"")), name);
+    const SheetQuery q = AnalyzeSheetQuery("Select [" + name + "] From [S$]");
+    EXPECT_EQ(q.text, "Select " + quoted + " From [S$]");
+    EXPECT_EQ(q.names.value(0), name);
+    EXPECT_EQ(NameFromEngine("plain"), "plain");
+}
+
+// An unclosed name is no name, whatever it ends with.
+TEST(SheetQuery, ADoubledBracketAtTheEndLeavesTheNameOpen) {
+    EXPECT_FALSE(ProjectionOf("Select [a]] From [S$]").has_value());
+    EXPECT_EQ(AnalyzeSheetQuery("Select [a] From [S$]]").text, "Select [a] From [S$]]");
+    const auto p = ProjectionOf("Select [Item Name]],[Secret] As [x]]] From [A]]B$]");
+    ASSERT_TRUE(p.has_value());
+    ASSERT_EQ(p->items.size(), 1);
+    EXPECT_EQ(p->items[0].column, "Item Name],[Secret");
+    EXPECT_EQ(p->items[0].name, "x]");
+    EXPECT_EQ(p->table, "A]B$");
 }
 
 TEST(SheetQuery, CallerParametersKeepTheirPlaceAmongLiterals) {

@@ -12,6 +12,7 @@
 #include "ReferenceText.h"
 #include "base/AppError.h"
 #include "base/LineField.h"
+#include "base/SqlText.h"
 #include "workbook/Book.h"
 #include "workbook/SheetConnection.h"
 
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
         const auto book = OpenBook(path);
         for (int i = 0; i < book->SheetNames().size(); ++i) {
             const QString& sheet = book->SheetNames()[i];
-            const auto records = connection->Open("Select * From [" + sheet + "$]");
+            const auto records = connection->Open("Select * From " + BracketName(sheet + "$"));
             out << "sheet\t" << LineField(sheet) << '\t' << records->RecordCount() << '\t'
                 << ReferenceDigest(
                        [&](const LineSink& line) { WriteReferenceText(book->ReadGrid(i), line); })
