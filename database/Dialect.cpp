@@ -5,6 +5,8 @@
 #include <iterator>
 #include <optional>
 
+#include "base/SqlText.h"
+
 namespace {
 // SQL Server's xtypes of character columns with a length limit; nchar and
 // nvarchar are measured in bytes. text (35) and ntext (99) have none: the
@@ -49,7 +51,7 @@ std::optional<QString> IsoText(QDate date, const QTime* time) {
 QString Dialect::Quote(const QString& identifier) const {
     switch (engine_) {
         case Engine::SqlServer:
-            return "[" + QString(identifier).replace("]", "]]") + "]";
+            return BracketName(identifier);
         case Engine::PostgreSQL:
             return "\"" + identifier.toLower().replace("\"", "\"\"") + "\"";
         case Engine::SQLite:
@@ -64,8 +66,8 @@ QString Dialect::ColumnListQuery(const QString& table, const QString& notInList)
             // The table of that name in the user's default schema (else
             // dbo), and no view or other object named alike.
             return "Select A.name, A.xtype, A.Length From dbo.syscolumns As A Inner Join "
-                   "dbo.sysobjects As B ON A.ID=B.ID Where B.ID = Object_Id(N'" +
-                   table + "', N'U') And B.name = N'" + table + "'" +
+                   "dbo.sysobjects As B ON A.ID=B.ID Where B.ID = Object_Id(N" +
+                   SqlLiteral(table) + ", N'U') And B.name = N" + SqlLiteral(table) +
                    (notInList.isEmpty() ? QString() : " And A.name Not In (" + notInList + ")");
         case Engine::PostgreSQL:
             // Parenthesised so that each part of a union keeps its column order.
@@ -73,8 +75,8 @@ QString Dialect::ColumnListQuery(const QString& table, const QString& notInList)
                    "('character varying', 'character') Then Coalesce(character_maximum_length, "
                    "-1) When data_type = 'text' Then -1 End As length From "
                    "information_schema.columns Where table_schema = current_schema() And "
-                   "table_name = Lower('" +
-                   table + "')" +
+                   "table_name = Lower(" +
+                   SqlLiteral(table) + ")" +
                    (notInList.isEmpty()
                         ? QString()
                         : " And Upper(column_name) Not In (" + notInList.toUpper() + ")") +
@@ -84,8 +86,8 @@ QString Dialect::ColumnListQuery(const QString& table, const QString& notInList)
     }
     return "Select name, 0 As xtype, Case When type Like '%CHAR%(%' Then Cast(substr(type, "
            "instr(type, '(') + 1) As Integer) When type Like '%CHAR%' Or type Like '%TEXT%' Or "
-           "type Like '%CLOB%' Then -1 End As length From pragma_table_info('" +
-           table + "')" +
+           "type Like '%CLOB%' Then -1 End As length From pragma_table_info(" +
+           SqlLiteral(table) + ")" +
            (notInList.isEmpty() ? QString()
                                 : " Where Upper(name) Not In (" + notInList.toUpper() + ")");
 }

@@ -26,7 +26,8 @@ public:
 
     // One table's part of the column catalogue query: the columns name,
     // xtype and Length of the table's columns, leaving out those named in
-    // notInList (a list of quoted names, "'A','B'") when it is not empty.
+    // notInList (string literals as SqlLiteral writes them, "'A','B'") when
+    // it is not empty. The table's name goes in as a literal too.
     // Outside SQL Server the type code is 0 and the length is the maximum
     // number of characters of a character column, -1 for one without a
     // limit, and null for every other column.

@@ -55,7 +55,9 @@ QString UsedFieldList(const Grid& mapping) {
     QStringList used;
     for (int i = 0; i < mapping.Rows(); ++i) {
         const QString f = mapping.CellText(i, 1);
-        if (!f.isEmpty()) used << "'" + f + "'";
+        // No column's name holds a NUL, nor can SQLite's or PostgreSQL's
+        // statement text: such a name leaves out nothing, so it is not listed.
+        if (!f.isEmpty() && !f.contains(QChar(0))) used << SqlLiteral(f);
     }
     return used.join(",");
 }

@@ -24,7 +24,8 @@ QString VerifyQuery(const QString& table, const QString& sheet, const SelectList
                     const QString& sheetColumnList);
 QString InsertQuery(const QString& table, const QString& sheet, const SelectLists& lists);
 
-// The mapped "TILL Field" texts, each between single quotes, joined by ",".
+// The mapped "TILL Field" texts as string literals (SqlLiteral), joined by
+// ",", but for any holding a NUL, which names no column.
 QString UsedFieldList(const Grid& mapping);
 
 // The second table whose columns are offered with the first, or empty.

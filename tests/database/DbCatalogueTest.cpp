@@ -3,7 +3,9 @@
 #include <QFile>
 
 #include "DbTestSupport.h"
+#include "HostileNames.h"
 #include "base/AppError.h"
+#include "base/SqlText.h"
 #include "database/ConnectionString.h"
 #include "database/DemoSchema.h"
 
@@ -97,6 +99,24 @@ TEST_P(DbCatalogueTest, LeavesOutTheListedColumnsWhateverTheirCase) {
     const QStringList columns =
         Catalogue(*db_, dialect().ColumnListQuery("MT_CLASS", "'classcode','ClassName'"));
     EXPECT_EQ(columns, QStringList({"ID:-", "CLASSTYPECODE:20", "DATECREATED:-", "LASTUPDATE:-"}));
+}
+
+// A name goes into the listing as a literal, whatever it holds: a table of
+// a hostile name has no columns, a listed hostile name leaves out no column
+// but its own, and no statement runs beside the listing. (No statement text
+// of SQLite or PostgreSQL can carry a NUL, which no name of theirs holds:
+// the list of mapped columns leaves such a name out.)
+TEST_P(DbCatalogueTest, NamesInTheListingStayLiterals) {
+    for (const HostileName& hostile : HostileNames()) {
+        SCOPED_TRACE(hostile.what);
+        if (hostile.name.contains(QChar(0))) continue;
+        EXPECT_EQ(Catalogue(*db_, dialect().ColumnListQuery(hostile.name, {})), QStringList());
+        EXPECT_EQ(Catalogue(*db_, dialect().ColumnListQuery(
+                                      "MT_CLASS", SqlLiteral(hostile.name) + ",'ClassName'")),
+                  QStringList({"ID:-", "CLASSTYPECODE:20", "CLASSCODE:20", "DATECREATED:-",
+                               "LASTUPDATE:-"}));
+    }
+    EXPECT_EQ(Catalogue(*db_, dialect().ColumnListQuery("MT_PLU", {})).size(), 15);
 }
 
 TEST_P(DbCatalogueTest, AUnionReadsTheFirstTableAndThenTheSecond) {

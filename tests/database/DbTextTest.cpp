@@ -29,6 +29,11 @@ TEST(SqlServerDialect, ListsTheColumnsOfTheUsersTableOfThatNameOnly) {
     EXPECT_EQ(kSqlServer.ColumnListQuery("INVT_MT_ITEM", "") + kSqlServer.UnionAll() +
                   kSqlServer.ColumnListQuery("INVT_MT_PLU", ""),
               p1("INVT_MT_ITEM") + "Union All " + p1("INVT_MT_PLU"));
+    // A quote in a name is doubled, on every engine.
+    EXPECT_EQ(kSqlServer.ColumnListQuery("MT') ; DROP TABLE MT_PLU; --", ""),
+              p1("MT'') ; DROP TABLE MT_PLU; --"));
+    EXPECT_TRUE(kPostgres.ColumnListQuery("O'Neil", "").contains("table_name = Lower('O''Neil')"));
+    EXPECT_TRUE(kSqlite.ColumnListQuery("O'Neil", "").contains("pragma_table_info('O''Neil')"));
 }
 
 TEST(Dialect, QuotesIdentifiersAsEachEngineDoes) {

@@ -99,6 +99,10 @@ TEST(UsedFieldListTest, QuotesEveryMappedColumnInRowOrder) {
               "'ITEMCODE','POSDESCRIPTION'");
     EXPECT_EQ(UsedFieldList(*MappingGrid({{"A", "X"}, {"B", "X"}})), "'X','X'");
     EXPECT_EQ(UsedFieldList(*MappingGrid({{"A", ""}})), "");
+    EXPECT_EQ(UsedFieldList(*MappingGrid({{"A", "ITEMNAME') ; DROP TABLE MT_PLU; --"},
+                                          {"B", "O'Neil"},
+                                          {"C", QString("nul") + QChar(0) + "name"}})),
+              "'ITEMNAME'') ; DROP TABLE MT_PLU; --','O''Neil'");
 }
 
 }  // namespace

@@ -30,6 +30,34 @@ inline const QList<HostileName>& HostileNames() {
     return names;
 }
 
+// A statement's text outside its string literals and its names in brackets
+// or double quotes (each left as a blank), where a name must never be
+// found: there it would be SQL.
+inline QString OutsideQuotes(const QString& sql) {
+    QString outside;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar open = sql[i++];
+        if (open != u'\'' && open != u'"' && open != u'[') {
+            outside += open;
+            continue;
+        }
+        // On past the closing character; a doubled one stands for one.
+        const QChar close = open == u'[' ? QChar(u']') : open;
+        for (; i < sql.size(); ++i) {
+            if (sql[i] != close) continue;
+            if (i + 1 < sql.size() && sql[i + 1] == close) {
+                ++i;
+                continue;
+            }
+            break;
+        }
+        ++i;
+        outside += u' ';
+    }
+    return outside;
+}
+
 // Whether a sheet may have the name: the workbook formats hold none empty
 // or with a control character, and the program refuses such a workbook.
 inline bool CanNameASheet(const QString& name) {

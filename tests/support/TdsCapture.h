@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -63,6 +65,26 @@ public:
     QString Log() const {
         QFile file(LogPath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    // The statement texts the client sent, in order: each batch's, and each
+    // remote procedure call's that carries one (sp_executesql's first value,
+    // sp_prepare's and sp_prepexec's third, sp_cursoropen's second).
+    QStringList Statements() const {
+        static const QHash<QString, int> kStatementAt{
+            {"sp_executesql", 0}, {"sp_prepare", 2}, {"sp_prepexec", 2}, {"sp_cursoropen", 1}};
+        QStringList statements;
+        for (const QString& line : Log().split('\n')) {
+            const QStringList parts = line.split(' ');
+            if (parts.value(1) == "BATCH") {
+                const QString json = "[" + line.section(' ', 2) + "]";
+                statements << QJsonDocument::fromJson(json.toUtf8()).array()[0].toString();
+            } else if (parts.value(1) == "RPC" && kStatementAt.contains(parts.value(2))) {
+                const QJsonArray values =
+                    QJsonDocument::fromJson(line.section(' ', 3).toUtf8()).array();
+                statements << values[kStatementAt[parts.value(2)]]["value"].toString();
+            }
+        }
+        return statements;
     }
 
 private:
