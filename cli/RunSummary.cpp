@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "base/LineField.h"
 #include "form/Minsert.h"
 #include "validation/VerifyPass.h"
 
@@ -47,7 +48,8 @@ QString VerifyText(const RunSummary& summary) {
                    QString::number(summary.ok) + "\n" + "Total Error Line " +
                    QString::number(summary.errors) + "\n";
     for (const RunSummary::Rejected& row : summary.rejected)
-        text += QString::number(row.row) + "\t" + row.verdict + "\t" + row.columns + "\n";
+        text +=
+            QString::number(row.row) + "\t" + row.verdict + "\t" + LineField(row.columns) + "\n";
     return text;
 }
 

@@ -7,8 +7,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "HostileNames.h"
 #include "QStringPrinter.h"
 #include "TestWorkbook.h"
+#include "base/LineField.h"
 #include "database/DbConnection.h"
 
 namespace {
@@ -406,6 +408,87 @@ TEST(RunCommandTest, AnImportWaitsForAnotherWriterOfTheSqliteFile) {
         err += QString::fromUtf8(import.readAllStandardError());
         EXPECT_TRUE(err.contains(c.stderrHas)) << err.toStdString();
     }
+}
+
+// Names that would end a statement's quotes early, on the command line
+// (where no argument holds a NUL): a sheet of that name is listed, dumped
+// and imported, a header of that name mapped by --map fills its own column
+// only, and a --map naming it as the TILL field finds no such column. The
+// bad rows' lines keep a name's characters readable, as the dump does.
+TEST(RunCommandTest, HostileNamesAsSheetsHeadersAndMapValues) {
+    QTemporaryDir dir;
+    const QString home = dir.path();
+    const QString target = "sqlite:" + home + "/till.db";
+    const QString workbook = home + "/EXCEL/Book.xlsx";
+    ASSERT_TRUE(QDir(home).mkpath("EXCEL"));
+    ASSERT_EQ(RunXlsload({"init-db", target}).exitCode, 0);
+    const auto sheetOf = [](int i) {
+        const QString& name = HostileNames()[i].name;
+        return CanNameASheet(name) ? name : "Sheet " + QString::number(i);
+    };
+    QList<TestSheet> sheets{{"SB", {{"Item Name", "Secret", "Name"}, {"SB1", "SB2", "Decoy"}}}};
+    for (int i = 0; i < HostileNames().size(); ++i)
+        sheets << TestSheet{sheetOf(i),
+                            {{HostileNames()[i].name, "Item Name", "Secret", "Name"},
+                             {"C" + QString::number(i), "wrong", "wrong", "Apple"}}};
+    WriteWorkbook(workbook, sheets);
+    const QStringList listed = RunXlsload({"sheets", workbook}).stdoutLines;
+    QStringList codes;
+    for (int i = 0; i < HostileNames().size(); ++i) {
+        const HostileName& hostile = HostileNames()[i];
+        SCOPED_TRACE(hostile.what);
+        if (hostile.name.contains(QChar(0))) continue;
+        const QString code = "C" + QString::number(i);
+        EXPECT_EQ(listed.value(i + 1), LineField(sheetOf(i)));
+        const Output dumped = RunXlsload({"dump", workbook, sheetOf(i)});
+        EXPECT_EQ(dumped.stdoutLines, (QStringList{LineField(HeaderAsRead(hostile.name, 1)) +
+                                                       "\tItem Name\tSecret\tName",
+                                                   code + "\twrong\twrong\tApple"}))
+            << dumped.stderrText.toStdString();
+        const QStringList run{"--home", home,      "--target", target,    "--workbook",
+                              workbook, "--sheet", sheetOf(i), "--table", "MT_ITEM"};
+        const QString header = hostile.name + "=ITEMCODE";
+        if (hostile.name.isEmpty()) {
+            const Output refused =
+                RunXlsload(QStringList{"import"} + run + QStringList{"--map", header});
+            EXPECT_EQ(refused.exitCode, 2);
+            EXPECT_TRUE(
+                refused.stderrText.contains("Cannot map \"=ITEMCODE\": no such Excel field"))
+                << refused.stderrText.toStdString();
+            continue;
+        }
+        const Output imported = RunXlsload(QStringList{"import"} + run +
+                                           QStringList{"--map", header, "--map", "Name=ITEMNAME"});
+        EXPECT_EQ(imported.exitCode, 0) << imported.stderrText.toStdString();
+        EXPECT_EQ(imported.stdoutLines.mid(3),
+                  (QStringList{"Inserted 1", "Updated 0", "Skipped 0"}));
+        codes << code;
+        const Output verified = RunXlsload(QStringList{"verify"} + run +
+                                           QStringList{"--map", header, "--map", "Name=ITEMNAME",
+                                                       "--map", "Item Name=" + hostile.name});
+        EXPECT_EQ(verified.exitCode, 1) << verified.stderrText.toStdString();
+        EXPECT_EQ(verified.stdoutLines.value(3), "2\tOVERMAXLENGTH\t" + LineField(hostile.name));
+    }
+    // A match file can hold what no argument can: a TILL field with a NUL.
+    QFile match(home + "/EXCEL/nul.ini");
+    ASSERT_TRUE(match.open(QIODevice::WriteOnly));
+    match.write(QByteArray("[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\n"
+                           "Field_2='nul") +
+                '\0' + "name'\r\nField_4='ITEMNAME'\r\n");
+    match.close();
+    const Output nul = RunXlsload({"verify", "--home", home, "--target", target, "--workbook",
+                                   workbook, "--sheet", sheetOf(0), "--match", "nul"});
+    EXPECT_EQ(nul.exitCode, 1) << nul.stderrText.toStdString();
+    EXPECT_EQ(nul.stdoutLines.value(3), "2\tOVERMAXLENGTH\tnul\\0name");
+    // Each sheet's own code went in, with its PLU, and nothing else ran.
+    const auto db = DbConnection::Connect(target);
+    QStringList stored;
+    for (auto rs = db->Open("Select ITEMCODE From MT_ITEM Order By ITEMCODE"); !rs->Eof();
+         rs->MoveNext())
+        stored << rs->Value(0).toString();
+    codes.sort();
+    EXPECT_EQ(stored, codes);
+    EXPECT_EQ(db->Open("Select Count(*) From MT_PLU")->Value(0).toInt(), codes.size());
 }
 
 // The example match files keep their sheets' names: each fits its own sheet

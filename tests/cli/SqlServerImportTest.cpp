@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "HostileNames.h"
 #include "QStringPrinter.h"
 #include "TdsCapture.h"
 #include "TestWorkbook.h"
@@ -260,6 +261,47 @@ TEST_F(SqlServerImport, ABillOfMaterialImportsBesideARowVersionColumn) {
     const Output run = Import(server, {"--sheet", "Bom", "--match", "DEMO_BOM"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("Message: Insert Done.")) << run.err.toStdString();
+}
+
+// Sheets and headers named to end a statement's quotes early, mapped by
+// --map, and --map naming such a TILL field: every record goes in, and no
+// statement the server gets holds any of it outside its quotes.
+TEST_F(SqlServerImport, NamesThatWouldEndTheirQuotesStayInside) {
+    workbook = home + "/EXCEL/Book.xlsx";
+    const auto sheetOf = [](int i) {
+        const QString& name = HostileNames()[i].name;
+        return CanNameASheet(name) ? name : "Members " + QString::number(i);
+    };
+    QList<TestSheet> sheets;
+    for (int i = 0; i < HostileNames().size(); ++i)
+        sheets << TestSheet{
+            sheetOf(i),
+            {{HostileNames()[i].name, "Name", "Note"}, {"M" + QString::number(i), "Ann", "note"}}};
+    WriteWorkbook(workbook, sheets);
+    TdsCapture server;
+    ASSERT_TRUE(server.Listening());
+    for (int i = 0; i < HostileNames().size(); ++i) {
+        const QString& name = HostileNames()[i].name;
+        SCOPED_TRACE(HostileNames()[i].what);
+        // No argument holds a NUL, and "=X" maps no column.
+        if (name.contains(QChar(0)) || name.isEmpty()) continue;
+        const QStringList run{"--sheet", sheetOf(i),           "--table", "CLUB_MT_MEMBER",
+                              "--map",   name + "=MEMBERCODE", "--map",   "Name=MEMBERNAME"};
+        const Output imported = Import(server, run);
+        EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+        EXPECT_TRUE(imported.out.contains("Inserted 1\n")) << imported.out.toStdString();
+        const Output refused = Import(server, run + QStringList{"--map", "Note=" + name});
+        EXPECT_EQ(refused.exitCode, 1) << refused.err.toStdString();
+        EXPECT_TRUE(refused.out.contains("2\tOVERMAXLENGTH\t" + name + "\n"))
+            << refused.out.toStdString();
+    }
+    const QStringList statements = server.Statements();
+    EXPECT_FALSE(statements.isEmpty());
+    for (const QString& statement : statements) {
+        const QString outside = OutsideQuotes(statement);
+        for (const char* injected : {";", "--", "DROP", "Union", "Secret", "Neil", "when", "kg"})
+            EXPECT_FALSE(outside.contains(injected)) << statement.toStdString();
+    }
 }
 
 TEST_F(SqlServerImport, AnUnansweredStatementTimesOutNamingTheRow) {
