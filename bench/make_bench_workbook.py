@@ -5,10 +5,14 @@ row, as a shop's item list has, and a few rejected rows of each kind spread
 through it.
 
 Usage: make_bench_workbook.py ROWS PATH
+
+PATH ending in .xlsx writes an Excel 2007 workbook (up to 1,048,575 rows),
+anything else an Excel 97-2003 one (up to 65,535).
 """
 import datetime
 import sys
 
+import xlsxwriter
 import xlwt
 
 HEADER = ["Code", "Name", "Plu", "Desc", "Uom", "Price", "Cost", "Type", "Ref", "Class",
@@ -38,8 +42,23 @@ def row(i, rows):
     return cells
 
 
-def main():
-    rows, path = int(sys.argv[1]), sys.argv[2]
+def write_xlsx(rows, path):
+    # Texts go to the shared-string table, as Excel writes them.
+    book = xlsxwriter.Workbook(path)
+    sheet = book.add_worksheet("Items")
+    date = book.add_format({"num_format": "yyyy-mm-dd hh:mm"})
+    for c, name in enumerate(HEADER):
+        sheet.write(0, c, name)
+    for i in range(1, rows + 1):
+        for c, value in enumerate(row(i, rows)):
+            if isinstance(value, datetime.datetime):
+                sheet.write_datetime(i, c, value, date)
+            elif value != "":
+                sheet.write(i, c, value)
+    book.close()
+
+
+def write_xls(rows, path):
     book = xlwt.Workbook()
     sheet = book.add_sheet("Items")
     for c, name in enumerate(HEADER):
@@ -51,6 +70,11 @@ def main():
             else:
                 sheet.write(i, c, value)
     book.save(path)
+
+
+def main():
+    rows, path = int(sys.argv[1]), sys.argv[2]
+    (write_xlsx if path.endswith(".xlsx") else write_xls)(rows, path)
 
 
 if __name__ == "__main__":
