@@ -91,7 +91,22 @@ Recordset::Recordset(QVector<Field> fields, QVector<Row> rows, std::shared_ptr<R
       added_(rows_.size(), false),
       writer_(std::move(writer)) {}
 
+Recordset::Recordset(QVector<Field> fields, std::shared_ptr<const RowSource> source)
+    : fields_(std::move(fields)), source_(std::move(source)) {}
+
 Recordset::~Recordset() = default;
+
+void Recordset::TakeRows() {
+    if (!source_) return;
+    rows_.resize(source_->RowCount());
+    for (int r = 0; r < rows_.size(); ++r) {
+        rows_[r].resize(FieldCount());
+        for (int i = 0; i < FieldCount(); ++i) rows_[r][i] = source_->At(r, i);
+    }
+    original_ = rows_;
+    added_ = QVector<bool>(rows_.size(), false);
+    source_.reset();
+}
 
 void Recordset::MoveNext() {
     if (Eof()) throw NoCurrentRecord();
@@ -140,19 +155,21 @@ const Recordset::Row& Recordset::Current() const {
 
 QVariant Recordset::Value(int i) const {
     FieldAt(i);
-    return Current()[i];
+    if (Eof()) throw NoCurrentRecord();
+    return source_ ? source_->At(current_, i) : rows_[current_][i];
 }
 
 QVariant Recordset::ValueAt(int position, int i) const {
     FieldAt(i);
     if (position < 1 || position > RecordCount()) throw NoCurrentRecord();
-    return rows_[position - 1][i];
+    return source_ ? source_->At(position - 1, i) : rows_[position - 1][i];
 }
 
-QVariant Recordset::Value(const QString& name) const { return Current()[Require(name)]; }
+QVariant Recordset::Value(const QString& name) const { return Value(Require(name)); }
 
 void Recordset::SetValue(int i, const QVariant& value) {
     const Field& f = FieldAt(i);
+    TakeRows();
     Current();
     rows_[current_][i] = ConvertValue(f, value);
 }
@@ -186,6 +203,7 @@ void Recordset::Requery() {
 }
 
 void Recordset::Close() {
+    source_.reset();
     rows_.clear();
     original_.clear();
     added_.clear();

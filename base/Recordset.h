@@ -8,6 +8,17 @@
 
 class RecordWriter;
 
+// Rows a read-only recordset reads where they already are, value by value,
+// rather than as copies: a sheet of a million rows would otherwise be held
+// twice.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual int RowCount() const = 0;
+    // The value of field `field` in row `row` (both from 0).
+    virtual QVariant At(int row, int field) const = 0;
+};
+
 // A static, client-side result: every row is read into memory when it is
 // opened. Positioned on the first record; knows its count and positions.
 // Recordsets of a writable connection can change and add records.
@@ -17,15 +28,19 @@ public:
 
     Recordset(QVector<Field> fields, QVector<Row> rows,
               std::shared_ptr<RecordWriter> writer = nullptr);
+    // A read-only recordset over rows kept elsewhere.
+    Recordset(QVector<Field> fields, std::shared_ptr<const RowSource> source);
     ~Recordset();
 
-    bool Eof() const { return current_ < 0 || current_ >= rows_.size(); }
+    bool Eof() const { return current_ < 0 || current_ >= RecordCount(); }
     void MoveNext();
     // Position of the current record, from 1.
     int AbsolutePosition() const { return current_ + 1; }
     // Makes the record at that position (from 1) current.
     void MoveTo(int position);
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const {
+        return source_ ? source_->RowCount() : static_cast<int>(rows_.size());
+    }
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     const Field& FieldAt(int i) const;
@@ -52,6 +67,8 @@ public:
 private:
     int Require(const QString& name) const;
     const Row& Current() const;
+    // Copies the source's rows in, before a value changes.
+    void TakeRows();
 
     QVector<Field> fields_;
     QVector<Row> rows_;
@@ -59,6 +76,7 @@ private:
     QVector<bool> added_;    // rows added by AddNew and not saved yet
     int current_ = 0;
     std::shared_ptr<RecordWriter> writer_;
+    std::shared_ptr<const RowSource> source_;  // rows read in place, until one changes
 };
 
 // What a writable connection does for its recordsets.

@@ -13,7 +13,7 @@ constexpr qint32 kClosed = 3704;        // operation not allowed when the object
 constexpr qint32 kNoSuchColumn = 3265;  // item cannot be found in the collection
 
 int ColumnOf(const AccessTable& table, const QString& name) {
-    const int i = Recordset(table.fields, {}).IndexOf(name);
+    const int i = Recordset(table.fields, QVector<Recordset::Row>()).IndexOf(name);
     if (i < 0)
         throw AppError(
             kNoSuchColumn,

@@ -22,7 +22,7 @@ SheetCell ErrorCell(const QString& text);
 // one; the sheet's table is built from it.
 class CellGrid {
 public:
-    explicit CellGrid(QStringList shared = {}) : shared_(std::move(shared)) {}
+    explicit CellGrid(QStringList shared = {}) : texts_{std::move(shared), {}} {}
 
     // Widens the sheet to the cell without giving it a value, as a blank
     // cell does.
@@ -39,33 +39,37 @@ public:
     void Finish();
 
     qsizetype Count() const { return entries_.size(); }
+    // The bytes it holds, and the bytes its table will take at most.
+    qint64 Bytes() const;
+    qint64 TableBytes() const;
     // Past the last row and column given.
     int Rows() const { return rows_; }
     int Columns() const { return columns_; }
     // The cell at that place once Finish ran; empty where none was given.
     SheetCell Cell(int row, int column) const;
-    // Each cell in row order once Finish ran, as BuildSheetTable walks them.
-    void Visit(const CellVisitor& visit) const;
+    // Each cell in row order once Finish ran.
+    void Visit(const std::function<void(int row, int column, const SheetCell& cell)>& visit) const;
     // The sheet as a table once Finish ran.
     SheetTable Table() const;
 
 private:
+    // Sixteen bytes: a StoredCell's fields laid out beside the place.
     struct Entry {
         quint32 row;
         quint16 column;
-        quint8 kind;  // SheetCell::Kind
-        bool shared;  // text is an index into the shared-string table
+        quint8 kind;
+        bool shared;
         union {
             double number;
             quint32 text;
         };
+        StoredCell Cell() const;
     };
     void Append(const Entry& entry);
-    SheetCell CellOf(const Entry& entry) const;
 
     QVector<Entry> entries_;
-    QStringList texts_;   // texts of the sheet's own: labels, dates, formula results
-    QStringList shared_;  // shared with the workbook: its copies cost nothing
+    SheetTexts texts_;
+    qint64 ownChars_ = 0;
     int rows_ = 0;
     int columns_ = 0;
     bool sorted_ = true;

@@ -236,16 +236,16 @@ void SheetConnection::Exec(const QByteArray& sql) {
     }
 }
 
-const SheetTable& SheetConnection::Sheet(int index) {
+std::shared_ptr<const SheetTable> SheetConnection::Sheet(int index) {
     if (const auto it = sheets_.constFind(index); it != sheets_.constEnd()) return *it;
-    return *sheets_.insert(index, workbook_->ReadSheet(index));
+    return *sheets_.insert(index, std::make_shared<const SheetTable>(workbook_->ReadSheet(index)));
 }
 
 void SheetConnection::CreateSheetTable(int index) {
-    const SheetTable& sheet = Sheet(index);
-    LoadedSheet loaded{index, {}, {}, QVector<bool>(sheet.columns.size()), false};
+    const std::shared_ptr<const SheetTable> sheet = Sheet(index);
+    LoadedSheet loaded{index, {}, {}, QVector<bool>(sheet->columns.size()), false};
     QStringList declarations;
-    for (const SheetColumn& c : sheet.columns) {
+    for (const SheetColumn& c : sheet->columns) {
         loaded.positionOf.insert(c.name, int(loaded.columns.size()));
         loaded.columns.append(c.name);
         QString d = EngineQuoted(c.name) + " " + Declaration(c.type);
@@ -270,7 +270,7 @@ void SheetConnection::FillColumns(const QString& table, const QSet<QString>& rea
         refill = true;
     }
     if (!refill) return;
-    const SheetTable& sheet = Sheet(loaded.sheet);
+    const std::shared_ptr<const SheetTable> sheet = Sheet(loaded.sheet);
     QStringList names;
     QVector<int> positions;
     for (int c = 0; c < loaded.columns.size(); ++c)
@@ -289,9 +289,9 @@ void SheetConnection::FillColumns(const QString& table, const QSet<QString>& rea
         if (loaded.hasRows) Exec(("DELETE FROM " + quoted).toUtf8());
         if (sqlite3_prepare_v2(db_, insert.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
             throw LastError();
-        for (int r = 0; r < sheet.rowCount; ++r) {
+        for (int r = 0; r < sheet->rowCount; ++r) {
             for (int i = 0; i < positions.size(); ++i)
-                Bind(stmt, i + 1, sheet.columns[positions[i]].values[r]);
+                Bind(stmt, i + 1, sheet->columns[positions[i]].Value(r));
             if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError();
             sqlite3_reset(stmt);
         }

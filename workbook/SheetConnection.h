@@ -52,7 +52,7 @@ private:
     // The statement of a query (sql) whose parameterized text is text.
     const Statement& StatementOf(const QString& sql, const QString& text);
     // A sheet as a table: columns and their values, read once.
-    const SheetTable& Sheet(int index);
+    std::shared_ptr<const SheetTable> Sheet(int index);
     // The sheet's table in the SQL engine, declared with all its columns and
     // filled with none: a query fills only the columns it reads.
     void CreateSheetTable(int index);
@@ -81,9 +81,9 @@ private:
         QVector<bool> filled;
         bool hasRows;
     };
-    QHash<int, SheetTable> sheets_;       // by sheet position
-    QHash<QString, LoadedSheet> loaded_;  // by case-folded table name
-    QSet<QString> indexed_;               // table and columns of every index made
+    QHash<int, std::shared_ptr<const SheetTable>> sheets_;  // by sheet position
+    QHash<QString, LoadedSheet> loaded_;                    // by case-folded table name
+    QSet<QString> indexed_;                                 // table and columns of every index made
     QHash<QString, Statement> statements_;
 };
 

@@ -1,7 +1,5 @@
 #include "workbook/SheetProjection.h"
 
-#include <thread>
-
 #include "base/Field.h"
 #include "base/Recordset.h"
 #include "workbook/SheetQuery.h"
@@ -22,46 +20,46 @@ QVariant EngineValue(const QVariant& value) {
     return value;
 }
 
-// Rows below which a second thread costs more than it saves.
-constexpr int kRowsWorthAThread = 10000;
+// The picked columns of a sheet's table, read in place.
+class ProjectedRows : public RowSource {
+public:
+    ProjectedRows(std::shared_ptr<const SheetTable> sheet, QVector<int> sources, bool noRows)
+        : sheet_(std::move(sheet)), sources_(std::move(sources)), noRows_(noRows) {}
+    int RowCount() const override { return noRows_ ? 0 : sheet_->rowCount; }
+    QVariant At(int row, int field) const override {
+        return EngineValue(sheet_->columns[sources_[field]].Value(row));
+    }
+
+private:
+    std::shared_ptr<const SheetTable> sheet_;
+    QVector<int> sources_;
+    bool noRows_;
+};
 
 }  // namespace
 
-std::unique_ptr<Recordset> ProjectSheet(const SheetTable& sheet, const SheetProjection& p) {
+std::unique_ptr<Recordset> ProjectSheet(std::shared_ptr<const SheetTable> sheet,
+                                        const SheetProjection& p) {
     QHash<QString, int> byName;
-    for (int c = 0; c < sheet.columns.size(); ++c)
-        byName.insert(SqlNameKey(sheet.columns[c].name), c);
+    for (int c = 0; c < sheet->columns.size(); ++c)
+        byName.insert(SqlNameKey(sheet->columns[c].name), c);
     QVector<int> sources;
     QVector<Field> fields;
     const auto take = [&](int c, const QString& name) {
         sources.append(c);
         fields.append(
-            {name.isEmpty() ? sheet.columns[c].name : name, EngineType(sheet.columns[c].type)});
+            {name.isEmpty() ? sheet->columns[c].name : name, EngineType(sheet->columns[c].type)});
     };
     for (const SheetProjection::Item& item : p.items) {
         if (item.all) {
-            for (int c = 0; c < sheet.columns.size(); ++c) take(c, {});
+            for (int c = 0; c < sheet->columns.size(); ++c) take(c, {});
             continue;
         }
         const auto found = byName.constFind(SqlNameKey(item.column));
         if (found == byName.constEnd()) return nullptr;
         take(*found, item.name);
     }
-    QVector<Recordset::Row> rows(p.noRows ? 0 : sheet.rowCount);
-    const auto fill = [&](int first, int end) {
-        for (int r = first; r < end; ++r) {
-            Recordset::Row& row = rows[r];
-            row.reserve(sources.size());
-            for (int c : sources) row.append(EngineValue(sheet.columns[c].values[r]));
-        }
-    };
-    const int count = int(rows.size());
-    if (count < kRowsWorthAThread) {
-        fill(0, count);
-    } else {
-        // A large sheet's rows are copied in two halves at once.
-        const std::jthread second(fill, count / 2, count);
-        fill(0, count / 2);
-    }
-    return std::make_unique<Recordset>(std::move(fields), std::move(rows));
+    return std::make_unique<Recordset>(
+        std::move(fields),
+        std::make_shared<ProjectedRows>(std::move(sheet), std::move(sources), p.noRows));
 }

@@ -23,6 +23,7 @@ struct SheetProjection {
 };
 
 // The rows the SQL engine would give for the projection: the same names,
-// type codes and values. Null when it names a column the sheet lacks, for
-// the engine to say so.
-std::unique_ptr<Recordset> ProjectSheet(const SheetTable& sheet, const SheetProjection& p);
+// type codes and values, read from the sheet's table as they are asked for.
+// Null when it names a column the sheet lacks, for the engine to say so.
+std::unique_ptr<Recordset> ProjectSheet(std::shared_ptr<const SheetTable> sheet,
+                                        const SheetProjection& p);

@@ -1,6 +1,8 @@
 #include "workbook/SheetTable.h"
 
 #include <QSet>
+#include <algorithm>
+#include <bit>
 
 #include "base/CellError.h"
 #include "base/Field.h"
@@ -20,6 +22,23 @@ SheetCell::Kind RuleKind(SheetCell::Kind kind) {
     }
 }
 
+}  // namespace
+
+bool HoldsText(SheetCell::Kind kind) {
+    return kind == SheetCell::Text || kind == SheetCell::Date || kind == SheetCell::Error;
+}
+
+SheetCell SheetTexts::CellOf(const StoredCell& cell) const {
+    SheetCell out;
+    out.kind = SheetCell::Kind(cell.kind);
+    if (HoldsText(out.kind))
+        out.text = cell.shared ? shared[cell.text] : own[cell.text];
+    else
+        out.number = cell.number;
+    return out;
+}
+
+namespace {
 QString CellText(const SheetCell& cell) {
     return RuleKind(cell.kind) == SheetCell::Number ? NumberText(cell.number) : cell.text;
 }
@@ -64,21 +83,106 @@ QVariant ColumnValue(const SheetCell& cell, int type) {
     return CellText(cell);
 }
 
-SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
+// Fills one column, record by record in order, dense or sparse as its
+// cells are many or few.
+class SheetColumnBuilder {
+public:
+    SheetColumnBuilder(SheetColumn& column, std::shared_ptr<const SheetTexts> texts, int records,
+                       int cells)
+        : column_(column) {
+        column_.texts_ = std::move(texts);
+        column_.records_ = records;
+        // Kept sparse, a cell costs its row too: worth it below half full.
+        sparse_ = qint64(cells) * 2 < records;
+        const qsizetype kept = sparse_ ? cells : cells > 0 ? records : 0;
+        if (sparse_) column_.rows_.reserve(kept);
+        column_.kinds_.resize(sparse_ ? 0 : kept);
+        column_.data_.resize(sparse_ ? 0 : kept);
+        if (sparse_) {
+            column_.kinds_.reserve(kept);
+            column_.data_.reserve(kept);
+        }
+    }
+
+    void Put(int record, const StoredCell& cell) {
+        const quint8 kind = quint8(cell.kind | (cell.shared ? kSharedBit : 0));
+        const quint64 data = HoldsText(SheetCell::Kind(cell.kind))
+                                 ? quint64(cell.text)
+                                 : std::bit_cast<quint64>(cell.number);
+        if (sparse_) {
+            column_.rows_.append(quint32(record));
+            column_.kinds_.append(kind);
+            column_.data_.append(data);
+        } else {
+            column_.kinds_[record] = kind;
+            column_.data_[record] = data;
+        }
+    }
+
+    static constexpr quint8 kSharedBit = 0x80;
+
+private:
+    SheetColumn& column_;
+    bool sparse_ = false;
+};
+
+StoredCell SheetColumn::CellAt(int record) const {
+    qsizetype at = record;
+    if (!rows_.isEmpty()) {
+        const auto it = std::lower_bound(rows_.cbegin(), rows_.cend(), quint32(record));
+        if (it == rows_.cend() || *it != quint32(record)) return {};
+        at = it - rows_.cbegin();
+    } else if (record < 0 || record >= kinds_.size()) {
+        return {};
+    }
+    StoredCell cell;
+    cell.kind = kinds_[at] & ~SheetColumnBuilder::kSharedBit;
+    cell.shared = kinds_[at] & SheetColumnBuilder::kSharedBit;
+    if (HoldsText(SheetCell::Kind(cell.kind)))
+        cell.text = quint32(data_[at]);
+    else
+        cell.number = std::bit_cast<double>(data_[at]);
+    return cell;
+}
+
+QVariant SheetColumn::Value(int record) const {
+    const StoredCell cell = CellAt(record);
+    if (cell.kind == SheetCell::Empty) return {};
+    return ColumnValue(texts_->CellOf(cell), type);
+}
+
+QVector<QVariant> SheetColumn::Values() const {
+    QVector<QVariant> values;
+    values.reserve(records_);
+    for (int r = 0; r < records_; ++r) values.append(Value(r));
+    return values;
+}
+
+qsizetype SheetColumn::Bytes() const {
+    return rows_.size() * qsizetype(sizeof(quint32)) + kinds_.size() +
+           data_.size() * qsizetype(sizeof(quint64));
+}
+
+SheetTable BuildSheetTable(int rows, int columns, std::shared_ptr<const SheetTexts> texts,
+                           const StoredCells& cells) {
     SheetTable table;
     if (rows == 0 || columns == 0) {
         // A table needs a column: a sheet without cells reads as one empty column.
-        table.columns = {SheetColumn{"F1", TypeCode::VarWChar, {}}};
+        table.columns = {SheetColumn{}};
+        table.columns[0].name = "F1";
+        table.columns[0].type = TypeCode::VarWChar;
         return table;
     }
     QVector<SheetCell> header(columns);
-    QVector<int> numbers(columns), dates(columns), others(columns);
+    QVector<int> numbers(columns), dates(columns), others(columns), kept(columns);
     int lastRecord = 0;  // row of the last record; rows after it hold nothing
-    cells([&](int r, int c, const SheetCell& v) {
-        const SheetCell::Kind kind = RuleKind(v.kind);
-        if (kind == SheetCell::Empty || r >= rows || c >= columns) return;
+    cells([&](int r, int c, const StoredCell& v) {
+        if (r >= rows || c >= columns || v.kind == SheetCell::Empty) return;
+        if (r > 0) ++kept[c];
+        const SheetCell::Kind kind = RuleKind(SheetCell::Kind(v.kind));
+        if (kind == SheetCell::Empty) return;
         if (r == 0) {
-            header[c] = v;
+            header[c] = texts->CellOf(v);
             return;
         }
         lastRecord = qMax(lastRecord, r);
@@ -87,16 +191,17 @@ SheetTable BuildSheetTable(int rows, int columns, const SheetCells& cells) {
     const QStringList names = HeaderNames(header);
     table.rowCount = lastRecord;
     table.columns.resize(columns);
+    std::vector<SheetColumnBuilder> builders;
+    builders.reserve(columns);
     for (int c = 0; c < columns; ++c) {
         SheetColumn& column = table.columns[c];
         column.name = names[c];
         column.type = ColumnType(numbers[c], dates[c], others[c]);
-        column.values.resize(lastRecord);
+        builders.emplace_back(column, texts, lastRecord, kept[c]);
     }
-    cells([&](int r, int c, const SheetCell& v) {
+    cells([&](int r, int c, const StoredCell& v) {
         if (v.kind == SheetCell::Empty || r == 0 || r > lastRecord || c >= columns) return;
-        SheetColumn& column = table.columns[c];
-        column.values[r - 1] = ColumnValue(v, column.type);
+        builders[c].Put(r - 1, v);
     });
     return table;
 }

@@ -16,11 +16,6 @@ using namespace Biff;
 
 using namespace WorkbookError;
 
-// The most cells all sheets of a workbook may span together: one sheet of the
-// format's full 65,536 rows by 256 columns. A damaged file could otherwise
-// make the sheet engine hold gigabytes of empty cells.
-constexpr quint64 kMaxCells = 65536ull * 256;
-
 // Sheet kinds of the sheet list (BOUNDSHEET): worksheets and dialog sheets
 // hold cells; macro sheets, charts and modules do not.
 constexpr quint8 kWorksheetKind = 0;
@@ -173,7 +168,6 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
     book->path_ = path;
     const BiffBook context{formats, globals.shared, globals.date1904};
     qsizetype budget = 2 * stream.size();
-    quint64 cells = 0;
     QSet<QString> seen;
     for (int i = 0; i < globals.sheets.size(); ++i) {
         const BoundSheet& sheet = globals.sheets[i];
@@ -192,18 +186,15 @@ std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
         if (!read->unreadable.isEmpty())
             throw DamagedWorkbook(
                 path, QString("%1 of sheet \"%2\" cannot be read").arg(read->unreadable, name));
-        cells += quint64(read->grid.Rows()) * quint64(read->grid.Columns());
         book->names_.append(name);
         book->sheets_.append(std::move(read->grid));
     }
-    if (cells > kMaxCells)
-        throw WorkbookRefusal(path, "The workbook %1 is too large to be read: its sheets span " +
-                                        QString::number(cells) + " cells, more than the " +
-                                        QString::number(kMaxCells) + " of one full sheet.");
     if (book->names_.isEmpty())
         throw WorkbookRefusal(path,
                               "The workbook %1 has no worksheets, only charts or macro sheets.");
     return book;
 }
 
-SheetTable Workbook::ReadSheet(int index) const { return sheets_.at(index).Table(); }
+SheetTable Workbook::ReadSheet(int index) const {
+    return SheetTableOf(sheets_.at(index), path_, names_.at(index));
+}

@@ -4,15 +4,12 @@
 #include <QSet>
 
 #include "base/AppError.h"
+#include "workbook/MemoryBudget.h"
 #include "workbook/WorkbookRefusal.h"
 #include "workbook/XlsxParts.h"
 #include "workbook/XlsxXml.h"
 
 namespace {
-// As many columns as a sheet of the old format holds: the tables the sheets
-// become are read the same way whichever format they come from.
-constexpr int kMaxTableColumns = 256;
-
 // The workbook part: the package's main document, by its relationship or
 // else by its content type.
 QString FindWorkbookPart(const XlsxPackage& package) {
@@ -67,6 +64,8 @@ std::unique_ptr<XlsxBook> XlsxBook::Open(const QString& path) {
         }
     } catch (const XlsxFault& fault) {
         throw DamagedWorkbook(path, fault.what);
+    } catch (const MemoryShortfall& shortfall) {
+        throw WorkbookRefusal(path, "The workbook %1 is " + ShortfallText(shortfall) + ".");
     }
     if (book->names_.isEmpty()) throw WorkbookRefusal(path, "The workbook %1 has no worksheets.");
     return book;
@@ -84,15 +83,11 @@ CellGrid XlsxBook::ReadGrid(int index) const {
     } catch (const XlsxFault& fault) {
         throw DamagedWorkbook(
             path_, QString("sheet \"%1\" cannot be read: %2").arg(names_.at(index), fault.what));
+    } catch (const MemoryShortfall& shortfall) {
+        throw SheetTooLarge(path_, names_.at(index), shortfall);
     }
 }
 
 SheetTable XlsxBook::ReadSheet(int index) const {
-    const CellGrid grid = ReadGrid(index);
-    if (grid.Columns() > kMaxTableColumns)
-        throw WorkbookRefusal(path_,
-                              "The sheet \"" + names_.at(index) + "\" of the workbook %1 has " +
-                                  QString::number(grid.Columns()) + " columns, more than the " +
-                                  QString::number(kMaxTableColumns) + " a table can hold.");
-    return grid.Table();
+    return SheetTableOf(ReadGrid(index), path_, names_.at(index));
 }

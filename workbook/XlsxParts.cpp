@@ -3,15 +3,15 @@
 #include <QXmlStreamReader>
 
 #include "workbook/BiffGlobals.h"
+#include "workbook/MemoryBudget.h"
 #include "workbook/XlsxPackage.h"
 #include "workbook/XlsxScanner.h"
 #include "workbook/XlsxXml.h"
 
 namespace {
-// Bounds on the shared string table, which is held whole: beyond them a file
-// is refused rather than allowed to take all memory.
-constexpr qsizetype kMaxSharedStrings = qsizetype(1) << 24;
-constexpr qsizetype kMaxSharedChars = qsizetype(1) << 26;
+// How often the shared strings read so far are weighed against the memory
+// free: the table is held whole.
+constexpr qsizetype kStringsBetweenChecks = qsizetype(1) << 16;
 
 bool IsTrue(QStringView v) { return v == u"1" || v == u"true"; }
 }  // namespace
@@ -89,8 +89,13 @@ QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part) {
         if (token != XlsxScanner::Start || !scan.NameIs("si")) continue;
         strings.append(RichText(scan));
         chars += strings.last().size();
-        if (strings.size() > kMaxSharedStrings || chars > kMaxSharedChars)
-            throw XlsxFault{part + " holds more text than can be read"};
+        if (strings.size() % kStringsBetweenChecks == 0) {
+            // About 40 bytes a string beside its characters; the list may
+            // grow by as much again.
+            const qint64 held = strings.size() * 40 + chars * 2;
+            RequireMemory(strings.capacity() * qint64(sizeof(QString)) + kStringsBetweenChecks * 40,
+                          held);
+        }
     }
     return strings;
 }

@@ -10,6 +10,31 @@
 
 namespace {
 constexpr qsizetype kChunk = 256 * 1024;
+// Bounds on what is held whole: markup (a tag, comment or CDATA section)
+// and the open elements. Real parts stay far below them; a part made to
+// pass them would otherwise take all memory.
+constexpr qsizetype kMaxMarkup = 4 * 1024 * 1024;
+constexpr size_t kMaxDepth = 256;
+// The most characters a cell holds, as in Excel, and as UTF-8 at most
+// three bytes each.
+constexpr qsizetype kMaxCellChars = 32767;
+constexpr qsizetype kMaxCellBytes = 3 * kMaxCellChars;
+
+// Where a run of text read so far may end without cutting a reference
+// ("&amp;") or a line end ("\r\n") in two.
+qsizetype TextCut(QByteArrayView text) {
+    qsizetype cut = text.size();
+    const qsizetype tail = qMax<qsizetype>(0, cut - 12);
+    for (qsizetype i = cut - 1; i >= tail; --i) {
+        if (text[i] == ';') break;
+        if (text[i] == '&') {
+            cut = i;
+            break;
+        }
+    }
+    if (cut > 0 && text[cut - 1] == '\r') --cut;
+    return cut;
+}
 
 bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 
@@ -169,6 +194,7 @@ XlsxScanner::Token XlsxScanner::Next() {
         const char* begin = buffer_.constData() + pos_;
         if (*begin == '<') {
             if (!Markup()) {
+                if (end_ - pos_ > kMaxMarkup) Fail("markup longer than 4 MiB");
                 const bool more = Fill();
                 if (more) continue;
                 if (!Markup()) Fail("premature end of document");
@@ -176,9 +202,10 @@ XlsxScanner::Token XlsxScanner::Next() {
             if (token_ == Done) continue;  // a comment or processing instruction
         } else {
             const void* lt = std::memchr(begin, '<', size_t(end_ - pos_));
-            if (!lt && Fill()) continue;  // the text may go on
-            const qsizetype textEnd =
-                lt ? static_cast<const char*>(lt) - buffer_.constData() : end_;
+            // The text may go on; a long one is given in pieces.
+            if (!lt && end_ - pos_ < kChunk && Fill()) continue;
+            qsizetype textEnd = lt ? static_cast<const char*>(lt) - buffer_.constData() : end_;
+            if (!lt && !atEnd_) textEnd = pos_ + TextCut(QByteArrayView(begin, end_ - pos_));
             text_ = QByteArrayView(buffer_.constData() + pos_, textEnd - pos_);
             textRaw_ = false;
             pos_ = textEnd;
@@ -288,6 +315,7 @@ bool XlsxScanner::StartTag() {
 }
 
 void XlsxScanner::Push(QByteArrayView qualifiedName) {
+    if (openStarts_.size() >= kMaxDepth) Fail("elements nested more than 256 deep");
     openStarts_.push_back(qsizetype(open_.size()));
     open_.append(qualifiedName.data(), size_t(qualifiedName.size()));
 }
@@ -324,12 +352,28 @@ void XlsxScanner::AppendElementText(QByteArray& out) {
                 --depth;
                 break;
             case Text:
-                if (depth == 1) AppendText(out);
+                if (depth == 1 && out.size() <= kMaxCellBytes) {
+                    AppendText(out);
+                    // Past this, no count of characters is within a cell's;
+                    // cut between characters.
+                    if (out.size() > kMaxCellBytes) {
+                        qsizetype cut = kMaxCellBytes;
+                        while (cut > 0 && (uchar(out[cut]) & 0xC0) == 0x80) --cut;
+                        out.truncate(cut);
+                    }
+                }
                 break;
             case Done:
                 return;
         }
     }
+}
+
+QString CellText(QString text) {
+    if (text.size() <= kMaxCellChars) return text;
+    // Not between the two halves of a character outside the BMP.
+    text.truncate(text[kMaxCellChars - 1].isHighSurrogate() ? kMaxCellChars - 1 : kMaxCellChars);
+    return text;
 }
 
 QString RichText(XlsxScanner& scan) {
@@ -358,8 +402,8 @@ QString RichText(XlsxScanner& scan) {
         }
     }
     const QString text = QString::fromUtf8(utf8);
-    return std::string_view(utf8.constData(), size_t(utf8.size())).find("_x") !=
-                   std::string_view::npos
-               ? DecodeEscapes(text)
-               : text;
+    return CellText(std::string_view(utf8.constData(), size_t(utf8.size())).find("_x") !=
+                            std::string_view::npos
+                        ? DecodeEscapes(text)
+                        : text);
 }

@@ -12,9 +12,11 @@
 // UTF-8 bytes as they stream from the zip, a chunk at a time, and makes no
 // string for a name or an attribute: a general XML reader spends most of a
 // sheet's reading time there. Elements and attributes are matched by their
-// local names, whatever their prefixes. Throws an XlsxFault naming the part
-// when it is not well-formed, declares a document type or cannot be
-// unpacked.
+// local names, whatever their prefixes. Text is read in pieces of bounded
+// size; a tag, comment or CDATA section may not pass 4 MiB, nor elements
+// nest more than 256 deep. Throws an XlsxFault naming the part when it is
+// not well-formed, passes those bounds, declares a document type or cannot
+// be unpacked.
 class XlsxScanner {
 public:
     enum Token { Start, End, Text, Done };
@@ -34,7 +36,8 @@ public:
     // Appends the text read, references decoded, to `out`.
     void AppendText(QByteArray& out) const;
     // Appends the text up to the end of the element just started to `out`,
-    // leaving out the text of elements inside it.
+    // leaving out the text of elements inside it, and past the bytes a
+    // cell's text can take, the rest.
     void AppendElementText(QByteArray& out);
 
 private:
@@ -71,6 +74,12 @@ private:
     QByteArray decoded_;
 };
 
+// A cell's text as Excel keeps it: its first 32,767 characters, the most a
+// cell holds. A longer one is cut as it is read, so that a part cannot
+// make one cell take all memory.
+QString CellText(QString text);
+
 // The text of a string item (<si> or <is>, the scanner at its start): its
-// <t>, or the <t> of each of its runs, without the phonetic runs.
+// <t>, or the <t> of each of its runs, without the phonetic runs, as a
+// cell holds it.
 QString RichText(XlsxScanner& scan);

@@ -7,15 +7,15 @@
 #include <charconv>
 #include <cmath>
 
+#include "workbook/MemoryBudget.h"
 #include "workbook/XlsxScanner.h"
 #include "workbook/XlsxXml.h"
 
 namespace {
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
-// The most cells a sheet may span, A1 to its last row and column: as many as
-// a full sheet of the old format. More would take gigabytes as a table.
-constexpr qint64 kMaxSpan = qint64(65536) * 256;
+// How often the cells read so far are weighed against the memory free.
+constexpr qsizetype kCellsBetweenChecks = qsizetype(1) << 20;
 
 // The serial day number of an ISO 8601 date cell ("2024-03-01",
 // "2024-03-01T10:30:00", a time alone "10:30:00"), or none.
@@ -74,7 +74,9 @@ public:
 private:
     void ReadRow();
     void ReadCell();
-    // Refuses a sheet of more cells than can be read, before the next one.
+    // Refuses, before the next cell, a sheet whose cells will not fit in
+    // memory: the list of cells may grow by as much again, and the table
+    // is to come.
     void CheckRoom() const;
     void Add(const SheetCell& cell);
     void AddText(const QString& text);
@@ -108,7 +110,9 @@ bool ParseCellReference(QByteArrayView reference, int& row, int& column) {
 }
 
 void SheetReader::CheckRoom() const {
-    if (grid_.Count() >= kMaxSpan) throw XlsxFault{part_ + " holds more cells than can be read"};
+    if (grid_.Count() % kCellsBetweenChecks != kCellsBetweenChecks - 1) return;
+    const qint64 held = grid_.Bytes();
+    RequireMemory(grid_.Count() * 16 + grid_.TableBytes(), held + grid_.TableBytes());
 }
 
 void SheetReader::Add(const SheetCell& cell) {
@@ -117,7 +121,7 @@ void SheetReader::Add(const SheetCell& cell) {
 }
 
 void SheetReader::AddText(const QString& text) {
-    if (!text.isEmpty()) Add(TextCell(text));
+    if (!text.isEmpty()) Add(TextCell(CellText(text)));
 }
 
 void SheetReader::ReadRow() {
@@ -208,11 +212,6 @@ CellGrid SheetReader::Read() {
         else if (scan_.NameIs("c"))
             ReadCell();
     }
-    if (qint64(grid_.Rows()) * grid_.Columns() > kMaxSpan)
-        throw XlsxFault{QString("%1 spans %2 rows and %3 columns, more cells than can be read")
-                            .arg(part_)
-                            .arg(grid_.Rows())
-                            .arg(grid_.Columns())};
     grid_.Finish();
     return std::move(grid_);
 }

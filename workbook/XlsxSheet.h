@@ -17,7 +17,8 @@ struct XlsxSheetContext {
 
 // Reads a worksheet part as it streams in: only cells that hold a value,
 // so empty cells, errors and empty texts do not stretch the sheet. Throws an
-// XlsxFault when it is damaged or spans more cells than can be read.
+// XlsxFault when it is damaged, a MemoryShortfall when its cells will not
+// fit in memory.
 CellGrid ReadWorksheet(QIODevice& device, const QString& part, const XlsxSheetContext& context);
 
 // The 0-based row and column of a cell reference such as "B12" (letters in

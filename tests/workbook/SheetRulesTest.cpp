@@ -84,9 +84,9 @@ TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
     EXPECT_EQ(table.rowCount, 2);
     ASSERT_EQ(table.columns.size(), 2);
     EXPECT_EQ(table.columns[0].type, TypeCode::Double);
-    EXPECT_EQ(table.columns[0].values, (QVector<QVariant>{1.0, 0.0}));
+    EXPECT_EQ(table.columns[0].Values(), (QVector<QVariant>{1.0, 0.0}));
     EXPECT_EQ(table.columns[1].type, TypeCode::Double);
-    EXPECT_EQ(table.columns[1].values, (QVector<QVariant>{ErrorValue("#N/A"), 2.0}));
+    EXPECT_EQ(table.columns[1].Values(), (QVector<QVariant>{ErrorValue("#N/A"), 2.0}));
 }
 
 // Serial day numbers in date formats read as the days the spreadsheet shows:

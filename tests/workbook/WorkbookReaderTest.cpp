@@ -31,9 +31,9 @@ void ExpectColumns(const SheetTable& table, const QVector<ColumnCase>& expected)
         SCOPED_TRACE(column.name.toStdString());
         EXPECT_EQ(column.name, expected[c].name);
         EXPECT_EQ(column.type, expected[c].type);
-        ASSERT_EQ(column.values.size(), table.rowCount);
+        ASSERT_EQ(column.Values().size(), table.rowCount);
         QStringList texts;
-        for (const QVariant& v : column.values) texts.append(ValueText(v));
+        for (const QVariant& v : column.Values()) texts.append(ValueText(v));
         EXPECT_EQ(texts, expected[c].values);
     }
 }
@@ -62,8 +62,8 @@ TEST(WorkbookReader, HeaderTypesAndValueTexts) {
             {"code2", TypeCode::VarWChar, {"u", "", "", "", ""}},
         });
     // Numbers stay numbers in a number column.
-    EXPECT_EQ(items.columns[2].values[0].typeId(), QMetaType::Double);
-    EXPECT_EQ(items.columns[0].values[1].typeId(), QMetaType::QString);
+    EXPECT_EQ(items.columns[2].Values()[0].typeId(), QMetaType::Double);
+    EXPECT_EQ(items.columns[0].Values()[1].typeId(), QMetaType::QString);
 }
 
 // Booleans count as numbers (1 and 0); error constants read as null, so a
@@ -173,8 +173,23 @@ TEST(WorkbookReader, FullSheetOf65535Records) {
     EXPECT_EQ(big.columns[0].type, TypeCode::VarWChar);
     EXPECT_EQ(big.columns[11].name, "N10");
     EXPECT_EQ(big.columns[11].type, TypeCode::Double);
-    EXPECT_EQ(big.columns[0].values.last().toString(), "I065535");
-    EXPECT_EQ(big.columns[11].values.last().toDouble(), 65535 * 11 + 0.5);
+    EXPECT_EQ(big.columns[0].Values().last().toString(), "I065535");
+    EXPECT_EQ(big.columns[11].Values().last().toDouble(), 65535 * 11 + 0.5);
+}
+
+// Two sheets whose two cells each span the whole grid cost by their cells,
+// not by the rectangle: both are listed and read, the corner value in place.
+TEST(WorkbookReader, SheetsSpanningTheWholeGridCostTheirCells) {
+    EXPECT_EQ(Workbook::Open(TestWorkbook("two-full-sheets.xls"))->SheetNames(),
+              (QStringList{"A", "B"}));
+    const SheetTable sheet = Read("two-full-sheets.xls", "B");
+    EXPECT_EQ(sheet.rowCount, 65535);
+    ASSERT_EQ(sheet.columns.size(), 256);
+    EXPECT_EQ(sheet.columns[255].Value(65534), QVariant(1.0));
+    EXPECT_TRUE(sheet.columns[255].Value(65533).isNull());
+    qsizetype bytes = 0;
+    for (const SheetColumn& column : sheet.columns) bytes += column.Bytes();
+    EXPECT_LT(bytes, 1024);
 }
 
 }  // namespace

@@ -119,10 +119,10 @@ TEST(XlsxBook, SheetsInWorkbookOrderReadAsTables) {
     ASSERT_EQ(table.columns.size(), 3);
     EXPECT_EQ(table.rowCount, 4);
     EXPECT_EQ(table.columns[0].name, "Code");
-    EXPECT_EQ(table.columns[0].values, (QVector<QVariant>{1.0, 2.0, {}, 4.0}));
-    EXPECT_EQ(table.columns[1].values, (QVector<QVariant>{"Tea", {}, {}, "Cake"}));
+    EXPECT_EQ(table.columns[0].Values(), (QVector<QVariant>{1.0, 2.0, {}, 4.0}));
+    EXPECT_EQ(table.columns[1].Values(), (QVector<QVariant>{"Tea", {}, {}, "Cake"}));
     // A column mixing numbers and a date reads as text.
-    EXPECT_EQ(table.columns[2].values, (QVector<QVariant>{"2.5", "3", {}, "2024-01-01"}));
+    EXPECT_EQ(table.columns[2].Values(), (QVector<QVariant>{"2.5", "3", {}, "2024-01-01"}));
 
     const SheetTable empty = book->ReadSheet(1);
     EXPECT_EQ(empty.rowCount, 0);
