@@ -59,8 +59,8 @@ qint64 FreeMemory() {
 }
 
 void RequireMemory(qint64 more, qint64 total) {
-    const qint64 free = FreeMemory();
-    if (more > free - kHeadroom) throw MemoryShortfall{qMax(total, more), free};
+    const qint64 usable = FreeMemory() - kHeadroom;
+    if (more > usable) throw MemoryShortfall{qMax(total, more), qMax<qint64>(0, usable)};
 }
 
 QString ShortfallText(const MemoryShortfall& shortfall) {

@@ -9,9 +9,6 @@
 #include "workbook/XlsxXml.h"
 
 namespace {
-// How often the shared strings read so far are weighed against the memory
-// free: the table is held whole.
-constexpr qsizetype kStringsBetweenChecks = qsizetype(1) << 16;
 
 bool IsTrue(QStringView v) { return v == u"1" || v == u"true"; }
 }  // namespace
@@ -83,19 +80,16 @@ XlsxWorkbookInfo ReadWorkbookInfo(QIODevice& device, const QString& part) {
 
 QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part) {
     QVector<QString> strings;
-    qsizetype chars = 0;
+    qint64 chars = 0;
+    MemoryWatch watch;
     XlsxScanner scan(device, part);
     for (XlsxScanner::Token token; (token = scan.Next()) != XlsxScanner::Done;) {
         if (token != XlsxScanner::Start || !scan.NameIs("si")) continue;
         strings.append(RichText(scan));
         chars += strings.last().size();
-        if (strings.size() % kStringsBetweenChecks == 0) {
-            // About 40 bytes a string beside its characters; the list may
-            // grow by as much again.
-            const qint64 held = strings.size() * 40 + chars * 2;
-            RequireMemory(strings.capacity() * qint64(sizeof(QString)) + kStringsBetweenChecks * 40,
-                          held);
-        }
+        // About 40 bytes a string beside its characters; the list may
+        // grow by as much again.
+        watch.Check(strings.size() * 40 + chars * 2, strings.capacity() * qint64(sizeof(QString)));
     }
     return strings;
 }

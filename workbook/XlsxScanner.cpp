@@ -118,11 +118,18 @@ bool AppendReference(QByteArrayView name, QByteArray& out) {
 bool AppendDecoded(QByteArrayView raw, bool references, QByteArray& out) {
     const char* p = raw.data();
     const char* const end = p + raw.size();
+    // The next of each special character, looked for again only once
+    // passed: a text of many references and no line end is scanned once.
+    const auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, size_t(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    const char* cr = next(p, '\r');
+    const char* amp = references ? next(p, '&') : end;
     while (p < end) {
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(end - p)));
-        const char* amp =
-            references ? static_cast<const char*>(std::memchr(p, '&', size_t(end - p))) : nullptr;
-        const char* special = cr && amp ? std::min(cr, amp) : cr ? cr : amp ? amp : end;
+        if (cr < p) cr = next(p, '\r');
+        if (amp < p) amp = next(p, '&');
+        const char* special = std::min(cr, amp);
         out.append(p, special - p);
         if (special == end) break;
         if (*special == '\r') {
@@ -193,12 +200,14 @@ XlsxScanner::Token XlsxScanner::Next() {
         }
         const char* begin = buffer_.constData() + pos_;
         if (*begin == '<') {
+            const qsizetype markupStart = pos_;
             if (!Markup()) {
                 if (end_ - pos_ > kMaxMarkup) Fail("markup longer than 4 MiB");
                 const bool more = Fill();
                 if (more) continue;
                 if (!Markup()) Fail("premature end of document");
             }
+            if (pos_ - markupStart > kMaxMarkup) Fail("markup longer than 4 MiB");
             if (token_ == Done) continue;  // a comment or processing instruction
         } else {
             const void* lt = std::memchr(begin, '<', size_t(end_ - pos_));

@@ -14,8 +14,6 @@
 namespace {
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
-// How often the cells read so far are weighed against the memory free.
-constexpr qsizetype kCellsBetweenChecks = qsizetype(1) << 20;
 
 // The serial day number of an ISO 8601 date cell ("2024-03-01",
 // "2024-03-01T10:30:00", a time alone "10:30:00"), or none.
@@ -77,7 +75,7 @@ private:
     // Refuses, before the next cell, a sheet whose cells will not fit in
     // memory: the list of cells may grow by as much again, and the table
     // is to come.
-    void CheckRoom() const;
+    void CheckRoom();
     void Add(const SheetCell& cell);
     void AddText(const QString& text);
 
@@ -85,6 +83,7 @@ private:
     const QString& part_;
     const XlsxSheetContext& context_;
     CellGrid grid_;
+    MemoryWatch watch_;
     int row_ = -1;      // the row being read
     int column_ = -1;   // the column of the last cell read
     QByteArray value_;  // reused: the text of the cell's <v>
@@ -109,10 +108,8 @@ bool ParseCellReference(QByteArrayView reference, int& row, int& column) {
     return true;
 }
 
-void SheetReader::CheckRoom() const {
-    if (grid_.Count() % kCellsBetweenChecks != kCellsBetweenChecks - 1) return;
-    const qint64 held = grid_.Bytes();
-    RequireMemory(grid_.Count() * 16 + grid_.TableBytes(), held + grid_.TableBytes());
+void SheetReader::CheckRoom() {
+    watch_.Check(grid_.Bytes(), grid_.Count() * 16 + grid_.TableBytes());
 }
 
 void SheetReader::Add(const SheetCell& cell) {

@@ -5,6 +5,9 @@ CDATA, comments) or that is damaged. Reads JSON on stdin:
 
 {"path": "...", "sheet": "<worksheet ...>...</worksheet>",
  "sharedStrings": "<sst ...>...</sst>" or absent}
+
+A part may also be given as a list of [text, count] pieces, each written
+count times in turn: a part of hundreds of megabytes that packs to little.
 """
 import json
 import sys
@@ -13,6 +16,21 @@ import zipfile
 MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
 RELS = "http://schemas.openxmlformats.org/package/2006/relationships"
 DOC = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+
+
+def write_part(z, name, content):
+    if isinstance(content, str):
+        z.writestr(name, content)
+        return
+    with z.open(name, "w", force_zip64=True) as part:
+        for text, count in content:
+            data = text.encode("utf-8")
+            # Written a few megabytes at a time.
+            batch = max(1, (4 << 20) // max(1, len(data)))
+            while count > 0:
+                n = min(batch, count)
+                part.write(data * n)
+                count -= n
 
 
 def main():
@@ -33,9 +51,9 @@ def main():
                    '<sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>')
         z.writestr("xl/_rels/workbook.xml.rels",
                    f'<Relationships xmlns="{RELS}">{"".join(rels)}</Relationships>')
-        z.writestr("xl/worksheets/sheet1.xml", description["sheet"])
+        write_part(z, "xl/worksheets/sheet1.xml", description["sheet"])
         if shared is not None:
-            z.writestr("xl/sharedStrings.xml", shared)
+            write_part(z, "xl/sharedStrings.xml", shared)
 
 
 if __name__ == "__main__":

@@ -5,21 +5,30 @@
 // message that names the file and says why.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QTemporaryDir>
 
+#include "ProbeRun.h"
 #include "TestWorkbooks.h"
 #include "base/AppError.h"
 #include "workbook/XlsxBook.h"
 
 namespace {
 
-QString WritePackage(const QTemporaryDir& dir, const QString& name, const QString& sheet,
-                     const QString& sharedStrings = {}) {
+// A part as its text, or as pieces each repeated: [[text, count], ...].
+QString WritePackage(const QTemporaryDir& dir, const QString& name, const QJsonValue& sheet,
+                     const QJsonValue& sharedStrings = {}) {
     const QString path = dir.filePath(name);
     QJsonObject description{{"path", path}, {"sheet", sheet}};
-    if (!sharedStrings.isEmpty()) description["sharedStrings"] = sharedStrings;
+    if (!sharedStrings.isNull()) description["sharedStrings"] = sharedStrings;
     RunWriter("write_package.py", description);
     return path;
+}
+
+QJsonArray Pieces(std::initializer_list<std::pair<QString, qint64>> pieces) {
+    QJsonArray parts;
+    for (const auto& [text, count] : pieces) parts.append(QJsonArray{text, count});
+    return parts;
 }
 
 TEST(XlsxXml, WhatXmlAllowsReadsAsExcelShowsIt) {
@@ -87,6 +96,106 @@ TEST(XlsxXml, DamagedXmlIsRefused) {
             EXPECT_TRUE(e.Description().contains(c.says)) << e.Description().toStdString();
             EXPECT_TRUE(e.Description().contains(path)) << e.Description().toStdString();
         }
+    }
+}
+
+// Markup is held whole, so it has a bound: a tag of megabytes, or elements
+// nested without end, are refused rather than allowed to take all memory.
+TEST(XlsxXml, MarkupBeyondItsBoundsIsRefused) {
+    const struct {
+        const char* what;
+        QJsonArray sheet;
+        const char* says;
+    } cases[] = {
+        {"tag of 5 MiB",
+         Pieces({{"<worksheet><sheetData><row r=\"1\" x=\"", 1},
+                 {"a", 5 << 20},
+                 {"\"/></sheetData></worksheet>", 1}}),
+         "markup longer than 4 MiB"},
+        {"comment of 5 MiB",
+         Pieces({{"<worksheet><!--", 1}, {"a", 5 << 20}, {"--></worksheet>", 1}}),
+         "markup longer than 4 MiB"},
+        {"elements nested 300 deep",
+         Pieces({{"<worksheet><sheetData>", 1},
+                 {"<x>", 300},
+                 {"</x>", 300},
+                 {"</sheetData></worksheet>", 1}}),
+         "nested more than 256 deep"},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            XlsxBook::Open(WritePackage(dir, QString(c.what).replace(' ', '_') + ".xlsx", c.sheet))
+                ->ReadGrid(0);
+            ADD_FAILURE() << "read";
+        } catch (const AppError& e) {
+            EXPECT_TRUE(e.Description().contains(c.says)) << e.Description().toStdString();
+        }
+    }
+}
+
+// A cell holds at most 32,767 characters, as in Excel: a longer text,
+// shared, inline or a formula's result, is cut there as it is read, between
+// characters, so that a few kilobytes packed cannot become gigabytes. Text
+// is read in pieces, so one of 100 million characters takes no more.
+TEST(XlsxXml, TextsAreCutToWhatACellHolds) {
+    const QString smiley = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
+    QTemporaryDir dir;
+    const QString path =
+        WritePackage(dir, "long-texts.xlsx",
+                     Pieces({{"<worksheet><sheetData><row r=\"1\">"
+                              "<c r=\"A1\" t=\"s\"><v>0</v></c>"
+                              "<c r=\"B1\" t=\"inlineStr\"><is><t>",
+                              1},
+                             {"b&amp;", 20'000'000},
+                             {"</t></is></c><c r=\"C1\" t=\"str\"><v>", 1},
+                             {"c", 40'000},
+                             {"</v></c><c r=\"D1\" t=\"inlineStr\"><is><t>", 1},
+                             {"d", 32'766},
+                             {smiley + "</t></is></c><c r=\"E1\" t=\"inlineStr\"><is><t>", 1},
+                             {"e", 32'767},
+                             {"</t></is></c></row></sheetData></worksheet>", 1}}),
+                     Pieces({{"<sst><si><t>", 1}, {"a", 40'000}, {"</t></si></sst>", 1}}));
+    const CellGrid grid = XlsxBook::Open(path)->ReadGrid(0);
+    EXPECT_EQ(grid.Cell(0, 0).text, QString(32'767, 'a'));
+    EXPECT_EQ(grid.Cell(0, 1).text.size(), 32'767);
+    EXPECT_TRUE(grid.Cell(0, 1).text.startsWith("b&b&"));
+    EXPECT_EQ(grid.Cell(0, 2).text, QString(32'767, 'c'));
+    EXPECT_EQ(grid.Cell(0, 3).text, QString(32'766, 'd'));
+    EXPECT_EQ(grid.Cell(0, 4).text, QString(32'767, 'e'));
+}
+
+// Packages of a few hundred kilobytes that unpack to hundreds of megabytes
+// of strings or cells are weighed against the memory left as they are read:
+// under a limit of 1 GB of address space each is refused, saying what it
+// needs, or read, never run into the limit.
+TEST(XlsxXml, PackedBombsAreWeighedAgainstTheMemoryLeft) {
+    const struct {
+        const char* what;
+        QJsonValue sheet;
+        QJsonValue shared;
+    } cases[] = {
+        {"30 million shared strings",
+         "<worksheet><sheetData><row><c t=\"s\"><v>0</v></c></row></sheetData></worksheet>",
+         Pieces({{"<sst>", 1}, {"<si><t>a</t></si>", 30'000'000}, {"</sst>", 1}})},
+        {"50 million cells",
+         Pieces({{"<worksheet><sheetData>", 1},
+                 {"<row>" + QString("<c><v>1</v></c>").repeated(50) + "</row>", 1'000'000},
+                 {"</sheetData></worksheet>", 1}}),
+         QJsonValue()},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ProbeRun run = RunProbe(
+            XLSX_PROBE,
+            WritePackage(dir, QString(c.what).replace(' ', '_') + ".xlsx", c.sheet, c.shared));
+        ASSERT_TRUE(run.finished);
+        EXPECT_FALSE(run.crashed) << run.errors.toStdString();
+        if (run.status != 0)
+            EXPECT_TRUE(run.output.contains("too large for this machine (needs about"))
+                << run.output.toStdString() << run.errors.toStdString();
     }
 }
 
