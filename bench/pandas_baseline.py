@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The comparison of the import benchmark: the same workbook read with
-pandas read_excel (xlrd) and appended with to_sql into an SQLite file.
+pandas read_excel (xlrd; openpyxl for .xlsx) and appended with to_sql into
+an SQLite file.
 
 Usage: pandas_baseline.py WORKBOOK SQLITE-PATH
 Prints the seconds taken to read and to append.
@@ -19,7 +20,8 @@ pandas.compat._optional.VERSIONS["xlrd"] = "1.2.0"
 def main():
     workbook, target = sys.argv[1], sys.argv[2]
     start = time.perf_counter()
-    frame = pandas.read_excel(workbook, sheet_name=0, engine="xlrd")
+    engine = "xlrd" if workbook.endswith(".xls") else "openpyxl"
+    frame = pandas.read_excel(workbook, sheet_name=0, engine=engine)
     read = time.perf_counter() - start
     with sqlite3.connect(target) as db:
         start = time.perf_counter()

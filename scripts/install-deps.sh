@@ -12,7 +12,7 @@ packages=(
     unixodbc unixodbc-dev tdsodbc odbc-postgresql
     postgresql
     googletest libgtest-dev
-    python3 python3-xlwt python3-xlsxwriter python3-xlrd python3-pandas sqlite3
+    python3 python3-xlwt python3-xlsxwriter python3-xlrd python3-openpyxl python3-pandas sqlite3
     dpkg-dev file desktop-file-utils
 )
 
