@@ -26,6 +26,7 @@ SheetCell BooleanCell(bool value) { return {SheetCell::Boolean, value ? 1.0 : 0.
 SheetCell ErrorCell(const QString& text) { return {SheetCell::Error, 0, text}; }
 
 StoredCell CellGrid::Entry::Cell() const {
+    static_assert(sizeof(Entry) == kCellBytes);
     StoredCell cell;
     cell.kind = kind;
     cell.shared = shared;
@@ -96,7 +97,7 @@ SheetCell CellGrid::Cell(int row, int column) const {
 qint64 CellGrid::Bytes() const {
     // A text costs its characters and about 40 bytes besides: its list
     // entry, header and allocation.
-    return entries_.capacity() * qint64(sizeof(Entry)) + texts_.own.size() * 40 + ownChars_ * 2;
+    return entries_.capacity() * kCellBytes + texts_.own.size() * 40 + ownChars_ * 2;
 }
 
 qint64 CellGrid::TableBytes() const {

@@ -22,6 +22,9 @@ SheetCell ErrorCell(const QString& text);
 // one; the sheet's table is built from it.
 class CellGrid {
 public:
+    // What a cell costs in the list, its text aside.
+    static constexpr qint64 kCellBytes = 16;
+
     explicit CellGrid(QStringList shared = {}) : texts_{std::move(shared), {}} {}
 
     // Widens the sheet to the cell without giving it a value, as a blank

@@ -94,13 +94,13 @@ public:
         column_.records_ = records;
         // Kept sparse, a cell costs its row too: worth it below half full.
         sparse_ = qint64(cells) * 2 < records;
-        const qsizetype kept = sparse_ ? cells : cells > 0 ? records : 0;
-        if (sparse_) column_.rows_.reserve(kept);
-        column_.kinds_.resize(sparse_ ? 0 : kept);
-        column_.data_.resize(sparse_ ? 0 : kept);
         if (sparse_) {
-            column_.kinds_.reserve(kept);
-            column_.data_.reserve(kept);
+            column_.rows_.reserve(cells);
+            column_.kinds_.reserve(cells);
+            column_.data_.reserve(cells);
+        } else if (cells > 0) {
+            column_.kinds_.resize(records);
+            column_.data_.resize(records);
         }
     }
 

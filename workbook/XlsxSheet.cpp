@@ -72,6 +72,10 @@ public:
 private:
     void ReadRow();
     void ReadCell();
+    // Makes room at once for the cells the sheet says it spans ("A1:N5000"),
+    // so that a large sheet's cells are not copied as they grow; a file
+    // cannot ask for more than a quarter of the memory free this way.
+    void ReserveFor(QByteArrayView range);
     // Refuses, before the next cell, a sheet whose cells will not fit in
     // memory: the list of cells may grow by as much again, and the table
     // is to come.
@@ -108,8 +112,18 @@ bool ParseCellReference(QByteArrayView reference, int& row, int& column) {
     return true;
 }
 
+void SheetReader::ReserveFor(QByteArrayView range) {
+    const qsizetype colon = range.indexOf(':');
+    int firstRow = 0, firstColumn = 0, lastRow = 0, lastColumn = 0;
+    if (colon < 0 || !ParseCellReference(range.first(colon), firstRow, firstColumn) ||
+        !ParseCellReference(range.sliced(colon + 1), lastRow, lastColumn))
+        return;
+    const qint64 cells = qint64(lastRow - firstRow + 1) * (lastColumn - firstColumn + 1);
+    grid_.Reserve(qsizetype(qBound<qint64>(0, cells, FreeMemory() / 4 / CellGrid::kCellBytes)));
+}
+
 void SheetReader::CheckRoom() {
-    watch_.Check(grid_.Bytes(), grid_.Count() * 16 + grid_.TableBytes());
+    watch_.Check(grid_.Bytes(), grid_.Count() * CellGrid::kCellBytes + grid_.TableBytes());
 }
 
 void SheetReader::Add(const SheetCell& cell) {
@@ -208,6 +222,8 @@ CellGrid SheetReader::Read() {
             ReadRow();
         else if (scan_.NameIs("c"))
             ReadCell();
+        else if (scan_.NameIs("dimension") && grid_.Count() == 0)
+            ReserveFor(scan_.Attribute("ref"));
     }
     grid_.Finish();
     return std::move(grid_);
