@@ -55,9 +55,13 @@ void CellGrid::Append(const Entry& entry) {
 void CellGrid::Add(int row, int column, const SheetCell& cell) {
     Entry entry{quint32(row), quint16(column), quint8(cell.kind), false, {cell.number}};
     if (HoldsText(cell.kind)) {
-        entry.text = quint32(texts_.own.size());
-        texts_.own.append(cell.text);
-        ownChars_ += cell.text.size();
+        auto at = ownIndex_.constFind(cell.text);
+        if (at == ownIndex_.constEnd()) {
+            at = ownIndex_.insert(cell.text, quint32(texts_.own.size()));
+            texts_.own.append(cell.text);
+            ownChars_ += cell.text.size();
+        }
+        entry.text = *at;
     }
     Append(entry);
 }
@@ -69,6 +73,7 @@ void CellGrid::AddShared(int row, int column, quint32 index) {
 }
 
 void CellGrid::Finish() {
+    ownIndex_ = {};
     if (sorted_) return;
     const auto place = [](const Entry& e) { return quint64(e.row) << 16 | e.column; };
     std::stable_sort(entries_.begin(), entries_.end(),
@@ -95,9 +100,10 @@ SheetCell CellGrid::Cell(int row, int column) const {
 }
 
 qint64 CellGrid::Bytes() const {
-    // A text costs its characters and about 40 bytes besides: its list
-    // entry, header and allocation.
-    return entries_.capacity() * kCellBytes + texts_.own.size() * 40 + ownChars_ * 2;
+    // A text costs its characters and about 40 bytes besides (its list
+    // entry, header and allocation), and as many again in the index while
+    // the sheet is read.
+    return entries_.capacity() * kCellBytes + texts_.own.size() * 80 + ownChars_ * 2;
 }
 
 qint64 CellGrid::TableBytes() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QVector>
 
@@ -72,6 +73,9 @@ private:
 
     QVector<Entry> entries_;
     SheetTexts texts_;
+    // Each text of the sheet's own kept once, however many cells hold it: a
+    // column of repeated inline strings costs one.
+    QHash<QString, quint32> ownIndex_;
     qint64 ownChars_ = 0;
     int rows_ = 0;
     int columns_ = 0;
