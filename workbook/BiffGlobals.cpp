@@ -2,63 +2,7 @@
 
 #include "workbook/BiffRecords.h"
 #include "workbook/BiffText.h"
-
-namespace {
-// Number formats built into BIFF5 and BIFF8 that show dates and times.
-DateKind BuiltInDateKind(quint16 format) {
-    switch (format) {
-        case 14:
-        case 15:
-        case 16:
-        case 17:
-            return DateKind::Date;
-        case 18:
-        case 19:
-        case 20:
-        case 21:
-        case 45:
-        case 46:
-        case 47:
-            return DateKind::Time;
-        case 22:
-            return DateKind::DateTime;
-        default:
-            return DateKind::None;
-    }
-}
-}  // namespace
-
-DateKind FormatDateKind(const QString& format) {
-    int y = 0, m = 0, d = 0, h = 0, s = 0;
-    for (const QChar c : format) {
-        switch (c.unicode()) {
-            case 'Y':
-            case 'y':
-                ++y;
-                break;
-            case 'M':
-            case 'm':
-                ++m;
-                break;
-            case 'D':
-            case 'd':
-                ++d;
-                break;
-            case 'H':
-            case 'h':
-                ++h;
-                break;
-            case 'S':
-            case 's':
-                ++s;
-                break;
-        }
-    }
-    if (y && m && d && h) return DateKind::DateTime;
-    if ((y && m) || (m && d)) return DateKind::Date;
-    if ((h && m) || (m && s)) return DateKind::Time;
-    return DateKind::None;
-}
+#include "workbook/NumberFormat.h"
 
 void BiffGlobals::Record(quint16 type, QByteArrayView data) {
     using namespace Biff;
@@ -83,19 +27,16 @@ void BiffGlobals::Record(quint16 type, QByteArrayView data) {
 }
 
 void BiffGlobals::AddFormat(quint16 id, const QString& text) {
-    const DateKind kind = FormatDateKind(text);
     // The first format given a number is the one cells show.
-    if (kind != DateKind::None && !dateFormats_.contains(id)) dateFormats_.insert(id, kind);
+    if (!formats_.contains(id)) formats_.insert(id, FormatDateKind(text));
 }
 
 DateKind BiffGlobals::DateKindOfXf(quint16 xf) const {
     if (xf >= xfFormats_.size()) return DateKind::None;
     const quint16 format = xfFormats_[xf];
-    if (version_ >= 5) {
-        const DateKind builtIn = BuiltInDateKind(format);
-        if (builtIn != DateKind::None) return builtIn;
-    }
-    return dateFormats_.value(format, DateKind::None);
+    // BIFF5 and later leave the built-in formats out, or write them as well.
+    if (const auto own = formats_.constFind(format); own != formats_.cend()) return *own;
+    return version_ >= 5 ? BuiltInFormatKind(format) : DateKind::None;
 }
 
 std::optional<QString> BiffGlobals::Text(QByteArrayView bytes) const {

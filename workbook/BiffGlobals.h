@@ -6,7 +6,7 @@
 #include <QVector>
 #include <optional>
 
-#include "workbook/DateText.h"
+#include "workbook/NumberFormat.h"
 
 // What a workbook's global records say about reading its cells: the code
 // page of 8-bit texts before BIFF8, and which cell formats (XF records) show
@@ -29,12 +29,7 @@ private:
 
     int version_;
     quint16 codePage_ = 1252;
-    QVector<quint16> xfFormats_;            // the number format of each XF, in file order
-    QHash<quint16, DateKind> dateFormats_;  // the file's own formats that show dates
-    quint16 formatsSeen_ = 0;               // BIFF3 and BIFF4 number formats by their order
+    QVector<quint16> xfFormats_;        // the number format of each XF, in file order
+    QHash<quint16, DateKind> formats_;  // how the file's own formats show numbers, by id
+    quint16 formatsSeen_ = 0;           // BIFF3 and BIFF4 number formats by their order
 };
-
-// How a number format's text shows numbers, by its letters: letters for
-// year, month and day make a date, with the hour a date and time; hour and
-// minute, or minute and second, a time.
-DateKind FormatDateKind(const QString& format);

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 SheetCell NumberCell(double value, DateKind kind, bool date1904) {
-    SheetCell cell;
-    if (const std::optional<QString> date = SerialDateText(value, kind, date1904)) {
-        cell.kind = SheetCell::Date;
-        cell.text = *date;
-    } else {
-        cell.kind = SheetCell::Number;
-        cell.number = value == 0 ? 0.0 : value;  // no "-0"
+    if (kind == DateKind::Date) {
+        if (const std::optional<QString> date = SerialDateText(value, date1904))
+            return {SheetCell::Date, 0, *date};
+    } else if (kind != DateKind::None) {
+        if (const std::optional<QString> duration = ElapsedText(value, kind))
+            return {SheetCell::Text, 0, *duration};
     }
-    return cell;
+    return {SheetCell::Number, value == 0 ? 0.0 : value, {}};  // no "-0"
 }
 
 SheetCell TextCell(const QString& text) {

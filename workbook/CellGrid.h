@@ -8,7 +8,8 @@
 #include "workbook/SheetTable.h"
 
 // A cell holding a number shown in a format of that kind: a date where the
-// format shows one that can be written, the number otherwise.
+// format shows one that can be written, an elapsed duration as its text,
+// the number otherwise.
 SheetCell NumberCell(double value, DateKind kind, bool date1904);
 // A cell holding a text; an empty text is an empty cell.
 SheetCell TextCell(const QString& text);

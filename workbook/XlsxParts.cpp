@@ -2,8 +2,8 @@
 
 #include <QXmlStreamReader>
 
-#include "workbook/BiffGlobals.h"
 #include "workbook/MemoryBudget.h"
+#include "workbook/NumberFormat.h"
 #include "workbook/XlsxPackage.h"
 #include "workbook/XlsxScanner.h"
 #include "workbook/XlsxXml.h"
@@ -106,7 +106,7 @@ QVector<DateKind> ReadCellFormats(QIODevice& device, const QString& part) {
         const QXmlStreamAttributes a = xml.attributes();
         if (xml.name() == u"numFmt") {
             custom.insert(Attribute(a, u"numFmtId").toInt(),
-                          FormatDateKind(Attribute(a, u"formatCode").toString()));
+                          FormatDateKind(Attribute(a, u"formatCode")));
         } else if (xml.name() == u"cellXfs") {
             inCellXfs = true;
         } else if (xml.name() == u"xf" && inCellXfs) {
@@ -119,15 +119,4 @@ QVector<DateKind> ReadCellFormats(QIODevice& device, const QString& part) {
     for (const int id : cellFormats)
         kinds.append(custom.contains(id) ? custom.value(id) : BuiltInFormatKind(id));
     return kinds;
-}
-
-DateKind BuiltInFormatKind(int id) {
-    if ((id >= 14 && id <= 17) || (id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 54) ||
-        id == 57 || id == 58)
-        return DateKind::Date;
-    if ((id >= 18 && id <= 21) || (id >= 32 && id <= 35) || (id >= 45 && id <= 47) || id == 55 ||
-        id == 56)
-        return DateKind::Time;
-    if (id == 22) return DateKind::DateTime;
-    return DateKind::None;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QVector>
 
-#include "workbook/DateText.h"
+#include "workbook/NumberFormat.h"
 
 // Readers of the small parts of a workbook package that say where the
 // worksheets are and how to read their cells. Each reads its part as it
@@ -44,6 +44,3 @@ QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part);
 
 // How each cell format (cellXfs entry, by index) shows numbers.
 QVector<DateKind> ReadCellFormats(QIODevice& device, const QString& part);
-
-// How a number format built into the file format shows numbers.
-DateKind BuiltInFormatKind(int numFmtId);

@@ -200,7 +200,7 @@ void SheetReader::ReadCell() {
         const QString text = QString::fromUtf8(value_);
         const std::optional<double> serial = IsoSerial(text.trimmed(), context_.date1904);
         const std::optional<QString> date =
-            serial ? SerialDateText(*serial, DateKind::DateTime, context_.date1904) : std::nullopt;
+            serial ? SerialDateText(*serial, context_.date1904) : std::nullopt;
         if (date)
             Add(SheetCell{SheetCell::Date, 0, *date});
         else

@@ -2,9 +2,9 @@
 
 #include "base/CellError.h"
 #include "base/Field.h"
-#include "workbook/BiffGlobals.h"
 #include "workbook/CellGrid.h"
 #include "workbook/DateText.h"
+#include "workbook/NumberFormat.h"
 #include "workbook/SheetTable.h"
 
 namespace {
@@ -89,51 +89,47 @@ TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
     EXPECT_EQ(table.columns[1].Values(), (QVector<QVariant>{ErrorValue("#N/A"), 2.0}));
 }
 
-// Serial day numbers in date formats read as the days the spreadsheet shows:
-// day 1 is 1900-01-01 and day 60 the phantom 1900-02-29 (day 0 is 1904-01-01),
-// days before day 1 counted back from 1899-12-30, times rounded to the
-// second, a date format without the time, a time format without the day,
-// and numbers outside the driver's dates left numbers.
+// Serial day numbers in date and time formats read as the whole value,
+// whatever part of it the format shows: day 1 is 1900-01-01 and day 60 the
+// phantom 1900-02-29 (day 0 is 1904-01-01), days before day 1 counted back
+// from 1899-12-30, times rounded to the second, and numbers outside the
+// driver's dates left numbers.
 TEST(SheetRules, SerialDateText) {
     struct Case {
         double serial;
-        DateKind kind;
         bool date1904;
         const char* text;  // nullptr: no date
     };
-    constexpr auto D = DateKind::Date, DT = DateKind::DateTime, T = DateKind::Time;
     const Case cases[] = {
-        {45322, D, false, "2024-01-31"},
-        {45322.75, D, false, "2024-01-31"},
-        {45323 + (13 * 3600 + 45 * 60 + 30) / 86400.0, DT, false, "2024-02-01 13:45:30"},
-        {45323, DT, false, "2024-02-01"},
-        {0.999999999, DT, false, "1900-01-01"},
-        {-1.5, DT, false, "1899-12-29 12:00:00"},
-        {0, D, false, "1899-12-30"},
-        {0.5, DT, false, "1899-12-30 12:00:00"},
-        {0.5, T, false, "1899-12-30 12:00:00"},
-        {1.5, T, false, "1899-12-30 12:00:00"},
-        {0.25, T, true, "1904-01-01 06:00:00"},
-        {1, D, false, "1900-01-01"},
-        {59, D, false, "1900-02-28"},
-        {60, D, false, "1900-02-29"},
-        {60.5, DT, false, "1900-02-29 12:00:00"},
-        {61, D, false, "1900-03-01"},
-        {73110, D, false, "2100-03-01"},
-        {0, D, true, "1904-01-01"},
-        {1, D, true, "1904-01-02"},
-        {-1, D, true, "1903-12-31"},
-        {2958465, D, false, "9999-12-31"},
-        {2958466, D, false, nullptr},
-        {-657434, D, false, "0100-01-01"},
-        {-657435, D, false, nullptr},
-        {1e300, DT, false, nullptr},
-        {qInf(), D, false, nullptr},
-        {qQNaN(), D, false, nullptr},
-        {45322, DateKind::None, false, nullptr},
+        {45322, false, "2024-01-31"},
+        {45322.75, false, "2024-01-31 18:00:00"},
+        {45323 + (13 * 3600 + 45 * 60 + 30) / 86400.0, false, "2024-02-01 13:45:30"},
+        {44000.5, false, "2020-06-18 12:00:00"},
+        {0.999999999, false, "1900-01-01"},
+        {-1.5, false, "1899-12-29 12:00:00"},
+        {0, false, "1899-12-30"},
+        {0.5, false, "1899-12-30 12:00:00"},
+        {1.5, false, "1900-01-01 12:00:00"},
+        {0.25, true, "1904-01-01 06:00:00"},
+        {1, false, "1900-01-01"},
+        {59, false, "1900-02-28"},
+        {60, false, "1900-02-29"},
+        {60.5, false, "1900-02-29 12:00:00"},
+        {61, false, "1900-03-01"},
+        {73110, false, "2100-03-01"},
+        {0, true, "1904-01-01"},
+        {1, true, "1904-01-02"},
+        {-1, true, "1903-12-31"},
+        {2958465, false, "9999-12-31"},
+        {2958466, false, nullptr},
+        {-657434, false, "0100-01-01"},
+        {-657435, false, nullptr},
+        {1e300, false, nullptr},
+        {qInf(), false, nullptr},
+        {qQNaN(), false, nullptr},
     };
     for (const Case& c : cases) {
-        const auto text = SerialDateText(c.serial, c.kind, c.date1904);
+        const auto text = SerialDateText(c.serial, c.date1904);
         if (c.text)
             EXPECT_EQ(text.value_or("(none)"), c.text) << c.serial;
         else
@@ -141,17 +137,108 @@ TEST(SheetRules, SerialDateText) {
     }
 }
 
-// Number formats by their letters: which show dates, date and time, or times.
-TEST(SheetRules, FormatDateKind) {
-    const QPair<const char*, DateKind> cases[] = {
-        {"yyyy-mm-dd", DateKind::Date}, {"d-mmm", DateKind::Date},
-        {"mmm-yy", DateKind::Date},     {"yyyy-mm-dd hh:mm:ss", DateKind::DateTime},
-        {"hh:mm", DateKind::Time},      {"[$-F400]h:mm:ss\\ AM/PM", DateKind::Time},
-        {"mm:ss", DateKind::Time},      {"mmm", DateKind::None},
-        {"0.00", DateKind::None},       {"#,##0;[Red]-#,##0", DateKind::None},
-        {"General", DateKind::None},
+// Elapsed durations read as their total in the format's largest unit, then
+// minutes and seconds, rounded to the second.
+TEST(SheetRules, ElapsedText) {
+    struct Case {
+        double serial;
+        DateKind kind;
+        const char* text;  // nullptr: no duration
     };
-    for (const auto& [format, kind] : cases) EXPECT_EQ(FormatDateKind(format), kind) << format;
+    constexpr auto H = DateKind::ElapsedHours, M = DateKind::ElapsedMinutes,
+                   S = DateKind::ElapsedSeconds;
+    const Case cases[] = {
+        {1.5, H, "36:00:00"},
+        {1.5, M, "2160:00"},
+        {1.5, S, "129600"},
+        {0, H, "0:00:00"},
+        {(3600 + 2 * 60 + 3.4) / 86400.0, H, "1:02:03"},
+        {59.9996 / 86400.0, M, "1:00"},
+        {-1.5, H, "-36:00:00"},
+        {-0.1 / 86400.0, H, "0:00:00"},
+        {45322.75, H, "1087746:00:00"},
+        {1e7, H, nullptr},
+        {qQNaN(), H, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto text = ElapsedText(c.serial, c.kind);
+        if (c.text)
+            EXPECT_EQ(text.value_or("(none)"), c.text) << c.serial;
+        else
+            EXPECT_FALSE(text.has_value()) << c.serial << " " << text->toStdString();
+    }
+}
+
+// Number format codes by their own date and time codes: text, padding, fill
+// and bracketed sections are no codes, except an elapsed unit.
+TEST(SheetRules, FormatDateKind) {
+    constexpr auto N = DateKind::None, D = DateKind::Date, H = DateKind::ElapsedHours,
+                   M = DateKind::ElapsedMinutes, S = DateKind::ElapsedSeconds;
+    const QPair<const char*, DateKind> cases[] = {
+        // Dates and times, in one part or several.
+        {"yyyy-mm-dd", D},
+        {"d-mmm", D},
+        {"mmm-yy", D},
+        {"yyyy-mm-dd hh:mm:ss", D},
+        {"hh:mm", D},
+        {"h:mm", D},
+        {"[$-F400]h:mm:ss\\ AM/PM", D},
+        {"mm:ss", D},
+        {"mmm", D},
+        {"yyyy", D},
+        {"mmmm", D},
+        {"dddd", D},
+        {"d", D},
+        {"ss", D},
+        {"h", D},
+        {"[Red]dd/mm/yyyy", D},
+        {"e", D},  // the year of an era
+        {"[$-411]ge.m.d", D},
+        {"\"Date:\" yyyy-mm-dd", D},
+        // Elapsed durations, by their largest unit.
+        {"[h]:mm:ss", H},
+        {"[hh]:mm", H},
+        {"[h]", H},
+        {"[mm]:ss", M},
+        {"[m]", M},
+        {"[ss]", S},
+        {"[s].00", S},
+        // Numbers, their letters quoted, escaped, bracketed or no codes.
+        {"0 \"mAh\"", N},
+        {"0 \"MHz\"", N},
+        {"0 \"mmHg\"", N},
+        {"0.0 \"mg/dl\"", N},
+        {"#,##0.00 [$MDL]", N},
+        {"#,##0 \"dm\"", N},
+        {"0\\h", N},
+        {"_(* #,##0_);_(* (#,##0);_(* \"-\"_);_(@_)", N},
+        {"#,##0_m;*s0", N},
+        {"[>100]0;[Color10]0", N},
+        {"[$-F400]0", N},
+        {"0.00", N},
+        {"#,##0;[Red]-#,##0", N},
+        {"General", N},
+        {"general;-General", N},
+        {"@", N},
+        {"0.00E+00", N},
+        {"##0.0e-0", N},
+        {"\"Date:\" 0", N},
+        {"", N},
+    };
+    for (const auto& [format, kind] : cases)
+        EXPECT_EQ(int(FormatDateKind(QString::fromUtf8(format))), int(kind)) << format;
+}
+
+// The built-in formats the file formats number alike in .xls and .xlsx.
+TEST(SheetRules, BuiltInFormatKind) {
+    const QPair<int, DateKind> cases[] = {
+        {0, DateKind::None},   {2, DateKind::None},  {11, DateKind::None},
+        {14, DateKind::Date},  {18, DateKind::Date}, {22, DateKind::Date},
+        {27, DateKind::Date},  {45, DateKind::Date}, {46, DateKind::ElapsedHours},
+        {47, DateKind::Date},  {49, DateKind::None}, {58, DateKind::Date},
+        {164, DateKind::None},
+    };
+    for (const auto& [id, kind] : cases) EXPECT_EQ(int(BuiltInFormatKind(id)), int(kind)) << id;
 }
 
 }  // namespace
