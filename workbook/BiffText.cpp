@@ -1,6 +1,7 @@
 #include "workbook/BiffText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "workbook/BiffRecords.h"
 
@@ -22,8 +23,6 @@ QByteArray DecoderName(quint16 codePage) {
     switch (codePage) {
         case 367:
             return "US-ASCII";
-        case 1200:
-            return "UTF-16LE";
         case 10000:
         case 0x8000:  // Apple Roman as BIFF5 writers on the Mac mark it
             return "macintosh";
@@ -34,6 +33,14 @@ QByteArray DecoderName(quint16 codePage) {
                 return "windows-" + QByteArray::number(codePage);
             return "cp" + QByteArray::number(codePage);
     }
+}
+
+std::optional<QString> Decode(QByteArrayView bytes, const char* decoderName) {
+    QStringDecoder decoder(decoderName);
+    if (!decoder.isValid()) return std::nullopt;
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
 }
 }  // namespace
 
@@ -57,11 +64,18 @@ void ContinueBiff8Text(Biff8Text& text, QByteArrayView record) {
 }
 
 std::optional<QString> CodePageText(QByteArrayView bytes, quint16 codePage) {
-    QStringDecoder decoder(DecoderName(codePage).constData());
-    if (!decoder.isValid()) return std::nullopt;
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
+    if (codePage != 1200) return Decode(bytes, DecoderName(codePage).constData());
+    // Code page 1200 is UTF-16, yet some writers of BIFF5 mark 8-bit texts
+    // with it. 8-bit text has no zero byte, so read as UTF-16 it gives no
+    // character below U+0100, mostly CJK; real UTF-16 gives one as soon as it
+    // holds a digit, a space or a Latin letter. Anything else is Windows-1252.
+    if (bytes.size() % 2 == 0) {
+        const std::optional<QString> utf16 = Decode(bytes, "UTF-16LE");
+        if (utf16 && std::any_of(utf16->cbegin(), utf16->cend(),
+                                 [](QChar c) { return c.unicode() < 0x100; }))
+            return utf16;
+    }
+    return Decode(bytes, "windows-1252");
 }
 
 QString ErrorCodeText(quint8 code) {

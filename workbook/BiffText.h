@@ -21,8 +21,9 @@ std::optional<Biff8Text> ReadBiff8Text(QByteArrayView record);
 void ContinueBiff8Text(Biff8Text& text, QByteArrayView record);
 
 // An 8-bit text of a BIFF3 to BIFF7 record in the workbook's code page (the
-// CODEPAGE record's number); none when that code page cannot be decoded or
-// the bytes are not valid in it.
+// CODEPAGE record's number), or in Windows-1252 where the code page says
+// UTF-16 (1200) of bytes that are none; none when that code page cannot be
+// decoded or the bytes are not valid in it.
 std::optional<QString> CodePageText(QByteArrayView bytes, quint16 codePage);
 
 // The text Excel shows for the error code of a BOOLERR record or a formula
