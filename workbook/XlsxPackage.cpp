@@ -10,34 +10,62 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 #include "base/AppError.h"
 #include "workbook/GsfLibrary.h"
+#include "workbook/Utf16Part.h"
 #include "workbook/WorkbookRefusal.h"
 
 namespace {
 using namespace WorkbookError;
 
-// Reads one part from the zip as the XML reader asks for more.
+// Reads one part from the zip as the XML reader asks for more, in UTF-8: a
+// part written in UTF-16 (as its byte order mark says) is transcoded.
 class PartDevice : public QIODevice {
 public:
     // Takes over the references of the entry and the folders above it.
     explicit PartDevice(QList<GObject*> chain)
         : chain_(std::move(chain)), input_(GSF_INPUT(chain_.last())) {
         open(QIODevice::ReadOnly);
+        QByteArray head(qMin<qint64>(2, gsf_input_remaining(input_)), 0);
+        if (ReadRaw(head.data(), head.size()) < 0) return;
+        utf16_ = Utf16Part::Detect(head);
+        if (!utf16_) pending_ = head;
     }
     ~PartDevice() override {
         for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) g_object_unref(*it);
     }
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override {
-        return QIODevice::bytesAvailable() + (failed_ ? 0 : gsf_input_remaining(input_));
+        return QIODevice::bytesAvailable() + pending_.size() +
+               (failed_ ? 0 : gsf_input_remaining(input_));
     }
     bool failed() const { return failed_; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override {
         if (failed_) return -1;
+        while (utf16_ && pending_.isEmpty()) {
+            QByteArray chunk(qMin<qint64>(kUtf16Chunk, gsf_input_remaining(input_)), 0);
+            if (chunk.isEmpty()) return 0;
+            if (ReadRaw(chunk.data(), chunk.size()) < 0) return -1;
+            pending_ = utf16_->Transcode(chunk);
+        }
+        const qint64 n = qMin<qint64>(maxSize, pending_.size());
+        memcpy(data, pending_.constData(), size_t(n));
+        pending_.remove(0, n);
+        if (utf16_ || n == maxSize) return n;
+        const qint64 more = ReadRaw(data + n, maxSize - n);
+        return more < 0 ? -1 : n + more;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    static constexpr qint64 kUtf16Chunk = 64 * 1024;
+
+    // Up to maxSize bytes of the part as the zip holds it.
+    qint64 ReadRaw(char* data, qint64 maxSize) {
         const qint64 n = qMin<qint64>(maxSize, gsf_input_remaining(input_));
         if (n <= 0) return 0;
         if (!gsf_input_read(input_, size_t(n), reinterpret_cast<guint8*>(data))) {
@@ -46,12 +74,12 @@ protected:
         }
         return n;
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
 
-private:
     QList<GObject*> chain_;
     GsfInput* input_;
     bool failed_ = false;
+    std::optional<Utf16Part> utf16_;  // for a part written in UTF-16
+    QByteArray pending_;              // bytes for the reader ahead of the rest of the part
 };
 
 bool StartsWith(const QByteArray& head, const char* magic, int length) {

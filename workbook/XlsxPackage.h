@@ -21,8 +21,9 @@ public:
     XlsxPackage& operator=(const XlsxPackage&) = delete;
 
     bool Has(const QString& part) const;
-    // The part's bytes as a sequential device read from the zip as it goes,
-    // or null when there is no such part. Failed() tells whether reading it
+    // The part's bytes as a sequential device read from the zip as it goes
+    // (in UTF-8 where the part is written in UTF-16), or null when there is
+    // no such part. Failed() tells whether reading it
     // stopped on damage rather than at its end.
     std::unique_ptr<QIODevice> OpenPart(const QString& part) const;
     static bool Failed(const QIODevice& part);

@@ -150,12 +150,9 @@ bool AppendDecoded(QByteArrayView raw, bool references, QByteArray& out) {
 XlsxScanner::XlsxScanner(QIODevice& device, const QString& part) : device_(device), part_(part) {
     buffer_.resize(kChunk);
     Fill();
-    // A byte order mark of UTF-8 says nothing; one of UTF-16 asks for the
-    // whole part to be read as such, which no spreadsheet writer does.
+    // A byte order mark of UTF-8 says nothing (the package hands UTF-16
+    // parts over in UTF-8).
     if (end_ >= 3 && std::memcmp(buffer_.constData(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
-    if (end_ >= 2 && (std::memcmp(buffer_.constData(), "\xFF\xFE", 2) == 0 ||
-                      std::memcmp(buffer_.constData(), "\xFE\xFF", 2) == 0))
-        throw XlsxFault{part_ + " is written in UTF-16, not UTF-8"};
 }
 
 void XlsxScanner::Fail(const char* what) const {

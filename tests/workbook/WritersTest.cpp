@@ -1,5 +1,5 @@
 // Workbooks saved by other programs (tests/workbook/writers), and the same
-// files with their texts marked in another encoding, read as their
+// files with their texts marked or written in other encodings, read as their
 // writers meant them: numbers with units and currencies as numbers, a
 // year, a time of day on a date and a duration as what they hold.
 #include <gtest/gtest.h>
@@ -40,6 +40,10 @@ TEST(Writers, SheetsReadAsTheirWritersMeantThem) {
         Writer("gnumeric-biff5.xls"),
         // 8-bit texts under a CODEPAGE record saying UTF-16, of odd and even length.
         TestWorkbook("codepage-1200-biff5.xls"),
+        // Every XML part in UTF-16 or with a UTF-8 byte order mark.
+        TestWorkbook("xlsx-utf16le.xlsx"),
+        TestWorkbook("xlsx-utf16be.xlsx"),
+        TestWorkbook("xlsx-utf8bom.xlsx"),
     };
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
