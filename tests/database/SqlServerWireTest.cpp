@@ -159,9 +159,11 @@ TEST(SqlServerWire, StatementsWithoutValuesOpenNoServerCursor) {
     EXPECT_TRUE(log.contains("BATCH \"Select [ITEMCODE] From [MT_ITEM]\""));
     EXPECT_TRUE(log.contains("BATCH \"Update [MT_ITEM] Set [ITEMNAME] = 'x'\""));
     // Only the driver's own set-up at login goes through a cursor.
-    for (const QString& line : LinesOf(log, "RPC"))
-        if (line.contains("sp_cursoropen"))
+    for (const QString& line : LinesOf(log, "RPC")) {
+        if (line.contains("sp_cursoropen")) {
             EXPECT_TRUE(line.contains("SET QUOTED_IDENTIFIER ON")) << line.toStdString();
+        }
+    }
 }
 
 }  // namespace
