@@ -28,11 +28,15 @@ bool HoldsText(SheetCell::Kind kind) {
     return kind == SheetCell::Text || kind == SheetCell::Date || kind == SheetCell::Error;
 }
 
+const QString& SheetTexts::Text(const StoredCell& cell) const {
+    return cell.shared ? shared[cell.text] : own[cell.text];
+}
+
 SheetCell SheetTexts::CellOf(const StoredCell& cell) const {
     SheetCell out;
     out.kind = SheetCell::Kind(cell.kind);
     if (HoldsText(out.kind))
-        out.text = cell.shared ? shared[cell.text] : own[cell.text];
+        out.text = Text(cell);
     else
         out.number = cell.number;
     return out;
@@ -75,12 +79,26 @@ int ColumnType(int numbers, int dates, int others) {
     return TypeCode::VarWChar;
 }
 
+namespace {
+// A cell's value from its parts, so that a stored cell's text is copied
+// once, into the value, and not first into a cell.
+QVariant ValueOf(SheetCell::Kind kind, double number, const QString& text, int type) {
+    switch (kind) {
+        case SheetCell::Empty:
+            return {};
+        case SheetCell::Error:
+            return ErrorValue(text);
+        case SheetCell::Number:
+        case SheetCell::Boolean:
+            return type == TypeCode::Double ? QVariant(number) : QVariant(NumberText(number));
+        default:
+            return text;
+    }
+}
+}  // namespace
+
 QVariant ColumnValue(const SheetCell& cell, int type) {
-    if (cell.kind == SheetCell::Error) return ErrorValue(cell.text);
-    const SheetCell::Kind kind = RuleKind(cell.kind);
-    if (kind == SheetCell::Empty) return {};
-    if (kind == SheetCell::Number && type == TypeCode::Double) return cell.number;
-    return CellText(cell);
+    return ValueOf(cell.kind, cell.number, cell.text, type);
 }
 
 // Fills one column, record by record in order, dense or sparse as its
@@ -146,9 +164,10 @@ StoredCell SheetColumn::CellAt(int record) const {
 }
 
 QVariant SheetColumn::Value(int record) const {
+    static const QString kNoText;
     const StoredCell cell = CellAt(record);
-    if (cell.kind == SheetCell::Empty) return {};
-    return ColumnValue(texts_->CellOf(cell), type);
+    const SheetCell::Kind kind = SheetCell::Kind(cell.kind);
+    return ValueOf(kind, cell.number, HoldsText(kind) ? texts_->Text(cell) : kNoText, type);
 }
 
 QVector<QVariant> SheetColumn::Values() const {

@@ -38,6 +38,8 @@ struct SheetTexts {
     QStringList shared;
     QStringList own;
 
+    // The text of a cell that holds one.
+    const QString& Text(const StoredCell& cell) const;
     SheetCell CellOf(const StoredCell& cell) const;
 };
 
