@@ -42,33 +42,28 @@ def row(i, rows):
     return cells
 
 
+def write_rows(rows, put, put_date):
+    """The header and the rows, through put(row, column, value) and put_date."""
+    for c, name in enumerate(HEADER):
+        put(0, c, name)
+    for i in range(1, rows + 1):
+        for c, value in enumerate(row(i, rows)):
+            (put_date if isinstance(value, datetime.datetime) else put)(i, c, value)
+
+
 def write_xlsx(rows, path):
     # Texts go to the shared-string table, as Excel writes them.
     book = xlsxwriter.Workbook(path)
     sheet = book.add_worksheet("Items")
     date = book.add_format({"num_format": "yyyy-mm-dd hh:mm"})
-    for c, name in enumerate(HEADER):
-        sheet.write(0, c, name)
-    for i in range(1, rows + 1):
-        for c, value in enumerate(row(i, rows)):
-            if isinstance(value, datetime.datetime):
-                sheet.write_datetime(i, c, value, date)
-            elif value != "":
-                sheet.write(i, c, value)
+    write_rows(rows, sheet.write, lambda r, c, v: sheet.write_datetime(r, c, v, date))
     book.close()
 
 
 def write_xls(rows, path):
     book = xlwt.Workbook()
     sheet = book.add_sheet("Items")
-    for c, name in enumerate(HEADER):
-        sheet.write(0, c, name)
-    for i in range(1, rows + 1):
-        for c, value in enumerate(row(i, rows)):
-            if isinstance(value, datetime.datetime):
-                sheet.write(i, c, value, DATE_STYLE)
-            else:
-                sheet.write(i, c, value)
+    write_rows(rows, sheet.write, lambda r, c, v: sheet.write(r, c, v, DATE_STYLE))
     book.save(path)
 
 
