@@ -166,6 +166,25 @@ TEST(XlsxXml, TextsAreCutToWhatACellHolds) {
     EXPECT_EQ(grid.Cell(0, 4).text, QString(32'767, 'e'));
 }
 
+// Two cells a million rows and sixteen columns apart make a table of the
+// rows between them that holds two values, not a rectangle of empty ones.
+TEST(XlsxXml, ASheetCostsItsCellsNotTheRectangleTheySpan) {
+    QTemporaryDir dir;
+    const QString path = WritePackage(
+        dir, "corners.xlsx",
+        "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Code</t></is>"
+        "</c></row><row r=\"1048576\"><c r=\"Q1048576\"><v>2</v></c></row></sheetData>"
+        "</worksheet>");
+    const SheetTable table = XlsxBook::Open(path)->ReadSheet(0);
+    EXPECT_EQ(table.rowCount, 1048575);
+    ASSERT_EQ(table.columns.size(), 17);
+    EXPECT_EQ(table.columns[16].Value(1048574), QVariant(2.0));
+    EXPECT_TRUE(table.columns[0].Value(1048574).isNull());
+    qsizetype bytes = 0;
+    for (const SheetColumn& column : table.columns) bytes += column.Bytes();
+    EXPECT_LT(bytes, 1024);
+}
+
 // Packages of a few hundred kilobytes that unpack to hundreds of megabytes
 // of strings or cells are weighed against the memory left as they are read:
 // under a limit of 1 GB of address space each is refused, saying what it
