@@ -58,13 +58,6 @@ DateKind FormatDateKind(QStringView format) {
                     i += 2;
                 }
                 break;
-            case 'e':
-                // An exponent ("0.00E+00"), or else the year of an era.
-                if (i + 1 < format.size() && (format[i + 1] == '+' || format[i + 1] == '-'))
-                    ++i;
-                else
-                    date = true;
-                break;
             // Whether an "m" is a month or, beside an hour or a second, a
             // minute changes nothing here: either is a date or time code.
             case 'y':

@@ -12,7 +12,9 @@ enum class DateKind { None, Date, ElapsedHours, ElapsedMinutes, ElapsedSeconds }
 // How a number format code shows numbers, by its own date and time codes:
 // quoted and escaped text, padding and fill characters, and bracketed
 // colors, conditions, locales and currencies are no codes; an elapsed code
-// ("[h]") makes a duration, any other date or time code a date.
+// ("[h]") makes a duration, any other date or time code (y, m, d, h, s,
+// AM/PM) a date. The rarer era codes (e, g, b) alone do not: a number
+// taken for a date is lost, a date left a number is not.
 DateKind FormatDateKind(QStringView format);
 
 // How a number format built into the file formats shows numbers, by its id

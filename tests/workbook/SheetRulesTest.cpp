@@ -192,7 +192,6 @@ TEST(SheetRules, FormatDateKind) {
         {"ss", D},
         {"h", D},
         {"[Red]dd/mm/yyyy", D},
-        {"e", D},  // the year of an era
         {"[$-411]ge.m.d", D},
         {"\"Date:\" yyyy-mm-dd", D},
         // Elapsed durations, by their largest unit.
@@ -222,6 +221,8 @@ TEST(SheetRules, FormatDateKind) {
         {"@", N},
         {"0.00E+00", N},
         {"##0.0e-0", N},
+        {"e", N},  // an era's year alone: a number it stays
+        {"\"Batch\" 0", N},
         {"\"Date:\" 0", N},
         {"", N},
     };
