@@ -20,8 +20,9 @@ public:
 };
 
 // A static, client-side result: every row is read into memory when it is
-// opened. Positioned on the first record; knows its count and positions.
-// Recordsets of a writable connection can change and add records.
+// opened, or read in place from a RowSource. Positioned on the first
+// record; knows its count and positions. Recordsets of a writable
+// connection can change and add records.
 class Recordset {
 public:
     using Row = QVector<QVariant>;

@@ -78,4 +78,24 @@ TEST(ConvertValueTest, DatesAreReadInTheirShapesAndAnythingElseIsRefused) {
         EXPECT_THROW(ConvertValue(when, QString(text)), AppError) << text;
 }
 
+// Rows kept elsewhere are read where they are, value by value; setting a
+// value copies them in first, so the others keep theirs and the source its.
+TEST(RecordsetTest, RowsReadInPlaceAreCopiedOnlyWhenOneChanges) {
+    struct Squares : RowSource {
+        int RowCount() const override { return 3; }
+        QVariant At(int row, int field) const override { return double(row * row + field); }
+    };
+    const auto source = std::make_shared<Squares>();
+    Recordset records({{"N", TypeCode::Double}, {"M", TypeCode::Double}}, source);
+    EXPECT_EQ(records.RecordCount(), 3);
+    records.MoveTo(3);
+    EXPECT_EQ(records.Value("M"), QVariant(5.0));
+    records.SetValue(0, 7);
+    EXPECT_EQ(records.Value(0), QVariant(7.0));
+    EXPECT_EQ(records.ValueAt(2, 0), QVariant(1.0));
+    EXPECT_EQ(source->At(2, 0), QVariant(4.0));
+    records.MoveNext();
+    EXPECT_TRUE(records.Eof());
+}
+
 }  // namespace
