@@ -84,7 +84,16 @@ QVector<QString> ReadSharedStrings(QIODevice& device, const QString& part) {
     MemoryWatch watch;
     XlsxScanner scan(device, part);
     for (XlsxScanner::Token token; (token = scan.Next()) != XlsxScanner::Done;) {
-        if (token != XlsxScanner::Start || !scan.NameIs("si")) continue;
+        if (token != XlsxScanner::Start) continue;
+        if (scan.NameIs("sst")) {
+            // Room at once for the strings the table says it holds, as far
+            // as a quarter of the memory free allows: a large table is then
+            // not moved as it grows.
+            const qint64 unique = scan.Attribute("uniqueCount").toLongLong();
+            strings.reserve(
+                qsizetype(qBound<qint64>(0, unique, FreeMemory() / 4 / qint64(sizeof(QString)))));
+        }
+        if (!scan.NameIs("si")) continue;
         strings.append(RichText(scan));
         chars += strings.last().size();
         // About 40 bytes a string beside its characters; the list may
