@@ -53,6 +53,7 @@ RepeatedValues::RepeatedValues(Connection& excel, const QString& sql) {
 RepeatedValues RepeatedValues::OfColumn(Connection& excel, const QString& sql,
                                         const Recordset& rows, int field) {
     QHash<QString, int> counts;
+    counts.reserve(rows.RecordCount());  // codes are mostly distinct: no rehash as it fills
     for (int position = 1; position <= rows.RecordCount(); ++position) {
         const QVariant v = rows.ValueAt(position, field);
         if (v.isNull()) continue;
