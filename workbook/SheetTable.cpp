@@ -182,6 +182,12 @@ qsizetype SheetColumn::Bytes() const {
            data_.size() * qsizetype(sizeof(quint64));
 }
 
+qsizetype SheetTable::Bytes() const {
+    qsizetype bytes = 0;
+    for (const SheetColumn& column : columns) bytes += column.Bytes();
+    return bytes;
+}
+
 SheetTable BuildSheetTable(int rows, int columns, std::shared_ptr<const SheetTexts> texts,
                            const StoredCells& cells) {
     SheetTable table;

@@ -77,6 +77,9 @@ private:
 struct SheetTable {
     QVector<SheetColumn> columns;
     int rowCount = 0;
+
+    // The bytes its columns' values take.
+    qsizetype Bytes() const;
 };
 
 // Calls its visitor with each cell of a sheet that holds a value, its row

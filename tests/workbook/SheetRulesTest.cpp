@@ -89,6 +89,14 @@ TEST(SheetRules, BooleansCountAsNumbersErrorsAsEmpty) {
     EXPECT_EQ(table.columns[1].Values(), (QVector<QVariant>{ErrorValue("#N/A"), 2.0}));
 }
 
+// The text read from a serial, or none where expected is null.
+void ExpectText(const std::optional<QString>& text, const char* expected, double serial) {
+    if (expected)
+        EXPECT_EQ(text.value_or("(none)"), expected) << serial;
+    else
+        EXPECT_FALSE(text.has_value()) << serial << " " << text->toStdString();
+}
+
 // Serial day numbers in date and time formats read as the whole value,
 // whatever part of it the format shows: day 1 is 1900-01-01 and day 60 the
 // phantom 1900-02-29 (day 0 is 1904-01-01), days before day 1 counted back
@@ -128,13 +136,7 @@ TEST(SheetRules, SerialDateText) {
         {qInf(), false, nullptr},
         {qQNaN(), false, nullptr},
     };
-    for (const Case& c : cases) {
-        const auto text = SerialDateText(c.serial, c.date1904);
-        if (c.text)
-            EXPECT_EQ(text.value_or("(none)"), c.text) << c.serial;
-        else
-            EXPECT_FALSE(text.has_value()) << c.serial << " " << text->toStdString();
-    }
+    for (const Case& c : cases) ExpectText(SerialDateText(c.serial, c.date1904), c.text, c.serial);
 }
 
 // Elapsed durations read as their total in the format's largest unit, then
@@ -160,13 +162,7 @@ TEST(SheetRules, ElapsedText) {
         {1e7, H, nullptr},
         {qQNaN(), H, nullptr},
     };
-    for (const Case& c : cases) {
-        const auto text = ElapsedText(c.serial, c.kind);
-        if (c.text)
-            EXPECT_EQ(text.value_or("(none)"), c.text) << c.serial;
-        else
-            EXPECT_FALSE(text.has_value()) << c.serial << " " << text->toStdString();
-    }
+    for (const Case& c : cases) ExpectText(ElapsedText(c.serial, c.kind), c.text, c.serial);
 }
 
 // Number format codes by their own date and time codes: text, padding, fill
