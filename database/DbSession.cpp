@@ -116,7 +116,12 @@ void DbSession::Commit() {
 
 void DbSession::Rollback() {
     if (dialect_.Kind() != Engine::SQLite) {
-        db_.rollback();
+        // A server that rolled the transaction back itself (a deadlock
+        // victim, an error under XACT_ABORT) refuses the client's rollback,
+        // and the driver then leaves the session without autocommit and
+        // without a transaction it knows of: the next one would begin none.
+        // The session is opened again before it is used.
+        if (!db_.rollback()) unfit_ = true;
         return;
     }
     // SQLite ends the transaction itself after some failures (a full disk).
