@@ -80,6 +80,8 @@ QString CliOperator::OpenFile(const QString& title, const QString&, const QStrin
 
 void CliOperator::SetFocus(const QString&) {}
 
+void CliOperator::Notice(const QString& text) { Print("Notice: " + text); }
+
 void CliOperator::Progress(const QString& text) {
     if (!showProgress_) return;
     // The form clears its progress between passes.

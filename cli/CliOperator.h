@@ -24,6 +24,7 @@ public:
     QString OpenFile(const QString& title, const QString& folder, const QString& filter) override;
     void SetFocus(const QString& control) override;
     void Progress(const QString& text) override;
+    void Notice(const QString& text) override;
 
     // How many failures the error dialog reported: the command then failed.
     int ErrorsShown() const { return errorsShown_; }

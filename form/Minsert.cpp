@@ -178,6 +178,7 @@ QString Minsert::ResultText() const {
                             Grouped(InsertTotals.skipped));
     if (!VerifyResult.verdictFiles.isEmpty())
         text += " Verdict files in EXCEL\\: " + VerifyResult.verdictFiles.join(", ");
+    if (!InsertNote.isEmpty()) text += " " + InsertNote;
     return text;
 }
 

@@ -158,6 +158,8 @@ public:
     // (0 when it ran to the end).
     InsertCounts InsertTotals;
     int InsertStoppedAt = 0;
+    // Why the last Start went record by record rather than as a set; empty when it did not.
+    QString InsertNote;
     // Start writes the sheet as a set where it can; false writes it one
     // record at a time, the reference the set is held to.
     bool WriteSheetAsSet = true;

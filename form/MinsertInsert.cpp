@@ -1,4 +1,5 @@
 // The Start command's pass over the sheet.
+#include "base/ErrorLog.h"
 #include "database/DbConnection.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
@@ -18,6 +19,7 @@ void Minsert::InsertData() {
                               "Stop Insert at this row? The rows written so far stay "
                               "written.");
     InsertStoppedAt = 0;
+    InsertNote.clear();
     InsertTotals = RunInsertPass(
         *ExcelConnection, *SqlConnection,
         {TABLENAME.text,
@@ -38,6 +40,11 @@ void Minsert::InsertData() {
             if (stopRequested_) InsertStoppedAt = position;
             return !stopRequested_;
         },
-        [&](const QString& step) { ShowProgress(step); });
+        [&](const QString& step) { ShowProgress(step); },
+        [&](const QString& text) {
+            InsertNote = text;
+            WriteLog(home_, "Err", text, reporter_.Now()());
+            op_.Notice(text);
+        });
     ShowProgress("");
 }

@@ -1,9 +1,9 @@
 // The Verify command's pass over the sheet.
 #include "base/Connection.h"
 #include "base/TextUtil.h"
-#include "import/DefaultValues.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
+#include "import/DefaultValues.h"
 #include "mapping/ColumnDiscovery.h"
 #include "mapping/SelectLists.h"
 #include "validation/VerifyPass.h"
@@ -80,7 +80,8 @@ QString Minsert::SetupDefaultProblem() {
         ReadTargetFields(*SqlConnection, TABLENAME.text, columns, PRIMARYFIELD[0].text);
     for (int i = 0; i < defaults.size(); ++i) {
         const SetupDefault& d = defaults[i];
-        if (const QString problem = ValueProblem(d.column, d.value, fields[i], lengths.value(d.column));
+        if (const QString problem =
+                ValueProblem(d.column, d.value, fields[i], lengths.value(d.column));
             !problem.isEmpty())
             return QString("The default %1=%2 of GSETUP.ini cannot go into %3: it %4 !!!")
                 .arg(d.key, d.value, d.column, problem);

@@ -30,4 +30,7 @@ public:
     virtual void SetFocus(const QString& control) = 0;
     // Shows a progress text at once, while a long pass keeps the thread.
     virtual void Progress(const QString& text) = 0;
+    // Tells the user something that asks no answer and stops nothing, as
+    // a pass goes on (a line of the messages; the progress line).
+    virtual void Notice(const QString& text) = 0;
 };

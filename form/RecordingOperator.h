@@ -21,6 +21,7 @@ public:
     QList<ErrorVariables> errors;
     QStringList focus;
     QStringList progress;
+    QStringList notices;
     QStringList fileDialogs;  // titles of the file dialogs shown
 
     QList<bool> yesNoAnswers;
@@ -52,6 +53,7 @@ public:
         progress.append(text);
         if (onProgress) onProgress(text);
     }
+    void Notice(const QString& text) override { notices.append(text); }
 
     QString LastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 };

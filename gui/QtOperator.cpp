@@ -86,6 +86,8 @@ void QtOperator::SetFocus(const QString& control) {
 // The pass keeps the thread: the label is repainted at once and pending
 // events are let through, so that the window can be moved, resized and
 // asked to stop the pass; the window itself starts no handler meanwhile.
+void QtOperator::Notice(const QString& text) { Progress(text); }
+
 void QtOperator::Progress(const QString& text) {
     if (!window_) return;
     if (auto* label = window_->findChild<QLabel*>("LblProgress")) {

@@ -24,6 +24,8 @@ public:
     QString OpenFile(const QString& title, const QString& folder, const QString& filter) override;
     void SetFocus(const QString& control) override;
     void Progress(const QString& text) override;
+    // Shown as progress is; the result line keeps it after the pass.
+    void Notice(const QString& text) override;
 
 private:
     void Sync() const;

@@ -117,12 +117,17 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
 
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& in,
                            const std::function<bool(int, int)>& progress,
-                           const std::function<void(const QString&)>& step) {
+                           const std::function<void(const QString&)>& step,
+                           const std::function<void(const QString&)>& notice) {
     if (in.asSet) {
         try {
             if (const auto counts = RunSetInsertPass(excel, db, in, progress, step)) return *counts;
-        } catch (const AppError&) {
+        } catch (const AppError& e) {
             // Rolled back: one record at a time names the failing row, if any.
+            notice(QString("The sheet could not be written as a set (error %1: %2); it is "
+                           "written record by record, which takes longer.")
+                       .arg(e.Number())
+                       .arg(e.Description()));
         }
     }
     return WriteRecordByRecord(excel, db, in, progress);

@@ -42,7 +42,9 @@ struct InsertCounts {
 // before it stay saved, as a set nothing is written.
 // step names each of a set's steps as it begins ("Staging rows... 500 of
 // 65535", "Adding new records..."), so that progress keeps moving after the
-// last record is read.
+// last record is read. notice says, when the set is refused and the
+// records go one by one instead, why, for the user and the log.
 InsertCounts RunInsertPass(Connection& excel, DbConnection& db, const InsertInput& input,
                            const std::function<bool(int position, int count)>& progress,
-                           const std::function<void(const QString& step)>& step);
+                           const std::function<void(const QString& step)>& step,
+                           const std::function<void(const QString& text)>& notice);

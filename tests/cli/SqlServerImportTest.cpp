@@ -248,6 +248,35 @@ TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackTo
     ASSERT_GT(refused, staged) << log.toStdString();
     ASSERT_GT(rollback, refused) << log.toStdString();
     EXPECT_EQ(log.mid(rollback).count("Insert Into [CLUB_MT_MEMBER]"), 3) << log.toStdString();
+    // The user is told, and the log keeps why.
+    EXPECT_TRUE(run.err.contains("Notice: The sheet could not be written as a set (error"))
+        << run.err.toStdString();
+    QString logged;
+    for (const QFileInfo& file : QDir(home + "/LOG/XLSLOADLOG").entryInfoList({"Err_*.Log"})) {
+        QFile f(file.filePath());
+        if (f.open(QIODevice::ReadOnly)) logged += QString::fromUtf8(f.readAll());
+    }
+    EXPECT_TRUE(logged.contains("could not be written as a set")) << logged.toStdString();
+}
+
+// A deadlock victim's transaction is rolled back by the server, so the
+// client's own rollback finds none: the session is opened again, and the
+// records still go one by one, each in a transaction of its own.
+TEST_F(SqlServerImport, ASetTheServerRolledBackFallsBackToRecordsInTransactions) {
+    WriteWorkbook(workbook,
+                  {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
+    TdsCapture server({"--fail-on", "From #xl_stage1", "--fail-error", "1205"});
+    ASSERT_TRUE(server.Listening());
+    const Output run = Import(server, kMembers);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
+    const QString log = server.Log();
+    const qsizetype refused = log.indexOf("From #xl_stage1");
+    ASSERT_GE(refused, 0) << log.toStdString();
+    const QString after = log.mid(refused);
+    EXPECT_EQ(after.count("Insert Into [CLUB_MT_MEMBER]"), 3) << log.toStdString();
+    EXPECT_GE(after.count("TM_BEGIN_XACT"), 3) << log.toStdString();
+    EXPECT_GE(after.count("TM_COMMIT_XACT"), 3) << log.toStdString();
 }
 
 TEST_F(SqlServerImport, ABillOfMaterialImportsBesideARowVersionColumn) {
