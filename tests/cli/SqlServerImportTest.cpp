@@ -27,6 +27,9 @@ struct Output {
     int exitCode = -1;
 };
 
+const QStringList kMembers{"--sheet", "Members",       "--table", "CLUB_MT_MEMBER",
+                           "--map",   "No=MEMBERCODE", "--map",   "Name=MEMBERNAME"};
+
 class SqlServerImport : public testing::Test {
 protected:
     void SetUp() override {
@@ -50,13 +53,20 @@ protected:
                 QString::fromUtf8(process.readAllStandardError()), process.exitCode()};
     }
 
+    // Three members imported through the server, every one of them written.
+    Output ImportThreeMembers(const TdsCapture& server) {
+        WriteWorkbook(workbook,
+                      {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
+        Output run = Import(server, kMembers);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
+        return run;
+    }
+
     QTemporaryDir dir;
     QString home;
     QString workbook;
 };
-
-const QStringList kMembers{"--sheet", "Members",       "--table", "CLUB_MT_MEMBER",
-                           "--map",   "No=MEMBERCODE", "--map",   "Name=MEMBERNAME"};
 
 TEST_F(SqlServerImport, ThaiGreekAndAccentedNamesArriveAsUnicodeInAThaiDatabase) {
     const QStringList names{QString::fromUtf8("สมชาย ใจดี"),
@@ -231,15 +241,11 @@ TEST_F(SqlServerImport, EveryValueTheServerWouldRefuseIsRejectedByVerify) {
 }
 
 TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackToRecords) {
-    WriteWorkbook(workbook,
-                  {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
     // The endpoint is told to refuse the staging insert; the set is rolled
     // back and each record is written on its own.
     TdsCapture server({"--fail-on", "Insert Into #xl_stage1"});
     ASSERT_TRUE(server.Listening());
-    const Output run = Import(server, kMembers);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
+    const Output run = ImportThreeMembers(server);
     const QString log = server.Log();
     const qsizetype staged = log.indexOf("Into #xl_stage1 From [CLUB_MT_MEMBER] Where 1 = 0");
     const qsizetype refused = log.indexOf("Insert Into #xl_stage1 ([MEMBERCODE], [MEMBERNAME]");
@@ -263,13 +269,9 @@ TEST_F(SqlServerImport, ASheetIsStagedInATemporaryTableAndARefusedSetFallsBackTo
 // client's own rollback finds none: the session is opened again, and the
 // records still go one by one, each in a transaction of its own.
 TEST_F(SqlServerImport, ASetTheServerRolledBackFallsBackToRecordsInTransactions) {
-    WriteWorkbook(workbook,
-                  {{"Members", {{"No", "Name"}, {"M1", "Ann"}, {"M2", "Bob"}, {"M3", "Cy"}}}});
     TdsCapture server({"--fail-on", "From #xl_stage1", "--fail-error", "1205"});
     ASSERT_TRUE(server.Listening());
-    const Output run = Import(server, kMembers);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("Inserted 3\n")) << run.out.toStdString();
+    ImportThreeMembers(server);
     const QString log = server.Log();
     const qsizetype refused = log.indexOf("From #xl_stage1");
     ASSERT_GE(refused, 0) << log.toStdString();

@@ -6,6 +6,13 @@ namespace {
 
 using MappingTest = FormFixture;
 
+// Writes a file whole (a match file, as a user or another program left it).
+void WriteFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(text), text.size());
+}
+
 QStringList TillFields(const Grid& mapping) {
     QStringList fields;
     for (int r = 0; r < mapping.Rows(); ++r) fields << mapping.CellText(r, 1);
@@ -39,10 +46,7 @@ TEST_P(MappingTest, AMatchFileWithoutNamesReappliesToTheNextSheetByPosition) {
     }();
     text.replace("'MT_ITEM'", "'mt_plu'");
     text.truncate(text.indexOf("Name_1="));
-    QFile rewrite(saved.fileName());
-    ASSERT_TRUE(rewrite.open(QIODevice::WriteOnly));
-    rewrite.write(text);
-    rewrite.close();
+    WriteFile(saved.fileName(), text);
 
     ASSERT_TRUE(form->ChooseSheet("Ten"));
     const QStringList expected{"ITEMCODE", "", "UNITPRICE", "", "", "", "", "", "", ""};
@@ -182,11 +186,7 @@ TEST_P(MappingTest, AMatchFileThatCannotBeAppliedLeavesTheMappingAndSaysWhy) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         const QString path = home + "/EXCEL/" + c.name + ".ini";
-        if (c.text) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.text);
-        }
+        if (c.text) WriteFile(path, c.text);
         op.messages.clear();
         form->TxtField[Minsert::kMatchName].text = c.name;
         form->TxtField_Validate(Minsert::kMatchName);
@@ -200,12 +200,9 @@ TEST_P(MappingTest, AMatchFileThatCannotBeAppliedLeavesTheMappingAndSaysWhy) {
                   (QStringList{"ITEMCODE", "ITEMNAME"}));
     }
     // A file that can be is applied, in the table's own spelling of its names.
-    QFile spaced(home + "/EXCEL/spaced.ini");
-    ASSERT_TRUE(spaced.open(QIODevice::WriteOnly));
-    spaced.write(
-        "[MatchField]\r\nTableName=' mt_plu '\r\nField_1=' plucode '\r\n"
-        "Field_2='ItemCode'\r\n");
-    spaced.close();
+    WriteFile(home + "/EXCEL/spaced.ini",
+              "[MatchField]\r\nTableName=' mt_plu '\r\nField_1=' plucode '\r\n"
+              "Field_2='ItemCode'\r\n");
     form->TxtField[Minsert::kMatchName].text = "spaced";
     form->TxtField_Validate(Minsert::kMatchName);
     EXPECT_EQ(form->MatchNotApplied, "");
@@ -221,12 +218,9 @@ TEST_P(MappingTest, VerifyRefusesAMappedFieldTheTableLacks) {
     unconnected.LoadLCombo();
     WriteWorkbook(home + "/EXCEL/Book.xls",
                   {{"Items", {{"Code", "Name", "Cost"}, {"A1", "Apple", 2}}}});
-    QFile file(home + "/EXCEL/items.ini");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\nField_2='ITEMNAME'\r\n"
-        "Field_3='COST'\r\n");
-    file.close();
+    WriteFile(home + "/EXCEL/items.ini",
+              "[MatchField]\r\nTableName='MT_ITEM'\r\nField_1='ITEMCODE'\r\n"
+              "Field_2='ITEMNAME'\r\nField_3='COST'\r\n");
     unconnected.TxtField[Minsert::kMatchName].text = "items";
     unconnected.ChooseWorkbook(home + "/EXCEL/Book.xls");
     ASSERT_TRUE(unconnected.ChooseSheet("Items"));
