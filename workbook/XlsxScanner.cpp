@@ -15,10 +15,11 @@ constexpr qsizetype kChunk = 256 * 1024;
 // pass them would otherwise take all memory.
 constexpr qsizetype kMaxMarkup = 4 * 1024 * 1024;
 constexpr size_t kMaxDepth = 256;
-// The most characters a cell holds, as in Excel, and as UTF-8 at most
-// three bytes each.
+// The most characters a cell holds, as in Excel. Of a longer text no more
+// is kept than one character past that can take as UTF-8, so that it still
+// reads as too long.
 constexpr qsizetype kMaxCellChars = 32767;
-constexpr qsizetype kMaxCellBytes = 3 * kMaxCellChars;
+constexpr qsizetype kKeptTextBytes = 4 * (kMaxCellChars + 1);
 
 // Where a run of text read so far may end without cutting a reference
 // ("&amp;") or a line end ("\r\n") in two.
@@ -358,12 +359,11 @@ void XlsxScanner::AppendElementText(QByteArray& out) {
                 --depth;
                 break;
             case Text:
-                if (depth == 1 && out.size() <= kMaxCellBytes) {
+                if (depth == 1 && out.size() <= kKeptTextBytes) {
                     AppendText(out);
-                    // Past this, no count of characters is within a cell's;
-                    // cut between characters.
-                    if (out.size() > kMaxCellBytes) {
-                        qsizetype cut = kMaxCellBytes;
+                    // Cut between characters: what is kept is too long already.
+                    if (out.size() > kKeptTextBytes) {
+                        qsizetype cut = kKeptTextBytes;
                         while (cut > 0 && (uchar(out[cut]) & 0xC0) == 0x80) --cut;
                         out.truncate(cut);
                     }
@@ -375,12 +375,7 @@ void XlsxScanner::AppendElementText(QByteArray& out) {
     }
 }
 
-QString CellText(QString text) {
-    if (text.size() <= kMaxCellChars) return text;
-    // Not between the two halves of a character outside the BMP.
-    text.truncate(text[kMaxCellChars - 1].isHighSurrogate() ? kMaxCellChars - 1 : kMaxCellChars);
-    return text;
-}
+bool FitsACell(const QString& text) { return text.size() <= kMaxCellChars; }
 
 QString RichText(XlsxScanner& scan) {
     QByteArray utf8;
@@ -408,8 +403,8 @@ QString RichText(XlsxScanner& scan) {
         }
     }
     const QString text = QString::fromUtf8(utf8);
-    return CellText(std::string_view(utf8.constData(), size_t(utf8.size())).find("_x") !=
-                            std::string_view::npos
-                        ? DecodeEscapes(text)
-                        : text);
+    return std::string_view(utf8.constData(), size_t(utf8.size())).find("_x") !=
+                   std::string_view::npos
+               ? DecodeEscapes(text)
+               : text;
 }

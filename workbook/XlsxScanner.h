@@ -36,8 +36,8 @@ public:
     // Appends the text read, references decoded, to `out`.
     void AppendText(QByteArray& out) const;
     // Appends the text up to the end of the element just started to `out`,
-    // leaving out the text of elements inside it, and past the bytes a
-    // cell's text can take, the rest.
+    // leaving out the text of elements inside it, and of a text longer than
+    // a cell holds, the rest once it is too long.
     void AppendElementText(QByteArray& out);
 
 private:
@@ -74,12 +74,11 @@ private:
     QByteArray decoded_;
 };
 
-// A cell's text as Excel keeps it: its first 32,767 characters, the most a
-// cell holds. A longer one is cut as it is read, so that a part cannot
-// make one cell take all memory.
-QString CellText(QString text);
+// Whether a cell can hold the text: 32,767 characters at most, as in
+// Excel. A longer one is cut short as it is read, so that a part cannot
+// make one cell take all memory, but kept too long to fit.
+bool FitsACell(const QString& text);
 
 // The text of a string item (<si> or <is>, the scanner at its start): its
-// <t>, or the <t> of each of its runs, without the phonetic runs, as a
-// cell holds it.
+// <t>, or the <t> of each of its runs, without the phonetic runs.
 QString RichText(XlsxScanner& scan);

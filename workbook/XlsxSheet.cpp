@@ -81,7 +81,9 @@ private:
     // is to come.
     void CheckRoom();
     void Add(const SheetCell& cell);
+    // A text cell; one longer than a cell holds is the error #VALUE!.
     void AddText(const QString& text);
+    void AddTooLong();
 
     XlsxScanner scan_;
     const QString& part_;
@@ -132,7 +134,18 @@ void SheetReader::Add(const SheetCell& cell) {
 }
 
 void SheetReader::AddText(const QString& text) {
-    if (!text.isEmpty()) Add(TextCell(CellText(text)));
+    if (!FitsACell(text))
+        AddTooLong();
+    else if (!text.isEmpty())
+        Add(TextCell(text));
+}
+
+void SheetReader::AddTooLong() {
+    // Excel's answer to a text result longer than a cell holds. The cell
+    // holds a value, so it counts for the sheet's size as any other, and
+    // Verify rejects its row instead of a cut text reaching a column.
+    grid_.Extend(row_, column_);
+    Add(ErrorCell("#VALUE!"));
 }
 
 void SheetReader::ReadRow() {
@@ -184,6 +197,7 @@ void SheetReader::ReadCell() {
         if (!ok || index >= uint(context_.sharedStrings.size()) ||
             context_.sharedStrings[index].isEmpty())
             return;
+        if (!FitsACell(context_.sharedStrings[index])) return AddTooLong();
         CheckRoom();
         grid_.AddShared(row_, column_, index);
     } else if (type == CellType::Inline) {
