@@ -192,7 +192,10 @@ std::shared_ptr<DbSession::Prepared> DbSession::Prepare(const QString& sql) {
 
 std::unique_ptr<Statement> DbSession::NewStatement(const QString& sql, bool prepared) {
     if (db_.driverName() == "QODBC")
-        return std::make_unique<OdbcStatement>(OdbcHandle(db_), sql, prepared, timeoutSeconds_);
+        return std::make_unique<OdbcStatement>(OdbcHandle(db_), sql, prepared, timeoutSeconds_,
+                                               dialect_.Kind() == Engine::SqlServer
+                                                   ? OdbcStatement::Texts::NarrowWhileAscii
+                                                   : OdbcStatement::Texts::Wide);
     return std::make_unique<SqliteStatement>(SqliteHandle(db_), sql, timeoutSeconds_);
 }
 

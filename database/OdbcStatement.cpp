@@ -22,7 +22,12 @@ constexpr qint32 kProviderError = -2147467259;
 // Texts up to this many characters go as NVARCHAR(4000), one type for all
 // of them, so that the server keeps one plan; longer ones as NVARCHAR(MAX).
 constexpr SQLULEN kWideVarcharSize = 4000;
+constexpr SQLULEN kVarcharSize = 8000;
 constexpr SQLULEN kVarbinarySize = 8000;
+// Bytes a bound value's buffer holds at least: texts of up to 255
+// characters. The driver prepares the statement again when a value is bound
+// anew, as one that outgrows its buffer is.
+constexpr qsizetype kValueRoom = 512;
 // Bytes read from a long value at a time.
 constexpr SQLLEN kChunk = 8192;
 
@@ -87,6 +92,14 @@ SQL_TIMESTAMP_STRUCT Timestamp(const QDateTime& when) {
             SQLUINTEGER(t.msec()) * 1000000};
 }
 
+// A text that is not plain ASCII, which only NVARCHAR carries whatever the
+// server's code page.
+bool IsWideText(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString) return false;
+    const QString text = value.toString();
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7f; });
+}
+
 bool IsOdbcInteger(SQLSMALLINT t) {
     return t == SQL_BIT || t == SQL_TINYINT || t == SQL_SMALLINT || t == SQL_INTEGER ||
            t == SQL_BIGINT;
@@ -104,8 +117,8 @@ bool IsOdbcBinary(SQLSMALLINT t) {
 }  // namespace
 
 OdbcStatement::OdbcStatement(void* connection, const QString& sql, bool prepared,
-                             int timeoutSeconds)
-    : sql_(sql), prepared_(prepared), timeoutSeconds_(timeoutSeconds) {
+                             int timeoutSeconds, Texts texts)
+    : sql_(sql), prepared_(prepared), timeoutSeconds_(timeoutSeconds), wide_(texts == Texts::Wide) {
     SQLHANDLE handle = nullptr;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle))) {
         const Diagnostics d = ReadDiagnostics(SQL_HANDLE_DBC, connection);
@@ -135,6 +148,7 @@ void OdbcStatement::Fail(const char* what) {
     const Diagnostics d = ReadDiagnostics(SQL_HANDLE_STMT, statement_);
     SQLFreeStmt(statement_, SQL_CLOSE);
     SQLFreeStmt(statement_, SQL_RESET_PARAMS);
+    slots_.clear();
     unfit_ = IsDriverTimeout(d.sqlState) || IsConnectionLost(d.sqlState);
     if (IsDriverTimeout(d.sqlState) || IsServerTimeout(d.sqlState, d.number))
         throw AppError(
@@ -146,71 +160,77 @@ void OdbcStatement::Fail(const char* what) {
                                               : d.text);
 }
 
-void OdbcStatement::Bind(int index, const QVariant& value) {
-    const SQLUSMALLINT number = SQLUSMALLINT(index + 1);
-    SQLSMALLINT cType = SQL_C_WCHAR;
-    SQLSMALLINT sqlType = SQL_WVARCHAR;
-    SQLULEN size = kWideVarcharSize;
-    SQLSMALLINT digits = 0;
-    QByteArray& buffer = buffers_[index];
+std::pair<OdbcStatement::Binding, QByteArray> OdbcStatement::Encode(const QVariant& value) const {
     switch (value.typeId()) {
         case QMetaType::Bool:
-            cType = SQL_C_BIT;
-            sqlType = SQL_BIT;
-            buffer = Bytes(SQLCHAR(value.toBool() ? 1 : 0));
-            break;
+            return {{SQL_C_BIT, SQL_BIT, 0, 0}, Bytes(SQLCHAR(value.toBool() ? 1 : 0))};
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::Short:
         case QMetaType::UShort:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
-            cType = SQL_C_SBIGINT;
-            sqlType = SQL_BIGINT;
-            buffer = Bytes(SQLBIGINT(value.toLongLong()));
-            break;
+            return {{SQL_C_SBIGINT, SQL_BIGINT, 0, 0}, Bytes(SQLBIGINT(value.toLongLong()))};
         case QMetaType::Double:
         case QMetaType::Float:
-            cType = SQL_C_DOUBLE;
-            sqlType = SQL_DOUBLE;
-            buffer = Bytes(value.toDouble());
-            break;
+            return {{SQL_C_DOUBLE, SQL_DOUBLE, 0, 0}, Bytes(value.toDouble())};
         case QMetaType::QDate:
         case QMetaType::QDateTime:
             // Milliseconds, as SQL Server's datetime keeps them.
-            cType = SQL_C_TYPE_TIMESTAMP;
-            sqlType = SQL_TYPE_TIMESTAMP;
-            size = 23;
-            digits = 3;
-            buffer = Bytes(Timestamp(value.toDateTime()));
-            break;
-        case QMetaType::QByteArray:
-            cType = SQL_C_BINARY;
-            buffer = value.toByteArray();
-            sqlType = buffer.size() > qsizetype(kVarbinarySize) ? SQL_LONGVARBINARY : SQL_VARBINARY;
-            size = qMax<SQLULEN>(1, SQLULEN(buffer.size()));
-            break;
-        default:
-            buffer = Wide(value.toString());
-            if (buffer.size() / 2 > qsizetype(kWideVarcharSize)) {
-                sqlType = SQL_WLONGVARCHAR;
-                size = SQLULEN(buffer.size() / 2);
-            }
-            break;
+            return {{SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23, 3},
+                    Bytes(Timestamp(value.toDateTime()))};
+        case QMetaType::QByteArray: {
+            QByteArray bytes = value.toByteArray();
+            const bool longer = bytes.size() > qsizetype(kVarbinarySize);
+            return {{SQL_C_BINARY, SQLSMALLINT(longer ? SQL_LONGVARBINARY : SQL_VARBINARY),
+                     longer ? SQLULEN(bytes.size()) : kVarbinarySize, 0},
+                    std::move(bytes)};
+        }
+        default: {
+            const QString text = value.toString();
+            const SQLULEN fits = wide_ ? kWideVarcharSize : kVarcharSize;
+            const bool longer = SQLULEN(text.size()) > fits;
+            const SQLSMALLINT type = wide_ ? (longer ? SQL_WLONGVARCHAR : SQL_WVARCHAR)
+                                           : (longer ? SQL_LONGVARCHAR : SQL_VARCHAR);
+            return {{SQL_C_WCHAR, type, longer ? SQLULEN(text.size()) : fits, 0}, Wide(text)};
+        }
     }
-    lengths_[index] = value.isNull() ? SQL_NULL_DATA : SQLLEN(buffer.size());
-    if (!SQL_SUCCEEDED(SQLBindParameter(statement_, number, SQL_PARAM_INPUT, cType, sqlType, size,
-                                        digits, buffer.data(), SQLLEN(buffer.size()),
-                                        &lengths_[index])))
+}
+
+void OdbcStatement::Bind(Slot& slot, int index, const QVariant& value) {
+    // A null keeps the place's binding: only its indicator says NULL.
+    if (value.isNull() && slot.binding.cType != 0) {
+        slot.length = SQL_NULL_DATA;
+        return;
+    }
+    auto [binding, bytes] = Encode(value);
+    slot.length = value.isNull() ? SQL_NULL_DATA : SQLLEN(bytes.size());
+    if (binding == slot.binding && bytes.size() <= slot.buffer.size()) {
+        std::copy(bytes.cbegin(), bytes.cend(), slot.buffer.data());
+        return;
+    }
+    // Room for values up to twice as long, so that a longer one seldom
+    // binds the place anew.
+    slot.binding = binding;
+    slot.buffer = std::move(bytes);
+    slot.buffer.resize(qMax<qsizetype>(slot.buffer.size() * 2, kValueRoom));
+    if (!SQL_SUCCEEDED(SQLBindParameter(statement_, SQLUSMALLINT(index + 1), SQL_PARAM_INPUT,
+                                        binding.cType, binding.sqlType, binding.size,
+                                        binding.digits, slot.buffer.data(),
+                                        SQLLEN(slot.buffer.size()), &slot.length)))
         Fail("bind a value of");
 }
 
 void OdbcStatement::Run(const QVariantList& params) {
     SQLFreeStmt(statement_, SQL_CLOSE);
     unfit_ = false;
-    buffers_.assign(params.size(), {});
-    lengths_.assign(params.size(), 0);
-    for (int i = 0; i < params.size(); ++i) Bind(i, params[i]);
+    const bool widened = !wide_ && std::any_of(params.cbegin(), params.cend(), IsWideText);
+    if (widened || params.size() != qsizetype(slots_.size())) {
+        SQLFreeStmt(statement_, SQL_RESET_PARAMS);
+        slots_ = std::vector<Slot>(params.size());
+        wide_ = wide_ || widened;
+    }
+    for (int i = 0; i < params.size(); ++i) Bind(slots_[i], i, params[i]);
     SQLRETURN r;
     if (prepared_) {
         r = SQLExecute(statement_);

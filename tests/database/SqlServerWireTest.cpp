@@ -74,11 +74,41 @@ TEST(SqlServerWire, TextGoesAsNvarcharAndComesBackWhateverTheCollation) {
             ASSERT_EQ(rs->RecordCount(), 1);
             EXPECT_EQ(rs->Value("MEMBERNAME").toString(), names[i]);
         }
+        // A plain ASCII code goes as varchar, so that a varchar key's index
+        // can be sought; a text beyond ASCII never does.
         const QString rpc = LinesOf(server.Log(), "RPC").join('\n');
-        EXPECT_TRUE(rpc.contains("\"type\": \"nvarchar(")) << rpc.toStdString();
-        EXPECT_FALSE(rpc.contains("\"type\": \"varchar(")) << rpc.toStdString();
-        for (const QString& name : names) EXPECT_TRUE(rpc.contains(name)) << name.toStdString();
+        for (const QString& name : names)
+            EXPECT_TRUE(rpc.contains("\"type\": \"nvarchar(8000)\", \"value\": \"" + name + "\""))
+                << name.toStdString();
+        EXPECT_TRUE(rpc.contains("\"type\": \"varchar(8000)\", \"value\": \"M0\""))
+            << rpc.toStdString();
+        EXPECT_FALSE(server.SentNarrowTextBeyondAscii()) << rpc.toStdString();
     }
+}
+
+// A statement run again and again is prepared once and then only executed:
+// its values' bindings are kept, whatever each run's values (a null, a
+// longer text up to 255 characters, another number), so that the driver never
+// sends its text and declarations again.
+TEST(SqlServerWire, AStatementIsPreparedOnceAndRunByItsHandle) {
+    SKIP_WITHOUT_TDS_CAPTURE();
+    TdsCapture server;
+    ASSERT_TRUE(server.Listening());
+    const auto db = ConnectTo(server);
+    const QString insert =
+        "Insert Into [CLUB_MT_MEMBER] ([MEMBERCODE], [MEMBERNAME], [POINTS]) Values (?, ?, ?)";
+    const QList<QVariantList> runs{
+        {"M1", "Ann", 10},
+        {"M2", QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::Int))},
+        {"M3", QString(255, 'x'), 2000000000},
+        {"M4", "", -1},
+    };
+    for (const QVariantList& values : runs) db->Execute(insert, values);
+    const QString log = server.Log();
+    EXPECT_EQ(LinesOf(log, "RPC sp_prepexec").size(), 1) << log.toStdString();
+    EXPECT_EQ(LinesOf(log, "RPC sp_execute").size(), 3) << log.toStdString();
+    EXPECT_EQ(LinesOf(log, "RPC sp_unprepare").size(), 0) << log.toStdString();
+    EXPECT_TRUE(log.contains("\"value\": \"" + QString(255, 'x') + "\"")) << log.toStdString();
 }
 
 TEST(SqlServerWire, EachColumnTypeArrivesThroughFreeTdsWithItsKindAndLimits) {

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -66,25 +67,43 @@ public:
         QFile file(LogPath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-    // The statement texts the client sent, in order: each batch's, and each
+    // The statement texts the client ran, in order: each batch's, each
     // remote procedure call's that carries one (sp_executesql's first value,
-    // sp_prepare's and sp_prepexec's third, sp_cursoropen's second).
+    // sp_prepare's and sp_prepexec's third, sp_cursoropen's second), and
+    // for each sp_execute the text its handle was prepared with (the
+    // endpoint numbers handles from 1 as they are prepared).
     QStringList Statements() const {
         static const QHash<QString, int> kStatementAt{
             {"sp_executesql", 0}, {"sp_prepare", 2}, {"sp_prepexec", 2}, {"sp_cursoropen", 1}};
         QStringList statements;
+        QStringList prepared;
         for (const QString& line : Log().split('\n')) {
             const QStringList parts = line.split(' ');
             if (parts.value(1) == "BATCH") {
                 const QString json = "[" + line.section(' ', 2) + "]";
                 statements << QJsonDocument::fromJson(json.toUtf8()).array()[0].toString();
-            } else if (parts.value(1) == "RPC" && kStatementAt.contains(parts.value(2))) {
-                const QJsonArray values =
-                    QJsonDocument::fromJson(line.section(' ', 3).toUtf8()).array();
-                statements << values[kStatementAt[parts.value(2)]]["value"].toString();
+                continue;
+            }
+            if (parts.value(1) != "RPC") continue;
+            const QString call = parts.value(2);
+            const QJsonArray values =
+                QJsonDocument::fromJson(line.section(' ', 3).toUtf8()).array();
+            if (call == "sp_execute") {
+                statements << prepared.value(values[0]["value"].toInt() - 1);
+            } else if (kStatementAt.contains(call)) {
+                statements << values[kStatementAt[call]]["value"].toString();
+                if (call == "sp_prepare" || call == "sp_prepexec") prepared << statements.last();
             }
         }
         return statements;
+    }
+
+    // Whether a text beyond ASCII went as VARCHAR, in the server's code page,
+    // where a character it lacks is lost.
+    bool SentNarrowTextBeyondAscii() const {
+        static const QRegularExpression kNarrow(
+            "\"type\": \"(var)?char\\(\\d+\\)\", \"value\": \"[^\"]*[^\\x{0}-\\x{7f}]");
+        return kNarrow.match(Log()).hasMatch();
     }
 
 private:
