@@ -322,7 +322,7 @@ void StagedRows::AddNew() {
     }
 }
 
-QString StagedRows::Keys(const QString& column) const {
+QString StagedRows::Keys(const QString& column, Rows rows) const {
     // A stored record's row is staged whole; where new rows are not, only
     // their keys and listed columns are.
     const bool listed = std::any_of(listedAt_.cbegin(), listedAt_.cend(), [&](int i) {
@@ -331,5 +331,6 @@ QString StagedRows::Keys(const QString& column) const {
     if (!stagesNew_ && !listed)
         throw AppError(ErrorNumber::InvalidArgument,
                        column + " of the new rows of " + table_ + " is not staged");
-    return "(Select " + Quoted(column) + " From " + name_ + ")";
+    return "(Select " + Quoted(column) + " From " + name_ +
+           (rows == Rows::New ? " Where xl_new = 1)" : ")");
 }

@@ -60,9 +60,11 @@ public:
     // Adds the new rows in their order, each with its given values that are
     // not null, as adding them one by one would.
     void AddNew();
+    enum class Rows { All, New };
     // "(Select KEY From <staging>)": the keys of every row, new or stored,
-    // once every row is marked, for a statement of the caller's.
-    QString Keys(const QString& column) const;
+    // or of the new ones only, once every row is marked, for a statement of
+    // the caller's.
+    QString Keys(const QString& column, Rows rows = Rows::All) const;
 
 private:
     void Create();

@@ -24,18 +24,21 @@ bool HasSetStatements(const QString& table) {
 }
 
 // The base-unit PLUs of every item written, new or updated, take the item's
-// texts and prices, in one statement for the whole sheet.
-void CopyItemsToBasePlus(DbConnection& db, const StagedRows& items) {
+// texts and prices, in one statement for the whole sheet. Where no stored
+// item was written, only the new ones are looked through.
+void CopyItemsToBasePlus(DbConnection& db, const StagedRows& items, bool anyUpdated) {
     const Dialect& d = db.SqlDialect();
     QStringList sets;
     for (const QString& c : ItemToPluFields()) sets << d.Quote(c) + " = I." + d.Quote(c);
     const QString plu = d.Quote(Table::kPlu);
     const QString code = d.Quote("ITEMCODE");
-    db.Execute(d.UpdateFrom(plu, sets.join(", "), d.Quote(Table::kItem) + " As I",
-                            "I." + code + " = " + plu + "." + code,
-                            plu + "." + d.Quote("UOMQTY") + " = ? And " + plu + "." + code +
-                                " In " + items.Keys("ITEMCODE")),
-               {1});
+    db.Execute(
+        d.UpdateFrom(
+            plu, sets.join(", "), d.Quote(Table::kItem) + " As I",
+            "I." + code + " = " + plu + "." + code,
+            plu + "." + d.Quote("UOMQTY") + " = ? And " + plu + "." + code + " In " +
+                items.Keys("ITEMCODE", anyUpdated ? StagedRows::Rows::All : StagedRows::Rows::New)),
+        {1});
 }
 
 // The records worked out in a stretch of the sheet, handed from the thread
@@ -194,7 +197,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         staged.AddNew();
         if (in.table == Table::kItem) {
             step("Copying items to their PLUs...");
-            CopyItemsToBasePlus(db, staged);
+            CopyItemsToBasePlus(db, staged, counts.updated > 0);
         }
         step("Committing...");
     });
