@@ -18,8 +18,10 @@
 
 namespace {
 
-// Records committed together on an SQLite file.
-constexpr int kGroupSize = 1000;
+// Records committed together: on an SQLite file a commit costs more than a
+// record; on a server, where a lost connection takes the group in progress
+// with it, fewer, yet enough that a transaction's round trips are few.
+int GroupSize(Engine engine) { return engine == Engine::SQLite ? 1000 : 100; }
 
 // Writes one sheet record; answers whether a new record was added.
 bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet,
@@ -36,10 +38,13 @@ bool WriteRecord(const InsertInput& in, DbConnection& db, const Recordset& sheet
     return added;
 }
 
-// A sheet record that could not be written; the records before it were.
+// A sheet record that could not be written, named by its row; the records
+// before it were.
 class RecordFailure : public AppError {
 public:
-    using AppError::AppError;
+    RecordFailure(const AppError& cause, const QString& rows)
+        : AppError(cause.Number(), rows + cause.Description()), cause(cause.Description()) {}
+    QString cause;  // without the row
 };
 
 // The start of a failure's description: the sheet rows it concerns.
@@ -75,17 +80,18 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
             try {
                 ++(WriteRecord(in, db, *sheet, setupCodes) ? counts.inserted : counts.updated);
             } catch (const AppError& e) {
-                throw RecordFailure(e.Number(), SheetRows(row, row) + e.Description());
+                throw RecordFailure(e, SheetRows(row, row));
             }
         }
         return counts;
     };
     // A record is kept whole or not at all: an item never stays without the
     // PLU copy that follows it, so running the sheet again mends a failure.
-    // An SQLite file commits records in groups, since a commit there costs
-    // more than a record; when one fails, its group is rolled back and the
-    // records before it are written again, so that they stay saved.
-    const int groupSize = db.SqlDialect().Kind() == Engine::SQLite ? kGroupSize : 1;
+    // Records are committed in groups. When a record fails, its group is
+    // rolled back and the records before it are written again, so that they
+    // stay saved; where that fails too (the connection is lost), the group's
+    // rows are named, since only the records before it are saved.
+    const int groupSize = GroupSize(db.SqlDialect().Kind());
     InsertCounts total;
     const auto add = [&](const InsertCounts& c) {
         total.inserted += c.inserted;
@@ -96,10 +102,14 @@ InsertCounts WriteRecordByRecord(Connection& excel, DbConnection& db, const Inse
         const int first = sheet->AbsolutePosition();
         try {
             db.RunInTransaction([&] { add(writeRecords(groupSize)); });
-        } catch (const RecordFailure&) {
+        } catch (const RecordFailure& failure) {
             const int failed = sheet->AbsolutePosition();
             sheet->MoveTo(first);
-            if (failed > first) db.RunInTransaction([&] { add(writeRecords(failed - first)); });
+            try {
+                if (failed > first) db.RunInTransaction([&] { add(writeRecords(failed - first)); });
+            } catch (const AppError&) {
+                throw AppError(failure.Number(), SheetRows(first + 1, failed + 1) + failure.cause);
+            }
             throw;
         } catch (const AppError& e) {
             // The group's transaction failed to begin or to commit: none of
