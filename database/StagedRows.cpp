@@ -16,9 +16,11 @@ constexpr int kMaxRows = 500;
 // Rows added to their table as they come are sorted out this many at a time.
 constexpr int kRowsSortedOut = 4 * kMaxRows;
 
-// Values a staged row binds: its columns, its number, whether it is new,
-// and its two masks.
-constexpr int kWidth(qsizetype columns) { return int(columns) + 4; }
+// Values a staged row binds: its columns and its number. Whether it is new
+// and its two masks are written into the statement: on SQL Server, whose
+// statements take at most 2,100 values, every value a row binds is fewer
+// rows a statement.
+constexpr int kWidth(qsizetype columns) { return int(columns) + 1; }
 
 // Rows of width values one statement inserts.
 qsizetype RowsPerStatement(const Dialect& dialect, int width) {
@@ -116,11 +118,28 @@ void StagedRows::Append(QVector<StagedRow> rows) {
 }
 
 void StagedRows::Stage(QVector<StagedRow> rows) {
-    pending_.append(std::move(rows));
-    qsizetype first = 0;
-    for (; pending_.size() - first >= perStatement_; first += perStatement_)
-        Insert(first, perStatement_);
-    pending_.remove(0, first);
+    // Rows of a sheet mostly give the same columns: a mask is made again
+    // only when it changes.
+    QVector<bool> added(fields_.size()), lastGiven, lastAdded;
+    int given = -1, add = -1;
+    for (StagedRow& row : rows) {
+        for (int i = 0; i < fields_.size(); ++i) added[i] = row.given[i] && !row.values[i].isNull();
+        if (given < 0 || row.given != lastGiven) {
+            lastGiven = row.given;
+            given = MaskNumber(givenMasks_, Mask(row.given));
+        }
+        if (add < 0 || added != lastAdded) {
+            lastAdded = added;
+            add = MaskNumber(addMasks_, Mask(added));
+        }
+        auto group = std::find_if(pending_.begin(), pending_.end(), [&](const Pending& p) {
+            return p.given == given && p.add == add;
+        });
+        if (group == pending_.end()) group = pending_.insert(pending_.end(), {given, add, {}, {}});
+        group->rows << std::move(row);
+        group->numbers << staged_++;
+        if (group->rows.size() == perStatement_) Insert(*group);
+    }
 }
 
 void StagedRows::SortOut() {
@@ -246,41 +265,33 @@ void StagedRows::AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& 
 
 void StagedRows::Flush() {
     if (!created_) Create();
-    if (!pending_.isEmpty()) Insert(0, int(pending_.size()));
-    pending_.clear();
+    for (Pending& group : pending_)
+        if (!group.rows.isEmpty()) Insert(group);
 }
 
-void StagedRows::Insert(qsizetype first, int count) {
-    const int width = kWidth(fields_.size());
-    const QString insert = "Insert Into " + name_ + " (" + Columns({}, {}) +
-                           ", xl_row, xl_new, xl_given, xl_add) Values ";
+void StagedRows::Insert(Pending& group) {
+    const qsizetype count = group.rows.size();
     QVariantList params;
-    params.reserve(count * width);
-    // Rows of a sheet mostly give the same columns: a mask is made again
-    // only when it changes.
-    QVector<bool> added(fields_.size()), lastGiven, lastAdded;
-    int given = -1, add = -1;
-    for (qsizetype r = first; r < first + count; ++r) {
-        StagedRow& row = pending_[r];
+    params.reserve(count * kWidth(fields_.size()));
+    for (qsizetype r = 0; r < count; ++r) {
         for (int i = 0; i < fields_.size(); ++i) {
-            QVariant& value = row.values[i];
-            added[i] = row.given[i] && !value.isNull();
+            QVariant& value = group.rows[r].values[i];
             // A null keeps the column's kind, as a row written alone binds it.
             params << (value.isNull() ? QVariant(StoredType(fields_[i].type)) : std::move(value));
         }
-        if (given < 0 || row.given != lastGiven) {
-            lastGiven = row.given;
-            given = MaskNumber(givenMasks_, Mask(row.given));
-        }
-        if (add < 0 || added != lastAdded) {
-            lastAdded = added;
-            add = MaskNumber(addMasks_, Mask(added));
-        }
-        // New until a stored record is found with its key; where new rows
-        // are not staged, only the stored records' rows are.
-        params << staged_++ << (stagesNew_ ? 1 : 0) << given << add;
+        params << group.numbers[r];
     }
-    db_.Execute(insert + Placeholders(count, width), params);
+    // New until a stored record is found with its key; where new rows are
+    // not staged, only the stored records' rows are.
+    const QString row =
+        "(" + QStringList(kWidth(fields_.size()), "?").join(", ") +
+        QString(", %1, %2, %3)").arg(stagesNew_ ? 1 : 0).arg(group.given).arg(group.add);
+    db_.Execute("Insert Into " + name_ + " (" + Columns({}, {}) +
+                    ", xl_row, xl_new, xl_given, xl_add) Values " +
+                    QStringList(count, row).join(", "),
+                params);
+    group.rows.clear();
+    group.numbers.clear();
 }
 
 int StagedRows::MarkNew() {

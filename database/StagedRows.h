@@ -83,8 +83,16 @@ private:
     // Adds the rows at the indexes, which give the same columns.
     void AddToTable(QVector<StagedRow>& rows, const QVector<qsizetype>& indexes,
                     const QVector<bool>& columns);
-    // Stages count pending rows from first in one statement.
-    void Insert(qsizetype first, int count);
+    // Rows waiting to be staged that give the same columns, and the same
+    // columns not null: one statement stages them, its masks written in.
+    struct Pending {
+        int given = 0;  // the masks' numbers
+        int add = 0;
+        QVector<StagedRow> rows;
+        QVector<int> numbers;  // each row's place among all staged
+    };
+    // Stages a group's rows in one statement.
+    void Insert(Pending& group);
     void Flush();
     QString Quoted(const QString& column) const;
     QString KeyMatch(const QString& stored, const QString& staged) const;
@@ -104,7 +112,7 @@ private:
     QStringList addMasks_;    // the columns given and not null
     bool created_ = false;
     int perStatement_ = 1;
-    QVector<StagedRow> pending_;   // appended, not yet staged
+    QList<Pending> pending_;       // appended, not yet staged
     QVector<StagedRow> unsorted_;  // appended, not yet looked up
     int staged_ = 0;               // rows staged, which numbers the next
 };
