@@ -1,6 +1,8 @@
 #include "import/BomRollUp.h"
 
 #include "database/DbConnection.h"
+#include "import/Companions.h"
+#include "mapping/Catalogue.h"
 
 namespace {
 
@@ -38,18 +40,8 @@ QStringList CostStatements(Engine engine) {
 void ApplyBomLineRule(const RecordContext& r, int field) {
     const QVariant group = r.Code("BOMGROUPCODE");
     const QVariant item = r.Code("ITEMCODE");
-    // Only the columns written are read: a header table may hold columns
-    // (a row version, say) that no rule reads.
-    const auto header = r.db.OpenTable({"INVT_MT_BOMMASTER",
-                                        {"BOMGROUPCODE", "ITEMCODE", "LASTUPDATE"},
-                                        {{"BOMGROUPCODE", group}, {"ITEMCODE", item}}});
-    if (header->Eof()) {
-        header->AddNew();
-        header->SetValue("BOMGROUPCODE", group);
-        header->SetValue("ITEMCODE", item);
-        header->SetValue("LASTUPDATE", r.today);
-        header->Update();
-    }
+    CreateWhenMissing(r, Table::kBomMaster, {{"BOMGROUPCODE", group}, {"ITEMCODE", item}},
+                      {{"BOMGROUPCODE", group}, {"ITEMCODE", item}, {"LASTUPDATE", r.today}});
     r.target.SetValue(field, r.Code("BOMITEMCODE"));
 }
 

@@ -3,7 +3,8 @@
 #include "import/SheetValues.h"
 
 // A mapped BOMITEMCODE column (field k of the target line): makes sure the
-// bill's header exists before the line is saved, then writes the component.
+// bill's header exists before the line is saved (a set pass collects it),
+// then writes the component.
 void ApplyBomLineRule(const RecordContext& r, int field);
 
 // After a line is saved: its unit and total cost from the component's

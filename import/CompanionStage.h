@@ -19,11 +19,11 @@ class StagedRows;
 // The values a companion record is created with, by column.
 using Values = QList<QPair<QString, QVariant>>;
 
-// Companion records of one table, found by one key column, all given the
-// same columns.
+// Companion records of one table, found by their key columns, all given
+// the same columns.
 struct CompanionRows {
     QString table;
-    QString keyColumn;
+    QStringList keyColumns;
     QStringList columns;
     QVector<QVariantList> rows;  // one value per column
 };
@@ -34,7 +34,7 @@ struct CompanionRows {
 // database, so that records can be worked out beside the writing.
 class CompanionStage {
 public:
-    // A record of the table found by one key column (where), created with
+    // A record of the table found by its key columns (where), created with
     // the values when no stored record has that key.
     void Add(const QString& table, const Criteria& where, const Values& values);
     // The records added since the last call, in the order their tables were
@@ -44,7 +44,7 @@ public:
 private:
     struct Group {
         CompanionRows added;
-        QSet<QString> keys;  // every key taken, as text
+        QSet<QStringList> keys;  // every key taken, as text
     };
     QList<Group> groups_;
 };

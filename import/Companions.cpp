@@ -20,9 +20,10 @@ Values Descriptions(const QVariant& desc, const QVariant& button) {
             {QStringLiteral("BUTTONDESC"), button}};
 }
 
-// Adds a record with the values when none meets the criteria; an existing
-// one is left alone. Only the columns written are read. A set pass collects
-// the record instead.
+Criteria BasePluOf(const QVariant& itemCode) { return {{"ITEMCODE", itemCode}, {"UOMQTY", 1}}; }
+
+}  // namespace
+
 void CreateWhenMissing(const RecordContext& r, const QString& table, Criteria where,
                        const Values& values) {
     if (r.companions) {
@@ -38,10 +39,6 @@ void CreateWhenMissing(const RecordContext& r, const QString& table, Criteria wh
     for (const auto& [field, value] : values) lookup->SetValue(field, value);
     lookup->Update();
 }
-
-Criteria BasePluOf(const QVariant& itemCode) { return {{"ITEMCODE", itemCode}, {"UOMQTY", 1}}; }
-
-}  // namespace
 
 void ApplyPluRule(const RecordContext& r, int field) {
     if (r.table == Table::kStockItem) {

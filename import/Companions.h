@@ -1,6 +1,13 @@
 #pragma once
 
+#include "import/CompanionStage.h"
 #include "import/SheetValues.h"
+
+// Adds a record with the values when none meets the criteria; an existing
+// one is left alone. Only the columns written are read. A set pass collects
+// the record instead.
+void CreateWhenMissing(const RecordContext& r, const QString& table, Criteria where,
+                       const Values& values);
 
 // Items and their PLU records are kept together: whichever side is imported,
 // the missing other side is created, and the descriptions, unit and prices
