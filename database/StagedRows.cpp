@@ -6,6 +6,7 @@
 
 #include "base/AppError.h"
 #include "base/Recordset.h"
+#include "base/ValueText.h"
 #include "database/DbConnection.h"
 
 namespace {
@@ -79,11 +80,16 @@ StagedRows::~StagedRows() {
 
 QString StagedRows::Quoted(const QString& column) const { return db_.SqlDialect().Quote(column); }
 
-QString StagedRows::KeyMatch(const QString& stored, const QString& staged) const {
+QString StagedRows::Match(const QStringList& columns, const QString& stored,
+                          const QString& staged) const {
     QStringList terms;
-    for (const QString& key : keys_)
-        terms << stored + "." + Quoted(key) + " = " + staged + "." + Quoted(key);
+    for (const QString& column : columns)
+        terms << stored + "." + Quoted(column) + " = " + staged + "." + Quoted(column);
     return terms.join(" And ");
+}
+
+QString StagedRows::KeyMatch(const QString& stored, const QString& staged) const {
+    return Match(keys_, stored, staged);
 }
 
 QString StagedRows::Columns(const QString& mask, const QString& prefix) const {
@@ -333,7 +339,20 @@ void StagedRows::AddNew() {
     }
 }
 
-QString StagedRows::Keys(const QString& column, Rows rows) const {
+void StagedRows::RefuseRepeatedKeys() {
+    QStringList keys;
+    for (const QString& key : keys_) keys << Quoted(key);
+    const auto repeated = db_.Open("Select " + keys.join(", ") + " From " + name_ + " Group By " +
+                                   keys.join(", ") + " Having Count(*) > 1");
+    if (repeated->Eof()) return;
+    QStringList key;
+    for (int i = 0; i < keys.size(); ++i) key << ValueText(repeated->Value(i));
+    throw AppError(ErrorNumber::InvalidArgument,
+                   "Rows for " + table_ + " repeat the key " + key.join(", ") +
+                       ": one record at a time writes each over the last");
+}
+
+void StagedRows::RequireStaged(const QString& column) const {
     // A stored record's row is staged whole; where new rows are not, only
     // their keys and listed columns are.
     const bool listed = std::any_of(listedAt_.cbegin(), listedAt_.cend(), [&](int i) {
@@ -342,6 +361,15 @@ QString StagedRows::Keys(const QString& column, Rows rows) const {
     if (!stagesNew_ && !listed)
         throw AppError(ErrorNumber::InvalidArgument,
                        column + " of the new rows of " + table_ + " is not staged");
+}
+
+QString StagedRows::Keys(const QString& column, Rows rows) const {
+    RequireStaged(column);
     return "(Select " + Quoted(column) + " From " + name_ +
            (rows == Rows::New ? " Where xl_new = 1)" : ")");
+}
+
+QString StagedRows::Holds(const QString& stored, const QStringList& columns) const {
+    for (const QString& column : columns) RequireStaged(column);
+    return "Exists (Select 1 From " + name_ + " As S Where " + Match(columns, stored, "S") + ")";
 }

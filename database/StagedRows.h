@@ -55,6 +55,10 @@ public:
     // appended; answers how many. The rows that filled no whole statement
     // are staged first.
     int MarkNew();
+    // Raises when two rows share a key, as the table compares keys, once
+    // every row is marked: a set would write each, where one record at a
+    // time writes the second over the first.
+    void RefuseRepeatedKeys();
     // Sets the given columns of the stored records the other rows find.
     void UpdateStored();
     // Adds the new rows in their order, each with its given values that are
@@ -65,6 +69,11 @@ public:
     // or of the new ones only, once every row is marked, for a statement of
     // the caller's.
     QString Keys(const QString& column, Rows rows = Rows::All) const;
+    // "Exists (Select 1 From <staging> ...)": whether a row, new or stored,
+    // has the columns' values of the record of stored (a table as the
+    // statement names it) that a statement of the caller's is on, once
+    // every row is marked.
+    QString Holds(const QString& stored, const QStringList& columns) const;
 
 private:
     void Create();
@@ -94,7 +103,10 @@ private:
     // Stages a group's rows in one statement.
     void Insert(Pending& group);
     void Flush();
+    // Raises unless the column is staged for every row.
+    void RequireStaged(const QString& column) const;
     QString Quoted(const QString& column) const;
+    QString Match(const QStringList& columns, const QString& stored, const QString& staged) const;
     QString KeyMatch(const QString& stored, const QString& staged) const;
     QString Columns(const QString& mask, const QString& prefix) const;
 

@@ -1,6 +1,7 @@
 #include "import/BomRollUp.h"
 
 #include "database/DbConnection.h"
+#include "database/StagedRows.h"
 #include "import/Companions.h"
 #include "mapping/Catalogue.h"
 
@@ -54,4 +55,24 @@ void RollUpBomCosts(const RecordContext& r) {
     r.db.Execute(sql[1], {group, item, component});
     r.db.Execute(sql[2], {group, item, group, item});
     r.db.Execute(sql[3], {group, item});
+}
+
+void RollUpBomCosts(DbConnection& db, const StagedRows& lines, const QDate& today) {
+    // The lines the sheet wrote, and the headers it wrote lines of.
+    const QString onSheet =
+        " Where " + lines.Holds("INVT_MT_BOM", {"BOMGROUPCODE", "ITEMCODE", "BOMITEMCODE"});
+    const QString touched =
+        " Where " + lines.Holds("INVT_MT_BOMMASTER", {"BOMGROUPCODE", "ITEMCODE"});
+    db.Execute(
+        "Update INVT_MT_BOM Set LASTUPDATE=?, SERVEUNITCOST=Coalesce((Select PORTIONUNITPRICE "
+        "From INVT_MT_ITEM Where ITEMCODE=INVT_MT_BOM.BOMITEMCODE),0)" +
+            onSheet,
+        {today});
+    db.Execute("Update INVT_MT_BOM Set SERVETOTALCOST=SERVEUNITCOST*SERVEQTY" + onSheet);
+    db.Execute(
+        "Update INVT_MT_BOMMASTER Set ACTUALTOTALBOMCOST=Coalesce((Select Sum(SERVETOTALCOST) "
+        "From INVT_MT_BOM Where BOMGROUPCODE=INVT_MT_BOMMASTER.BOMGROUPCODE And "
+        "ITEMCODE=INVT_MT_BOMMASTER.ITEMCODE),0)" +
+        touched);
+    db.Execute("Update INVT_MT_BOMMASTER Set TOTALBOMCOST=ACTUALTOTALBOMCOST" + touched);
 }

@@ -6,6 +6,7 @@
 #include "database/DbConnection.h"
 #include "database/StagedRows.h"
 #include "database/TableShape.h"
+#include "import/BomRollUp.h"
 #include "import/CompanionStage.h"
 #include "import/Companions.h"
 #include "import/DefaultValues.h"
@@ -19,8 +20,8 @@ namespace {
 struct Untouched {};
 
 bool HasSetStatements(const QString& table) {
-    // PLU and bill-of-material rules read stored records between records.
-    return table != Table::kPlu && table != Table::kBom;
+    // PLU rules read stored records between records.
+    return table != Table::kPlu;
 }
 
 // The base-unit PLUs of every item written, new or updated, take the item's
@@ -190,6 +191,8 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         companions.Write();
         step("Finding stored records...");
         counts.inserted = staged.MarkNew();
+        // Verify lets a bill's line through twice.
+        if (in.table == Table::kBom) staged.RefuseRepeatedKeys();
         counts.updated = stagedRows - counts.inserted;
         step("Updating stored records...");
         staged.UpdateStored();
@@ -198,6 +201,10 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         if (in.table == Table::kItem) {
             step("Copying items to their PLUs...");
             CopyItemsToBasePlus(db, staged, counts.updated > 0);
+        }
+        if (in.table == Table::kBom) {
+            step("Rolling up bill costs...");
+            RollUpBomCosts(db, staged, in.today);
         }
         step("Committing...");
     });

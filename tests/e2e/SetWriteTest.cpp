@@ -46,6 +46,45 @@ const QList<QVariantList> kItemsAgain{
     {"I5", "Egg", "P5", "Egg plu", 0.5, QDate(2025, 6, 1)},
 };
 
+// A bill's lines: the TYPE column keeps only the D rows, which name the
+// component and how much of it a serving takes.
+const Mapping kBomMap{{"Group", "BOMGROUPCODE"},
+                      {"Item", "ITEMCODE"},
+                      {"Type", "TYPE"},
+                      {"Comp", "BOMITEMCODE"},
+                      {"Qty", "SERVEQTY"}};
+
+// Components with portion prices; C4 is no item and costs nothing.
+const QString kComponents =
+    "Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('C1', 'One', 1.5), "
+    "('C2', 'Two', 0.25), ('C3', 'Three', 2), ('3003', 'Numbered', 4)";
+
+// A stored bill G1/F1 with a line the sheets leave alone (C3) and one they
+// change (C1), its totals as an earlier roll-up left them.
+const QStringList kStoredBill{
+    kComponents,
+    "Insert Into INVT_MT_BOMMASTER (BOMGROUPCODE, ITEMCODE, ACTUALTOTALBOMCOST, TOTALBOMCOST, "
+    "LASTUPDATE) Values ('G1', 'F1', 7.5, 7.5, '2020-02-03')",
+    "Insert Into INVT_MT_BOM (BOMGROUPCODE, ITEMCODE, BOMITEMCODE, SERVEQTY, SERVEUNITCOST, "
+    "SERVETOTALCOST) Values ('G1', 'F1', 'C3', 3, 2, 6), ('G1', 'F1', 'C1', 1, 1.5, 1.5)"};
+
+const QList<QVariantList> kBills{
+    {"Group", "Item", "Type", "Comp", "Qty"},
+    {"G1", "F1", "H", QVariant(), QVariant()},
+    {"G1", "F1", "D", "C1", 2},
+    {"G1", "F1", "D", "C2", 3},
+    {"G1", "F2", "D", "C1", 1},  // the same group, another item: a bill of its own
+    {"G2", "F1", "D", "C4", 5},
+    {"G2", "F1", "D", "C3", QVariant()},
+    {40, 5005, "D", 3003, 2.5},  // codes read from number cells
+};
+
+const QList<QVariantList> kBillsAgain{
+    {"Group", "Item", "Type", "Comp", "Qty"},
+    {"G1", "F1", "D", "C2", 4},
+    {"G2", "F1", "D", "C1", 1},
+};
+
 const Scenario kScenarios[] = {
     {"items with shared and numeric PLUs, then again with an update",
      {{"Items", kItems}, {"Again", kItemsAgain}},
@@ -75,6 +114,24 @@ const Scenario kScenarios[] = {
        Table::kMember,
        {{"No", "MEMBERCODE"}, {"Name", "MEMBERNAME"}, {"Born", "BIRTHDATE"}, {"Phone", "PHONE"}}}},
      {},
+     {}},
+    {"bills of material, new, then changed and added to",
+     {{"Bom", kBills}, {"Again", kBillsAgain}},
+     {{"Bom", Table::kBom, kBomMap}, {"Again", Table::kBom, kBomMap}},
+     {kComponents},
+     {}},
+    {"bill lines over a stored bill with a line not on the sheet",
+     {{"Bom", kBills}},
+     {{"Bom", Table::kBom, kBomMap}},
+     kStoredBill,
+     {}},
+    {"a bill line given twice, the second written over the first",
+     {{"Bom",
+       {{"Group", "Item", "Type", "Comp", "Qty"},
+        {"G1", "F1", "D", "C1", 2},
+        {"G1", "F1", "D", "C1", 3}}}},
+     {{"Bom", Table::kBom, kBomMap}},
+     kStoredBill,
      {}},
 };
 
@@ -283,6 +340,29 @@ TEST_P(SetWriteTest, AWholeSheetGoesInAHandfulOfStatements) {
               (QStringList{"Adding missing companion records...", "Finding stored records...",
                            "Updating stored records...", "Adding new records...",
                            "Copying items to their PLUs...", "Committing...", ""}));
+}
+
+// Thirty bills of ten lines each go in a handful of statements too: the
+// headers, the lines and the costs of all of them together. One by one
+// each line takes seven, over 2,100 here.
+TEST_P(SetWriteTest, ABillOfMaterialSheetGoesInAHandfulOfStatements) {
+    db->Execute(kComponents);
+    QList<QVariantList> rows{{"Group", "Item", "Type", "Comp", "Qty"}};
+    for (int bill = 1; bill <= 30; ++bill)
+        for (int line = 1; line <= 10; ++line)
+            rows.append({"G1", QString("F%1").arg(bill), "D", QString("C%1").arg(line), line});
+    LoadSheet({{"Bom", rows}}, "Bom");
+    ChooseTable(Table::kBom);
+    Map(kBomMap);
+    form->CVerify_Click();
+    const int before = form->SqlConnection->StatementCount();
+    form->CStart_Click();
+    EXPECT_TRUE(op.notices.isEmpty()) << op.notices.value(0).toStdString();
+    EXPECT_EQ(form->InsertTotals.inserted, 300);
+    EXPECT_LE(form->SqlConnection->StatementCount() - before, 30);
+    // C1 to C3 of each bill are priced: 1.5 + 2 * 0.25 + 3 * 2.
+    EXPECT_EQ(Query("Select Count(*) From INVT_MT_BOMMASTER Where TOTALBOMCOST = 8"),
+              (QList<QStringList>{{"30"}}));
 }
 
 // A record the database refuses in the middle of a large sheet: the set is
