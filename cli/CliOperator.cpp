@@ -2,10 +2,11 @@
 
 #include <unistd.h>
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <optional>
+
+#include "form/CountText.h"
 
 namespace {
 
@@ -16,11 +17,9 @@ struct RowCount {
 };
 
 std::optional<RowCount> CountOf(const QString& text) {
-    static const QRegularExpression count(R"((\d+) of (\d+)$)");
-    const QRegularExpressionMatch m = count.match(text);
-    const qint64 total = m.hasMatch() ? m.captured(2).toLongLong() : 0;
-    if (total <= 0) return std::nullopt;
-    return RowCount{std::min(m.captured(1).toLongLong(), total), total};
+    qint64 done = 0, total = 0;
+    if (!ReadProgress(text, done, total) || total <= 0) return std::nullopt;
+    return RowCount{std::min(done, total), total};
 }
 
 // "0:07", "12:30", "1:02:03".

@@ -2,20 +2,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 
 #include "base/Connection.h"
 #include "companies/CompanyDirectory.h"
 #include "database/DbConnection.h"
+#include "form/CountText.h"
 #include "mapping/Catalogue.h"
 #include "mapping/MappingCheck.h"
 #include "validation/VerifyPass.h"
 #include "workbook/SheetConnection.h"
-
-namespace {
-// 6513 as "6,513", as the operator reads counts.
-QString Grouped(int n) { return QLocale(QLocale::English).toString(n); }
-}  // namespace
 
 Minsert::RunningPass::RunningPass(Minsert& form, QString stopQuestion) : form_(form) {
     form_.runningPass_ = std::move(stopQuestion);
@@ -27,8 +22,14 @@ Minsert::RunningPass::~RunningPass() {
     form_.stopRequested_ = false;
 }
 
+namespace {
+constexpr char kNoDataRows[] = "The sheet has no data rows: only its header row is there to read.";
+}  // namespace
+
 Minsert::Minsert(Operator& op, QString home, Clock clock)
     : op_(op), home_(std::move(home)), reporter_(Err, op_, home_, std::move(clock)) {
+    Label5.caption =
+        "*** All excel and ini file must put it at ..." + QDir::toNativeSeparators("/EXCEL/");
     // The hidden rule lists have no row-header column.
     for (int i = 0; i < int(SC.size()); ++i)
         SC[i] = std::make_unique<Grid>(i != kMustDefaultList && i != kMustFillList);
@@ -138,11 +139,15 @@ void Minsert::CVerify_Click() {
                        MsgIcon::Exclamation, "Message");
             return;
         }
+        if (VerifyResult.total == 0) {
+            op_.MsgBox(kNoDataRows, MsgIcon::Exclamation, "Message");
+            return;
+        }
         if (errorsFound)
             op_.MsgBox("Error Found !!! Please Check Again the Excel Data.", MsgIcon::Critical,
                        "Message");
         else
-            op_.MsgBox("No Error Found.", MsgIcon::Exclamation, "Message");
+            op_.MsgBox("No Error Found.", MsgIcon::Information, "Message");
         CStart.enabled = true;
     });
 }
@@ -151,11 +156,10 @@ void Minsert::CStart_Click() {
     Handle("CStart_Click", [&] {
         if (!CStart.enabled) return;
         const int skipped = SC[kResultGrid]->Rows();
-        if (skipped > 0 &&
-            !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?\n\n" +
-                              QString("%1 rows will be written, %2 skipped.")
-                                  .arg(Grouped(VerifyResult.total - skipped), Grouped(skipped)),
-                          "Question")) {
+        if (skipped > 0 && !op_.AskYesNo("Confirm to Start Insert Data WITHOUT Error Data ?\n\n" +
+                                             Rows(VerifyResult.total - skipped) +
+                                             " will be written, " + Grouped(skipped) + " skipped.",
+                                         "Question")) {
             op_.MsgBox("Action Cancel.", MsgIcon::Exclamation, "Message");
             return;
         }
@@ -163,13 +167,21 @@ void Minsert::CStart_Click() {
         InsertData();
         LblResult.caption = ResultText();
         if (InsertStoppedAt > 0)
-            op_.MsgBox(QString("Insert stopped at row %1 of %2: %3 rows written.")
+            op_.MsgBox(QString("Insert stopped at row %1 of %2: %3 written.")
                            .arg(Grouped(InsertStoppedAt), Grouped(VerifyResult.total),
-                                Grouped(InsertTotals.inserted + InsertTotals.updated)),
+                                Rows(InsertTotals.inserted + InsertTotals.updated)),
                        MsgIcon::Exclamation, "Message");
         else
-            op_.MsgBox("Insert Done.", MsgIcon::Exclamation, "Message");
+            op_.MsgBox("Insert Done.", MsgIcon::Information, "Message");
     });
+}
+
+void Minsert::ClearResults() {
+    SC[kResultGrid]->SetCols(0);
+    SC[kResultGrid]->SetRows(0);
+    for (int t : {kTotalLines, kOkLines, kErrorLines}) TxtField[t].text.clear();
+    LblResult.caption.clear();
+    InsertNote.clear();
 }
 
 QString Minsert::ResultText() const {
@@ -177,7 +189,7 @@ QString Minsert::ResultText() const {
                        .arg(Grouped(InsertTotals.inserted), Grouped(InsertTotals.updated),
                             Grouped(InsertTotals.skipped));
     if (!VerifyResult.verdictFiles.isEmpty())
-        text += " Verdict files in EXCEL\\: " + VerifyResult.verdictFiles.join(", ");
+        text += " Verdict files in the EXCEL folder: " + VerifyResult.verdictFiles.join(", ");
     if (!InsertNote.isEmpty()) text += " " + InsertNote;
     return text;
 }

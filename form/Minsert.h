@@ -61,12 +61,13 @@ public:
     static constexpr int kDatabaseFrame = 0;
     static constexpr int kCompanyFrame = 1;
     static constexpr int kMatchTableLabel = 0;
+    static constexpr int kDatabaseNameLabel = 2;
     static constexpr int kWorkbookPathLabel = 5;
     static constexpr int kSheetLabel = 6;
     static constexpr int kMatchNameLabel = 7;
 
     // ---- Controls, from the banner down, as the window lays them out ----
-    QString Caption = "Utility - Insert Excel Data to INVT";
+    QString Caption = "Utility - Insert Excel Data to TILL Database";
     Label Frame3{""};
     Label Label7{"Utility"};
     Label Label12{"Utility - Insert Excel Data to TILL Database"};
@@ -240,6 +241,9 @@ public:
     // workbook, sheet, table, mapping or match file disables it until the
     // next Verify.
     void DisableStartUntilVerify() { CStart.enabled = false; }
+    // What Verify and Start showed belongs to the workbook, sheet, table
+    // and database they ran on: a change of any of them clears it.
+    void ClearResults();
 
     // Whether Verify or Start is running: the window then takes only a
     // request to stop it.

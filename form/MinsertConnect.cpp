@@ -7,6 +7,7 @@
 void Minsert::CboDriver_Click() {
     const bool file = CboDriver.listIndex == kSqliteDriver;
     CSearch[kBrowseSqlite].visible = file;
+    Label1[kDatabaseNameLabel].caption = file ? "Database File" : "Database Name";
     for (const int field : {kServerName, kUserId, kPassword}) TxtField[field].enabled = !file;
     // A file's full path is longer than a server's database name may be.
     TextBox& database = TxtField[kDatabaseName];
@@ -51,6 +52,7 @@ void Minsert::ConnectWith(const std::function<QString()>& target) {
             const QString opened = target();
             // The previous connection is released before the new one opens.
             SqlConnection.reset();
+            ClearResults();
             SqlConnection = DbConnection::Connect(opened, DbConnection::SqliteFile::MustExist,
                                                   StatementTimeoutSeconds());
             LblStatus.visible = true;

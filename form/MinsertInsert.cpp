@@ -1,9 +1,11 @@
 // The Start command's pass over the sheet.
 #include "base/ErrorLog.h"
 #include "database/DbConnection.h"
+#include "form/CountText.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
 #include "import/InsertPass.h"
+#include "import/SetInsertPass.h"
 
 void Minsert::InsertData() {
     if (TargetSelectList.isEmpty()) return;
@@ -15,9 +17,13 @@ void Minsert::InsertData() {
         throw AppError(ErrorNumber::ConnectionClosed,
                        "No database is connected: press Connect first.");
     ProgressThrottle throttle(ProgressIntervalMs);
-    const RunningPass running(*this,
-                              "Stop Insert at this row? The rows written so far stay "
-                              "written.");
+    // As a set nothing is written until the whole sheet is; when the set
+    // is refused, the records go one by one and those written stay.
+    static const QString kStopRecords =
+        "Stop Insert at this row? The rows written so far stay written.";
+    const RunningPass running(*this, WriteSheetAsSet && GoesAsSet(TABLENAME.text)
+                                         ? "Nothing of this sheet has been written yet; stop?"
+                                         : kStopRecords);
     InsertStoppedAt = 0;
     InsertNote.clear();
     InsertTotals = RunInsertPass(
@@ -34,15 +40,14 @@ void Minsert::InsertData() {
          reporter_.Now()().date(),
          WriteSheetAsSet},
         [&](int position, int count) {
-            if (throttle.Due())
-                ShowProgress("Insert Data... " + QString::number(position) + " of " +
-                             QString::number(count));
+            if (throttle.Due()) ShowProgress(ProgressText("Insert Data...", position, count));
             if (stopRequested_) InsertStoppedAt = position;
             return !stopRequested_;
         },
         [&](const QString& step) { ShowProgress(step); },
         [&](const QString& text) {
             InsertNote = text;
+            runningPass_ = kStopRecords;
             WriteLog(home_, "Err", text, reporter_.Now()());
             op_.Notice(text);
         });

@@ -19,6 +19,7 @@ void ClearTillFields(Grid& mapping) {
 void Minsert::LCombo_Click(int index) {
     Handle("LCombo_Click", [&] {
         DisableStartUntilVerify();
+        ClearResults();
         if (index == kTableList) {
             List1[kTableNames].listIndex = LCombo[kTableList].listIndex;
             if (List1[kTableNames].listIndex < 0) {
@@ -212,15 +213,15 @@ void Minsert::CSearch_Click(int index) {
         const QString folder = home_ + "/EXCEL";
         if (index == kBrowseWorkbook) {
             const QString path =
-                op_.OpenFile("Open Excel (.xls)", folder,
+                op_.OpenFile("Open Workbook (.xls, .xlsx)", folder,
                              "Excel Files (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm");
             if (path.isEmpty()) return;
             TxtField[kWorkbookPath].text = path;
             op_.SetFocus("TxtField(4)");
         } else if (index == kBrowseMatch) {
-            const QString title =
-                QFileInfo(op_.OpenFile("Open Excel (.ini)", folder, "Match Files (*.ini)|*.ini"))
-                    .fileName();
+            const QString title = QFileInfo(op_.OpenFile("Open Match File (.ini)", folder,
+                                                         "Match Files (*.ini)|*.ini"))
+                                      .fileName();
             if (title.isEmpty()) return;
             TxtField[kMatchName].text = title.left(title.size() - 4);
             op_.SetFocus("TxtField(5)");

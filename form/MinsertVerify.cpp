@@ -1,6 +1,7 @@
 // The Verify command's pass over the sheet.
 #include "base/Connection.h"
 #include "base/TextUtil.h"
+#include "form/CountText.h"
 #include "form/Minsert.h"
 #include "form/ProgressThrottle.h"
 #include "import/DefaultValues.h"
@@ -44,15 +45,15 @@ bool Minsert::VerifyData() {
     const QVector<Field> targets =
         Connected() ? ReadTargetFields(*SqlConnection, TABLENAME.text, mapped, PRIMARYFIELD[0].text)
                     : QVector<Field>(mapping.Rows());
-    VerifyResult = RunVerifyPass(*ExcelConnection, result,
-                                 {mapping, TABLENAME.text, sheet, query, MaxLength, targets,
-                                  home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
-                                 [&](int position, int count) {
-                                     if (throttle.Due())
-                                         ShowProgress("Processing... " + QString::number(position) +
-                                                      " of " + QString::number(count));
-                                     if (stopRequested_) throw PassStopped{position, count};
-                                 });
+    VerifyResult =
+        RunVerifyPass(*ExcelConnection, result,
+                      {mapping, TABLENAME.text, sheet, query, MaxLength, targets,
+                       home_ + "/EXCEL/" + TxtField[kWorkbookName].text + "_Migrate_"},
+                      [&](int position, int count) {
+                          if (throttle.Due())
+                              ShowProgress(ProgressText("Processing...", position, count));
+                          if (stopRequested_) throw PassStopped{position, count};
+                      });
     TxtField[kTotalLines].text = QString::number(VerifyResult.total);
     ShowProgress("");
     TxtField[kErrorLines].text = QString::number(VerifyResult.bad);

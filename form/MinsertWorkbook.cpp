@@ -24,11 +24,9 @@ void Minsert::TxtField_Validate(int index) {
         }
         if (index != kWorkbookPath) return;
         DisableStartUntilVerify();
-        for (int g : {kMappingGrid, kResultGrid}) {
-            SC[g]->SetCols(0);
-            SC[g]->SetRows(0);
-        }
-        for (int t : {kTotalLines, kOkLines, kErrorLines}) TxtField[t].text.clear();
+        ClearResults();
+        SC[kMappingGrid]->SetCols(0);
+        SC[kMappingGrid]->SetRows(0);
         if (TxtField[kWorkbookPath].text.isEmpty()) return;
         const QString path = TxtField[kWorkbookPath].text;
         const QString name = path.mid(std::max(path.lastIndexOf('/'), path.lastIndexOf('\\')) + 1);

@@ -5,7 +5,7 @@
 
 #include "base/ErrorVariables.h"
 
-enum class MsgIcon { None, Critical, Exclamation, Question };
+enum class MsgIcon { None, Critical, Exclamation, Question, Information };
 
 // Everything the program asks of or tells the person at the keyboard. The
 // window answers with dialogs, the command line with stderr and its flags,

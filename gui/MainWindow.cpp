@@ -8,9 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStatusBar>
 
 #include "base/BgrColor.h"
@@ -207,6 +209,11 @@ QComboBox* MainWindow::AddList(ListControl& model, const QString& name, QWidget*
         if (shown != model.items) {
             list->clear();
             list->addItems(model.items);
+            // A line of dashes only separates the entries around it.
+            static const QRegularExpression kSeparator("^-+$");
+            auto* items = qobject_cast<QStandardItemModel*>(list->model());
+            for (int i = 0; i < model.items.size(); ++i)
+                if (kSeparator.match(model.items[i]).hasMatch()) items->item(i)->setEnabled(false);
         }
         list->setCurrentIndex(model.listIndex);
     });

@@ -19,6 +19,8 @@ QMessageBox::Icon ToQt(MsgIcon icon) {
             return QMessageBox::Warning;
         case MsgIcon::Question:
             return QMessageBox::Question;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
         case MsgIcon::None:
             break;
     }

@@ -19,11 +19,6 @@ namespace {
 // A field no rule gave a value: a stored record keeps its own there.
 struct Untouched {};
 
-bool HasSetStatements(const QString& table) {
-    // PLU rules read stored records between records.
-    return table != Table::kPlu;
-}
-
 // The base-unit PLUs of every item written, new or updated, take the item's
 // texts and prices, in one statement for the whole sheet. Where no stored
 // item was written, only the new ones are looked through.
@@ -135,7 +130,7 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
                                              const InsertInput& in,
                                              const std::function<bool(int, int)>& progress,
                                              const std::function<void(const QString&)>& step) {
-    if (!HasSetStatements(in.table)) return std::nullopt;
+    if (!GoesAsSet(in.table)) return std::nullopt;
     Criteria noRecord;
     for (const QString& key : in.keyFields)
         if (!key.isEmpty()) noRecord.append({key, QVariant()});
@@ -208,5 +203,11 @@ std::optional<InsertCounts> RunSetInsertPass(Connection& excel, DbConnection& db
         }
         step("Committing...");
     });
-    return ran ? counts : InsertCounts{};
+    // Stopped, nothing is written; the rejected rows passed stay skipped.
+    return ran ? counts : InsertCounts{0, 0, counts.skipped};
+}
+
+bool GoesAsSet(const QString& table) {
+    // PLU rules read stored records between records.
+    return table != Table::kPlu;
 }

@@ -10,6 +10,38 @@ using InsertTest = FormFixture;
 
 QString Today() { return QDate::currentDate().toString("yyyy-MM-dd"); }
 
+// What Verify and Start showed (rejected rows, totals, the result line)
+// belongs to the workbook, sheet, table and database they ran on: a change
+// of any of them clears it, so that no old result stands beside new input.
+TEST_P(InsertTest, AChangeOfWorkbookSheetTableOrDatabaseClearsTheLastResults) {
+    const QList<TestSheet> sheets{
+        {"Items", {{"Code", "Name"}, {"A1", "Apple"}, {"A1", "Twice"}, {"B2", "Bread"}}},
+        {"Other", {{"Code", "Name"}, {"C3", "Cake"}}}};
+    const struct {
+        const char* change;
+        std::function<void()> make;
+    } kChanges[] = {
+        {"another sheet", [&] { LoadSheet(sheets, "Other"); }},
+        {"another workbook", [&] { LoadSheet(sheets, "Items", "Other.xls"); }},
+        {"another table", [&] { ChooseTable("CLUB_MT_MEMBER"); }},
+        {"the database again", [&] { form->ConnectTarget(target); }},
+    };
+    for (const auto& c : kChanges) {
+        SCOPED_TRACE(c.change);
+        LoadSheet(sheets, "Items");
+        ChooseTable("MT_ITEM");
+        Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
+        VerifyAndStart();
+        ASSERT_EQ(form->SC[Minsert::kResultGrid]->Rows(), 2);
+        ASSERT_FALSE(form->LblResult.caption.isEmpty());
+        c.make();
+        EXPECT_EQ(form->SC[Minsert::kResultGrid]->Rows(), 0);
+        for (int total : {Minsert::kTotalLines, Minsert::kOkLines, Minsert::kErrorLines})
+            EXPECT_EQ(form->TxtField[total].text, "");
+        EXPECT_EQ(form->LblResult.caption, "");
+    }
+}
+
 TEST_P(InsertTest, NewKeysAreAddedExistingKeysUpdatedAndRejectedRowsSkipped) {
     LoadSheet({{"Items",
                 {{"Code", "Name", "Price"},
@@ -28,7 +60,7 @@ TEST_P(InsertTest, NewKeysAreAddedExistingKeysUpdatedAndRejectedRowsSkipped) {
     EXPECT_EQ(form->InsertTotals.inserted, 2);
     EXPECT_EQ(form->InsertTotals.skipped, 2);
     EXPECT_EQ(form->LblResult.caption,
-              "Inserted 2, Updated 0, Skipped 2. Verdict files in EXCEL\\: "
+              "Inserted 2, Updated 0, Skipped 2. Verdict files in the EXCEL folder: "
               "Book_Migrate_DUPLICATEVALUE.txt, Book_Migrate_OK.txt");
     EXPECT_TRUE(op.progress.contains("Insert Data... 1 of 4"));
     EXPECT_EQ(op.progress.last(), "");

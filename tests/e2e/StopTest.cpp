@@ -37,7 +37,7 @@ TEST_P(StopTest, StartStoppedBetweenRecordsKeepsWhatItWroteAndCanBeRunAgain) {
     form->WriteSheetAsSet = false;
     form->CVerify_Click();
     ASSERT_TRUE(form->CStart.enabled);
-    CloseAt("Insert Data... 1100 of 1200");
+    CloseAt("Insert Data... 1,100 of 1,200");
     form->CStart_Click();
     ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(op.questions.last(),
@@ -60,7 +60,7 @@ TEST_P(StopTest, StartStoppedBetweenRecordsKeepsWhatItWroteAndCanBeRunAgain) {
 // item PLUs created for the records before the stop are taken back too.
 TEST_P(StopTest, StartStoppedAsASetWritesNothingAndCanBeRunAgain) {
     form->CVerify_Click();
-    CloseAt("Insert Data... 1100 of 1200");
+    CloseAt("Insert Data... 1,100 of 1,200");
     form->CStart_Click();
     ASSERT_TRUE(op.errors.isEmpty()) << op.errors[0].ErrDescription.toStdString();
     EXPECT_EQ(op.LastMessage(), "Insert stopped at row 1,100 of 1,200: 0 rows written.");
@@ -75,11 +75,11 @@ TEST_P(StopTest, StartStoppedAsASetWritesNothingAndCanBeRunAgain) {
 }
 
 TEST_P(StopTest, AnsweringNoLetsThePassRunToTheEnd) {
-    CloseAt("Processing... 5 of 1200");
+    CloseAt("Processing... 5 of 1,200");
     op.yesNoAnswers = {false};
     form->CVerify_Click();
     EXPECT_EQ(op.LastMessage(), "No Error Found.");
-    CloseAt("Insert Data... 5 of 1200");
+    CloseAt("Insert Data... 5 of 1,200");
     op.yesNoAnswers = {false};
     form->CStart_Click();
     EXPECT_EQ(op.LastMessage(), "Insert Done.");
@@ -90,7 +90,7 @@ TEST_P(StopTest, AnsweringNoLetsThePassRunToTheEnd) {
 TEST_P(StopTest, VerifyStoppedLeavesStartOffUntilAWholeVerify) {
     form->CVerify_Click();
     ASSERT_TRUE(form->CStart.enabled);
-    CloseAt("Processing... 7 of 1200");
+    CloseAt("Processing... 7 of 1,200");
     form->CVerify_Click();
     EXPECT_EQ(op.questions.last(),
               "Stop Verify at this row? Start stays off until a whole sheet is verified.");

@@ -242,12 +242,16 @@ TEST_P(VerifyTest, ABillOfMaterialCountsOnlyItsDLines) {
     EXPECT_EQ(rows[0].colors, (QMap<int, int>{{3, kNullValue.color}}));
 }
 
+// A sheet of a header row alone has nothing to check or write: Verify says
+// so, and Start stays off.
 TEST_P(VerifyTest, AnEmptySheetGivesZeroTotalsAndNoFiles) {
     LoadSheet({{"Items", {{"Code", "Name"}}}}, "Items");
     ChooseTable("MT_ITEM");
     Map({{"Code", "ITEMCODE"}, {"Name", "ITEMNAME"}});
     form->CVerify_Click();
-    EXPECT_EQ(op.LastMessage(), "No Error Found.");
+    EXPECT_EQ(op.LastMessage(),
+              "The sheet has no data rows: only its header row is there to read.");
+    EXPECT_FALSE(form->CStart.enabled);
     EXPECT_EQ(form->TxtField[Minsert::kTotalLines].text, "0");
     EXPECT_EQ(form->TxtField[Minsert::kOkLines].text, "0");
     EXPECT_EQ(form->TxtField[Minsert::kErrorLines].text, "0");

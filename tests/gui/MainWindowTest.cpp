@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <array>
@@ -375,6 +376,7 @@ TEST_F(MainWindowTest, AnSqliteFileNeedsOnlyItsPathHoweverLong) {
 
     driver->setCurrentIndex(Minsert::kSqliteDriver);
     EXPECT_TRUE(Find("CSearch(2)")->isVisible());
+    EXPECT_EQ(Find<QLabel>("Label1(2)")->text(), "Database File");
     for (const QString& name : serverOnly)
         EXPECT_FALSE(Find(name)->isEnabled()) << name.toStdString();
     QTest::keyClicks(Find("TxtField(1)"), path);
@@ -385,9 +387,21 @@ TEST_F(MainWindowTest, AnSqliteFileNeedsOnlyItsPathHoweverLong) {
 
     driver->setCurrentIndex(Minsert::kSqlServerDriver);
     EXPECT_FALSE(Find("CSearch(2)")->isVisible());
+    EXPECT_EQ(Find<QLabel>("Label1(2)")->text(), "Database Name");
     for (const QString& name : serverOnly)
         EXPECT_TRUE(Find(name)->isEnabled()) << name.toStdString();
     EXPECT_EQ(Find<QLineEdit>("TxtField(1)")->maxLength(), 100);
+}
+
+// The line of dashes between the catalogue's two versions only separates
+// them: it cannot be chosen, by mouse or by keyboard.
+TEST_F(MainWindowTest, TheMatchTableSeparatorCannotBeChosen) {
+    auto* tables = Find<QComboBox>("LCombo(1)");
+    auto* items = qobject_cast<QStandardItemModel*>(tables->model());
+    ASSERT_NE(items, nullptr);
+    for (int i = 0; i < tables->count(); ++i)
+        EXPECT_EQ(items->item(i)->isEnabled(), !tables->itemText(i).startsWith("---"))
+            << tables->itemText(i).toStdString();
 }
 
 TEST_F(MainWindowTest, LeavingTheTillFieldEditorWithoutAChoiceKeepsTheMapping) {

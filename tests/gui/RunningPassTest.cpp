@@ -61,7 +61,7 @@ TEST_F(RunningPassTest, StartShowsWhatItWroteAndASecondStartShowsUpdates) {
                                         "1,198 rows will be written, 2 skipped."});
     EXPECT_EQ(op.LastMessage(), "Insert Done.");
     EXPECT_EQ(Result(),
-              "Inserted 1,198, Updated 0, Skipped 2. Verdict files in EXCEL\\: "
+              "Inserted 1,198, Updated 0, Skipped 2. Verdict files in the EXCEL folder: "
               "Book_Migrate_DUPLICATEVALUE.txt, Book_Migrate_OK.txt");
     EXPECT_TRUE(Find("LblResult")->isVisible());
 
@@ -95,7 +95,7 @@ TEST_F(RunningPassTest, CloseEscOrTheCloseBoxStopStartBetweenRecords) {
         db->Execute("Delete From MT_ITEM");
         op.questions.clear();
         Click("CVerify");
-        At("Insert Data... 101 of 1200", ask);
+        At("Insert Data... 101 of 1,200", ask);
         op.yesNoAnswers = {true, true};  // skip the rejected rows, then stop
         Click("CStart");
         op.onProgress = nullptr;
@@ -114,10 +114,25 @@ TEST_F(RunningPassTest, CloseEscOrTheCloseBoxStopStartBetweenRecords) {
     EXPECT_TRUE(op.errors.isEmpty());
 }
 
+// As a set nothing is written until the whole sheet is: the question says
+// so, a stop writes nothing, and the rejected rows still count as skipped.
+TEST_F(RunningPassTest, StoppingASetStartAsksWhatWillHappenAndWritesNothing) {
+    Click("CVerify");
+    At("Insert Data... 101 of 1,200", [this] { Click("CClose"); });
+    op.yesNoAnswers = {true, true};  // skip the rejected rows, then stop
+    Click("CStart");
+    op.onProgress = nullptr;
+    ASSERT_EQ(op.questions.size(), 2);
+    EXPECT_EQ(op.questions[1], "Nothing of this sheet has been written yet; stop?");
+    EXPECT_EQ(op.LastMessage(), "Insert stopped at row 101 of 1,200: 0 rows written.");
+    EXPECT_EQ(Items(), 0);
+    EXPECT_TRUE(Result().startsWith("Inserted 0, Updated 0, Skipped 2.")) << Result().toStdString();
+}
+
 TEST_F(RunningPassTest, WhileAPassRunsOnlyCloseIsTaken) {
     Click("CVerify");
     // Verify, Connect and typing during Start would run a handler inside it.
-    At("Insert Data... 10 of 1200", [this] {
+    At("Insert Data... 10 of 1,200", [this] {
         Click("CVerify");
         Click("CConnect");
         QTest::keyClicks(Find("TxtField(5)"), "typed");
@@ -134,7 +149,7 @@ TEST_F(RunningPassTest, WhileAPassRunsOnlyCloseIsTaken) {
 }
 
 TEST_F(RunningPassTest, VerifyStoppedWithEscLeavesStartOff) {
-    At("Processing... 50 of 1200",
+    At("Processing... 50 of 1,200",
        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
     Click("CVerify");
     EXPECT_EQ(op.LastMessage(),
