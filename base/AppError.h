@@ -21,6 +21,14 @@ private:
     QString description_;
 };
 
+// A failure of the input, not of the program: a file that is missing,
+// damaged or no workbook, a database file that does not exist. The user
+// mends it; it is told plainly and kept out of the error log.
+class InputMistake : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // Numbers of the failures the program raises itself. Error logs and
 // support notes of till installers know failures by these numbers.
 namespace ErrorNumber {

@@ -9,6 +9,8 @@ struct ErrorVariables {
     std::optional<qint32> ErrNumber;
     QString ErrDescription;
     QString ErrProcName;
+    // An InputMistake: shown as a plain message, not as a failure.
+    bool ErrInputMistake = false;
 
     void Clear() { *this = ErrorVariables{}; }
     // "(MINSERT>ConnectDSN) -2147467259 description", the text of a log line.

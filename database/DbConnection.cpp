@@ -32,8 +32,10 @@ std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::Sqlit
     if (target.startsWith(sqlitePrefix)) {
         const QString path = target.mid(sqlitePrefix.size());
         if (file == DbConnection::SqliteFile::MustExist && !QFileInfo(path).isFile())
-            throw AppError(ErrorNumber::PathNotFound,
-                           "The SQLite database file does not exist: " + path);
+            throw InputMistake(ErrorNumber::PathNotFound,
+                               "The SQLite database file does not exist: " + path +
+                                   ". Choose the file with the ... button, or make one with "
+                                   "xlsload init-db.");
         session = std::make_shared<DbSession>("QSQLITE", timeoutSeconds);
         session->Database().setDatabaseName(path);
         // Another program writing the file is waited for as long as a

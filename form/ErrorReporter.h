@@ -29,6 +29,8 @@ public:
         try {
             body();
             return true;
+        } catch (const InputMistake& e) {
+            Report(formName, procName, e.Number(), e.Description(), true);
         } catch (const AppError& e) {
             Report(formName, procName, e.Number(), e.Description());
         } catch (const std::exception& e) {
@@ -38,8 +40,9 @@ public:
         return false;
     }
 
+    // inputMistake: the input's failure, which is shown but not logged.
     void Report(const QString& formName, const QString& procName, qint32 number,
-                const QString& description);
+                const QString& description, bool inputMistake = false);
 
     const Clock& Now() const { return clock_; }
 

@@ -62,6 +62,10 @@ std::optional<QString> QtOperator::InputBox(const QString& prompt, const QString
 }
 
 void QtOperator::ShowError(const ErrorVariables& error) {
+    if (error.ErrInputMistake) {
+        MsgBox(error.ErrDescription, MsgIcon::Critical, "Message");
+        return;
+    }
     Sync();
     TrerrDialog dialog(error, window_);
     dialog.exec();

@@ -13,11 +13,11 @@ constexpr qint32 kNotExpectedFormat = 3274;  // not in the expected format
 }  // namespace WorkbookError
 
 // A refusal whose text names the workbook through the one "%1" of why.
-AppError WorkbookRefusal(const QString& path, const QString& why,
-                         qint32 number = WorkbookError::kNotExpectedFormat);
+InputMistake WorkbookRefusal(const QString& path, const QString& why,
+                             qint32 number = WorkbookError::kNotExpectedFormat);
 // "The workbook ... is damaged: detail."
-AppError DamagedWorkbook(const QString& path, const QString& detail);
-AppError EncryptedWorkbook(const QString& path);
+InputMistake DamagedWorkbook(const QString& path, const QString& detail);
+InputMistake EncryptedWorkbook(const QString& path);
 // Refuses a path that is no regular file before anything opens it: a
 // missing one as not found, a folder, pipe or device saying what it is.
 void RequireWorkbookFile(const QString& path);

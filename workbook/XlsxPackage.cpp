@@ -88,7 +88,7 @@ bool StartsWith(const QByteArray& head, const char* magic, int length) {
 
 // An OLE compound file where a workbook package is expected: an encrypted
 // package, or something else (an .xls, a damaged file).
-AppError OleRefusal(const QString& path, GsfInput* input) {
+InputMistake OleRefusal(const QString& path, GsfInput* input) {
     GError* error = nullptr;
     GsfInfile* ole = gsf_infile_msole_new(input, &error);
     g_clear_error(&error);
@@ -157,7 +157,7 @@ std::unique_ptr<XlsxPackage> XlsxPackage::Open(const QString& path) {
     g_clear_error(&error);
     if (!input) throw WorkbookRefusal(path, "The workbook %1 cannot be opened.", kCannotOpen);
     if (StartsWith(head, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
-        const AppError refusal = OleRefusal(path, input);
+        const InputMistake refusal = OleRefusal(path, input);
         g_object_unref(input);
         throw refusal;
     }

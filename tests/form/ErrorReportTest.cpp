@@ -44,6 +44,18 @@ TEST_F(ErrorReportTest, AFailureShowsTheDialogLogsALineAndClearsTheVariables) {
     EXPECT_TRUE(vars.ErrProcName.isEmpty());
 }
 
+// A mistake of the input (a missing or damaged file) is the user's to mend,
+// not a failure of the program: it is shown, marked as such, and not logged.
+TEST_F(ErrorReportTest, AnInputMistakeIsShownButNotLogged) {
+    reporter.Guard("MINSERT", "GetExcelSheet",
+                   [] { throw InputMistake(3274, "The workbook \"a.xls\" is damaged."); });
+    ASSERT_EQ(op.errors.size(), 1);
+    EXPECT_TRUE(op.errors[0].ErrInputMistake);
+    EXPECT_EQ(op.errors[0].ErrDescription, "The workbook \"a.xls\" is damaged.");
+    EXPECT_FALSE(QDir(home + "/LOG/XLSLOADLOG").exists());
+    EXPECT_FALSE(vars.ErrInputMistake);
+}
+
 TEST_F(ErrorReportTest, StepsAfterTheDialogRunOnlyOnFailure) {
     int after = 0;
     EXPECT_TRUE(reporter.Guard(

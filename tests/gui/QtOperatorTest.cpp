@@ -66,6 +66,7 @@ TEST_F(QtOperatorTest, MessageBoxesCarryTitleTextAndIcon) {
     } kIcons[] = {{MsgIcon::Critical, QMessageBox::Critical},
                   {MsgIcon::Exclamation, QMessageBox::Warning},
                   {MsgIcon::Question, QMessageBox::Question},
+                  {MsgIcon::Information, QMessageBox::Information},
                   {MsgIcon::None, QMessageBox::NoIcon}};
     for (const auto& c : kIcons) {
         WhenOpen<QMessageBox>([&c](QMessageBox& box) {
@@ -76,7 +77,7 @@ TEST_F(QtOperatorTest, MessageBoxesCarryTitleTextAndIcon) {
         });
         op.MsgBox("Insert Done.", c.icon, "Message");
     }
-    EXPECT_EQ(syncs, 4);
+    EXPECT_EQ(syncs, 5);
 }
 
 TEST_F(QtOperatorTest, TheQuestionAnswersYesOrNo) {
@@ -121,6 +122,22 @@ TEST_F(QtOperatorTest, ErrorsShowInTheErrorDialog) {
     });
     op.ShowError(e);
     EXPECT_EQ(syncs, 1);
+}
+
+// A mistake of the input is no failure of the program: a plain message
+// says what is wrong, without the error dialog's call for support.
+TEST_F(QtOperatorTest, AnInputMistakeShowsAPlainMessage) {
+    ErrorVariables e;
+    e.ErrNumber = 76;
+    e.ErrDescription = "The SQLite database file does not exist: /tmp/x.db";
+    e.ErrInputMistake = true;
+    WhenOpen<QMessageBox>([&e](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), "Message");
+        EXPECT_EQ(box.text(), e.ErrDescription);
+        EXPECT_EQ(box.icon(), QMessageBox::Critical);
+        box.button(QMessageBox::Ok)->click();
+    });
+    op.ShowError(e);
 }
 
 TEST_F(QtOperatorTest, TheFileDialogUsesTitleFolderAndFilter) {
