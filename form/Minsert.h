@@ -164,6 +164,8 @@ public:
     // Start writes the sheet as a set where it can; false writes it one
     // record at a time, the reference the set is held to.
     bool WriteSheetAsSet = true;
+    // The workbooks used before, the last first, offered as the path is typed.
+    QStringList RecentWorkbooks;
     // How often a pass reports its progress; 0 reports every record.
     int ProgressIntervalMs = 200;
     // Seconds the database server is given to answer a statement and to

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QStringListModel>
 
 #include "base/BgrColor.h"
 #include "gui/AppIcon.h"
@@ -319,7 +321,18 @@ void MainWindow::BuildExcelFrame() {
     QGroupBox* frame = AddFrame(form_.Frame2, "Frame2", TwipsRect(120, 3000, 12735, 1215));
     AddLabel(form_.Label1[Minsert::kWorkbookPathLabel], "Label1(5)", frame,
              TwipsRect(240, 330, 1680, kRowHeight));
-    AddTextBox(Minsert::kWorkbookPath, frame, TwipsRect(1920, 300, 10095, kRowHeight));
+    QLineEdit* workbook =
+        AddTextBox(Minsert::kWorkbookPath, frame, TwipsRect(1920, 300, 10095, kRowHeight));
+    // The workbooks used before are offered as any part of their path is typed.
+    auto* recent = new QStringListModel(this);
+    auto* completer = new QCompleter(recent, workbook);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    workbook->setCompleter(completer);
+    syncers_.push_back([this, recent] {
+        if (recent->stringList() != form_.RecentWorkbooks)
+            recent->setStringList(form_.RecentWorkbooks);
+    });
     AddButton(form_.CSearch[Minsert::kBrowseWorkbook], "CSearch(0)", frame,
               TwipsRect(12075, 285, 450, 315), [this] {
                   Forward("CSearch_Click",

@@ -1,8 +1,10 @@
 #include "gui/RunWindow.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include "form/Minsert.h"
+#include "form/RememberedSettings.h"
 #include "gui/AppIcon.h"
 #include "gui/MainWindow.h"
 #include "gui/QtOperator.h"
@@ -14,7 +16,14 @@ int RunWindow(const QString& home) {
     MainWindow window(form);
     op.Attach(&window, [&window] { window.Sync(); });
     form.Form_Load();
+    // Per user; the password is never kept.
+    QSettings settings("xlsload", "xlsload");
+    RecallSettings(form, settings);
+    window.restoreGeometry(settings.value("window/geometry").toByteArray());
     window.Sync();
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    KeepSettings(form, settings);
+    settings.setValue("window/geometry", window.saveGeometry());
+    return status;
 }
