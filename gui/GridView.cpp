@@ -1,12 +1,51 @@
 #include "gui/GridView.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 namespace {
+
+// Typing in a closed drop-down searches its entries by the whole prefix
+// typed, case aside, without choosing one: a combo box on its own would
+// take each letter as a choice, ending the edit at the first. Enter
+// commits and Esc brings the old value back, as in any cell.
+class TypeAhead : public QObject {
+public:
+    explicit TypeAhead(QComboBox& combo) : QObject(&combo), combo_(combo) {
+        combo.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text[0].isPrint() || key->modifiers() & ~Qt::ShiftModifier)
+            return false;
+        if (!typed_.isValid() || typed_.elapsed() > QApplication::keyboardInputInterval())
+            prefix_.clear();
+        typed_.start();
+        prefix_ += text;
+        const int found = combo_.findText(prefix_, Qt::MatchStartsWith);
+        if (found >= 0) {
+            const QSignalBlocker quiet(combo_);
+            combo_.setCurrentIndex(found);
+        }
+        return true;
+    }
+
+private:
+    QComboBox& combo_;
+    QString prefix_;
+    QElapsedTimer typed_;
+};
 
 // Drop-down cells edit through a combo box holding the grid's entries; every
 // other cell through the standard editor.
@@ -20,6 +59,7 @@ public:
         if (!IsDropDown(index)) return QStyledItemDelegate::createEditor(parent, option, index);
         auto* combo = new QComboBox(parent);
         combo->addItems(view_.Model().ComboItems());
+        new TypeAhead(*combo);
         // A choice in the list is the end of the edit.
         auto* self = const_cast<GridDelegate*>(this);
         connect(combo, &QComboBox::activated, self, [self, combo] {
