@@ -18,10 +18,12 @@ int RunWindow(const QString& home) {
     form.Form_Load();
     // Per user; the password is never kept.
     QSettings settings("xlsload", "xlsload");
-    RecallSettings(form, settings);
     window.restoreGeometry(settings.value("window/geometry").toByteArray());
     window.Sync();
     window.show();
+    // With the window up, so that what reopening the workbook says shows on it.
+    RecallSettings(form, settings);
+    window.Sync();
     const int status = QApplication::exec();
     KeepSettings(form, settings);
     settings.setValue("window/geometry", window.saveGeometry());
