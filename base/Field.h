@@ -50,6 +50,16 @@ inline bool IsDateType(int t) {
            t == TypeCode::DBTime;
 }
 
+// A type code as the operator reads it: "Text", "Number", "Date", "Yes/No"
+// or "Binary".
+inline QString TypeWord(int t) {
+    if (IsIntegerType(t) || IsRealType(t)) return "Number";
+    if (IsDateType(t)) return "Date";
+    if (t == TypeCode::Boolean) return "Yes/No";
+    if (IsBinaryType(t)) return "Binary";
+    return "Text";
+}
+
 // What a target column can hold beyond its type, as its engine describes
 // it. The defaults set no limit: a sheet's columns and a column an engine
 // says nothing of.

@@ -51,9 +51,11 @@ void Minsert::LoadHeader(int index) {
                 grid.SetCellText(-1, 0, "Excel Field");
                 grid.SetCellText(-1, 1, "TILL Field");
                 grid.SetCellText(-1, 2, "Excel Data Type");
+                // The columns fit side by side: no scroll bar hides a name.
                 grid.SetColWidthPercent(-1, 5);
-                grid.SetColWidthPercent(0, 45);
-                grid.SetColWidthPercent(1, 50);
+                grid.SetColWidthPercent(0, 38);
+                grid.SetColWidthPercent(1, 40);
+                grid.SetColWidthPercent(2, 16);
                 grid.SetColCellType(1, Grid::kDropDownList);
                 break;
             case kResultGrid:

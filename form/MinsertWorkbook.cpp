@@ -90,7 +90,7 @@ void Minsert::View_Data(int index) {
             mapping.SetRows(rs->FieldCount());
             for (int i = 0; i < rs->FieldCount(); ++i) {
                 mapping.SetCellText(i, 0, rs->FieldAt(i).name);
-                mapping.SetCellText(i, 2, QString::number(rs->FieldAt(i).type));
+                mapping.SetCellText(i, 2, TypeWord(rs->FieldAt(i).type));
             }
             LoadHeader(kMappingGrid);
         }

@@ -99,8 +99,9 @@ QVector<Check> PlanChecks(Connection& excel, const VerifyInput& in, const Record
                             rs, field)
                       : RepeatedValues();
         checks.append({i, column++, f, field, blank, duplicate, characters,
-                       in.mapping.CellText(first, 2) == "5", maxLength, in.targets.value(i),
-                       "Select Count(" + e + ")" + from + "Where " + e + "=", needsText, repeats});
+                       in.mapping.CellText(first, 2) == TypeWord(TypeCode::Double), maxLength,
+                       in.targets.value(i), "Select Count(" + e + ")" + from + "Where " + e + "=",
+                       needsText, repeats});
     }
     return checks;
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "TestWorkbook.h"
 #include "WindowFixture.h"
 #include "base/BgrColor.h"
 #include "database/ConnectionString.h"
@@ -487,6 +489,25 @@ TEST_F(MainWindowTest, RowHeadersShowFiveDigitRowNumbersWhole) {
     const QHeaderView* header = Find<QTableView>("SC(2)")->verticalHeader();
     const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     EXPECT_GE(header->width(), header->fontMetrics().horizontalAdvance("65536") + 2 * margin);
+}
+
+// The mapping grid shows each sheet column's type as a word, and its
+// columns fit side by side: no scroll bar hides an Excel field's name.
+TEST_F(MainWindowTest, TheMappingGridShowsTypesAsWordsWithoutAScrollBar) {
+    const QString book = dir.path() + "/Types.xls";
+    WriteWorkbook(
+        book,
+        {{"Sheet",
+          {{"A rather long column name", "Price", "Since"}, {"x", 1.5, QDate(2024, 1, 31)}}}});
+    form.ChooseWorkbook(book);
+    ASSERT_TRUE(form.ChooseSheet("Sheet"));
+    window.Sync();
+    QApplication::processEvents();
+    const Grid& mapping = *form.SC[Minsert::kMappingGrid];
+    EXPECT_EQ(mapping.CellText(0, 2), "Text");
+    EXPECT_EQ(mapping.CellText(1, 2), "Number");
+    EXPECT_EQ(mapping.CellText(2, 2), "Date");
+    EXPECT_FALSE(Find<QTableView>("SC(1)")->horizontalScrollBar()->isVisible());
 }
 
 // The mapping grid says how to edit it; F2 opens the editor of the
