@@ -3,13 +3,12 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "base/Version.h"
 #include "cli/Commands.h"
 #include "cli/ProgramFolder.h"
 #include "gui/RunWindow.h"
 
 namespace {
-
-constexpr const char* kVersion = "xlsload 20140704";
 
 // Usage lines put the help text in the column the command table uses.
 QString UsageLine(const QString& arguments, const QString& help) {

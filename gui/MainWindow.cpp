@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,16 +13,19 @@
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringListModel>
+#include <QToolButton>
 
 #include "base/BgrColor.h"
 #include "gui/AppIcon.h"
 #include "gui/ElidedLabel.h"
 #include "gui/FormMetrics.h"
 #include "gui/GridView.h"
+#include "gui/Help.h"
 
 namespace {
 
@@ -81,6 +85,8 @@ MainWindow::MainWindow(Minsert& form, QWidget* parent)
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { OpenUserGuide(this); });
     qApp->installEventFilter(this);
     Sync();
 }
@@ -285,6 +291,20 @@ void MainWindow::BuildCompanyFrame() {
     // Double click picks a company; the list itself is not edited.
     companies->setEditTriggers(QAbstractItemView::NoEditTriggers);
     companies->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // An empty list says where its companies come from.
+    auto* hint =
+        new QLabel("The company list is read from CompFile.mdb in the program folder (" +
+                       QDir::toNativeSeparators(form_.Home()) +
+                       "). There is none there: give the database details on the right instead.",
+                   companies->viewport());
+    hint->setObjectName("CompanyListHint");
+    hint->setWordWrap(true);
+    hint->setMargin(6);
+    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    syncers_.push_back([this, hint, companies] {
+        hint->resize(companies->viewport()->size());
+        hint->setVisible(form_.SC[Minsert::kCompanyList]->Rows() == 0);
+    });
 }
 
 void MainWindow::BuildDatabaseFrame() {
@@ -435,6 +455,15 @@ void MainWindow::BuildStatusBar() {
     auto* panel = new QLabel(bar);
     panel->setObjectName("StatusBar1.Panel1");
     bar->addWidget(panel);
+    auto* about = new QToolButton(bar);
+    about->setObjectName("About");
+    about->setText("About");
+    about->setToolTip(
+        "The version, the program folder and the libraries' licences; F1 opens "
+        "the user guide");
+    about->setAutoRaise(true);
+    bar->addPermanentWidget(about);
+    connect(about, &QToolButton::clicked, this, [this] { ShowAbout(this, form_.Home()); });
     syncers_.push_back([panel, &model = form_.StatusBar1] { panel->setText(model.caption); });
     // The whole result shows as the panel's tip where the window cuts it.
     auto* result = new ElidedLabel(bar);
@@ -456,7 +485,7 @@ void MainWindow::SetFocusOrder() {
         "TxtField(0)", "TxtField(1)", "CSearch(2)",  "TxtField(2)", "TxtField(3)", "CboDriver",
         "CConnect",    "TxtField(4)", "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",
         "CSave",       "CVerify",     "CStart",      "CClose",      "CSearch(0)",  "SC(0)",
-        "SC(2)",       "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)"};
+        "SC(2)",       "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)", "About"};
     QWidget* previous = nullptr;
     for (const char* name : kOrder) {
         QWidget* widget = Widget(name);

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include "database/DbConnection.h"
 #include "database/DemoSchema.h"
 #include "gui/GridView.h"
+#include "gui/Help.h"
 #include "validation/VerifyPass.h"
 
 namespace {
@@ -489,6 +491,34 @@ TEST_F(MainWindowTest, RowHeadersShowFiveDigitRowNumbersWhole) {
     const QHeaderView* header = Find<QTableView>("SC(2)")->verticalHeader();
     const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     EXPECT_GE(header->width(), header->fontMetrics().horizontalAdvance("65536") + 2 * margin);
+}
+
+// Help is at hand: the About box names the version, the program folder and
+// the libraries' licences; F1's user guide is found installed beside the
+// program or, in a build, in the sources; an empty company list says where
+// its companies come from.
+TEST_F(MainWindowTest, AboutTheUserGuideAndAnEmptyCompanyListSayWhatTheyAre) {
+    const QString about = AboutText("/opt/till");
+    for (const char* part : {"xlsload 20140704", "Program folder: /opt/till", "Qt 6 (GNU LGPL 3)",
+                             "FreeTDS (GNU LGPL 2)", "SQLite (public domain)"})
+        EXPECT_TRUE(about.contains(part)) << part;
+
+    const QString installed = dir.path() + "/usr";
+    ASSERT_TRUE(QDir().mkpath(installed + "/bin"));
+    ASSERT_TRUE(QDir().mkpath(installed + "/share/doc/xlsload"));
+    QFile guide(installed + "/share/doc/xlsload/README.md");
+    ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
+    guide.close();
+    EXPECT_EQ(UserGuidePath(installed + "/bin"), guide.fileName());
+    EXPECT_EQ(UserGuidePath(dir.path() + "/elsewhere"),
+              QDir::cleanPath(XLSLOAD_SOURCE_DIR "/README.md"));
+
+    auto* hint = Find<QLabel>("CompanyListHint");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains("CompFile.mdb")) << hint->text().toStdString();
+    form.SC[Minsert::kCompanyList]->SetRows(1);
+    window.Sync();
+    EXPECT_FALSE(hint->isVisible());
 }
 
 // The mapping grid shows each sheet column's type as a word, and its

@@ -21,6 +21,7 @@ INSTALLED_FILES = [
     "usr/share/applications/xlsload.desktop",
     "usr/share/icons/hicolor/scalable/apps/xlsload.svg",
     "usr/share/man/man1/xlsload.1",
+    "usr/share/doc/xlsload/README.md",
     "usr/share/xlsload/schema/sqlite.sql",
     "usr/share/xlsload/schema/postgresql.sql",
     "usr/share/xlsload/schema/sqlserver.sql",
