@@ -13,11 +13,13 @@
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringListModel>
+#include <QStyle>
 #include <QToolButton>
 
 #include "base/BgrColor.h"
@@ -26,6 +28,7 @@
 #include "gui/FormMetrics.h"
 #include "gui/GridView.h"
 #include "gui/Help.h"
+#include "gui/WindowPlacement.h"
 
 namespace {
 
@@ -67,9 +70,17 @@ MainWindow::MainWindow(Minsert& form, QWidget* parent)
     : QWidget(parent), form_(form), growth_(QSize(Px(kClientWidth), Px(kClientHeight))) {
     setObjectName("MINSERT");
     setFont(FormFont());
-    // Laid out at the designed size, which is also the smallest.
-    setMinimumSize(Px(kClientWidth), Px(kClientHeight));
-    resize(minimumSize());
+    // The form is laid out at its designed size inside a scroll area, so that
+    // the window may be smaller than the form on a small or scaled screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("FormScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Enter and Tab walk the controls only
+    content_ = new QWidget;
+    content_->resize(Px(kClientWidth), Px(kClientHeight));
+    scroll->setWidget(content_);
+    scroll_ = scroll;
+    resize(content_->size());
     syncers_.push_back([this] { setWindowTitle(form_.Caption); });
 
     BuildBanner();
@@ -83,8 +94,14 @@ MainWindow::MainWindow(Minsert& form, QWidget* parent)
     SetFocusOrder();
     SetGrowth();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // A title bar and borders as window managers draw them.
+        const WindowPlacement place =
+            PlaceWindow(content_->size(), screen->availableGeometry(), QSize(16, 40),
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+        setMinimumSize(place.smallest);
+        setGeometry(place.opening);
+    }
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { OpenUserGuide(this); });
     qApp->installEventFilter(this);
@@ -116,7 +133,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    growth_.Apply(event->size());
+    scroll_->setGeometry(rect());
+    // The form fills the window where the window is larger than designed,
+    // the grids taking the room; where smaller, it keeps its designed size
+    // and scrolls, a scroll bar taking its width from the other side.
+    const QSize designed(Px(kClientWidth), Px(kClientHeight));
+    QSize room = event->size();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (room.height() < designed.height()) room.rwidth() -= bar;
+    if (room.width() < designed.width()) room.rheight() -= bar;
+    const QSize form = designed.expandedTo(room);
+    content_->resize(form);
+    growth_.Apply(form);
 }
 
 bool MainWindow::FilterDuringPass(QObject* watched, QEvent* event) {
@@ -243,7 +271,7 @@ QPushButton* MainWindow::AddButton(Button& model, const QString& name, QWidget* 
 }
 
 QGroupBox* MainWindow::AddFrame(Label& model, const QString& name, const QRect& place) {
-    auto* frame = new QGroupBox(this);
+    auto* frame = new QGroupBox(content_);
     frame->setObjectName(name);
     frame->setGeometry(place);
     syncers_.push_back([frame, &model] {
@@ -268,7 +296,7 @@ GridView* MainWindow::AddGrid(int index, QWidget* parent, const QRect& place) {
 }
 
 void MainWindow::BuildBanner() {
-    auto* banner = new QFrame(this);
+    auto* banner = new QFrame(content_);
     banner->setObjectName("Frame3");
     banner->setFrameShape(QFrame::StyledPanel);
     banner->setGeometry(TwipsRect(0, 0, 12975, 855));
@@ -369,37 +397,37 @@ void MainWindow::BuildExcelFrame() {
 }
 
 void MainWindow::BuildMapping() {
-    AddLabel(form_.Label1[Minsert::kMatchNameLabel], "Label1(7)", this,
+    AddLabel(form_.Label1[Minsert::kMatchNameLabel], "Label1(7)", content_,
              TwipsRect(360, 4470, 1800, kRowHeight));
-    AddTextBox(Minsert::kMatchName, this, TwipsRect(2160, 4440, 2940, kRowHeight));
-    AddButton(form_.CSearch[Minsert::kBrowseMatch], "CSearch(1)", this,
+    AddTextBox(Minsert::kMatchName, content_, TwipsRect(2160, 4440, 2940, kRowHeight));
+    AddButton(form_.CSearch[Minsert::kBrowseMatch], "CSearch(1)", content_,
               TwipsRect(5160, 4440, 375, kRowHeight), [this] {
                   Forward("CSearch_Click", [this] { form_.CSearch_Click(Minsert::kBrowseMatch); });
               });
-    AddLabel(form_.Label1[Minsert::kMatchTableLabel], "Label1(0)", this,
+    AddLabel(form_.Label1[Minsert::kMatchTableLabel], "Label1(0)", content_,
              TwipsRect(360, 4830, 1800, kRowHeight));
-    QComboBox* tables = AddList(form_.LCombo[Minsert::kTableList], "LCombo(1)", this,
+    QComboBox* tables = AddList(form_.LCombo[Minsert::kTableList], "LCombo(1)", content_,
                                 TwipsRect(2160, 4785, 3375, 315));
     connect(tables, &QComboBox::activated, this, [this](int index) {
         form_.LCombo[Minsert::kTableList].listIndex = index;
         Forward("LCombo_Click", [this] { form_.LCombo_Click(Minsert::kTableList); });
     });
-    GridView* mapping = AddGrid(Minsert::kMappingGrid, this, TwipsRect(120, 5160, 5415, 3975));
+    GridView* mapping = AddGrid(Minsert::kMappingGrid, content_, TwipsRect(120, 5160, 5415, 3975));
     mapping->setToolTip(
         "Double-click a TILL Field cell, or select it and press F2, to choose its column.\n"
         "In the list, type a letter to jump to the columns that start with it.");
 }
 
 void MainWindow::BuildResults() {
-    AddGrid(Minsert::kResultGrid, this, TwipsRect(5760, 4440, 7095, 3615));
+    AddGrid(Minsert::kResultGrid, content_, TwipsRect(5760, 4440, 7095, 3615));
     // Each total is a caption and its box, 2400 twips a pair.
     for (int i = 0; i < 3; ++i) {
         const int left = 5760 + i * 2400;
         const int captionWidth = fontMetrics().horizontalAdvance(form_.Label4[i].caption) + 2;
-        AddLabel(form_.Label4[i], Indexed("Label4", i), this,
+        AddLabel(form_.Label4[i], Indexed("Label4", i), content_,
                  QRect(Px(left), Px(8190), captionWidth, Px(kRowHeight)));
         const int boxLeft = Px(left) + captionWidth;
-        AddTextBox(Minsert::kTotalLines + i, this,
+        AddTextBox(Minsert::kTotalLines + i, content_,
                    QRect(boxLeft, Px(8160), Px(left + 2400 - 120) - boxLeft, Px(kRowHeight)));
     }
     // The legend of the verify colours from the left: duplicate first.
@@ -407,7 +435,7 @@ void MainWindow::BuildResults() {
     static constexpr int kLeft[] = {5760, 7020, 8340, 9600, 11340, kClientWidth};
     for (int k = 0; k < 5; ++k) {
         const int i = kOrder[k];
-        auto* swatch = new QFrame(this);
+        auto* swatch = new QFrame(content_);
         swatch->setObjectName(Indexed("Shape1", i));
         swatch->setFrameShape(QFrame::Box);
         swatch->setGeometry(TwipsRect(kLeft[k], 8655, 240, 195));
@@ -417,28 +445,28 @@ void MainWindow::BuildResults() {
             palette.setColor(QPalette::Window, FromBgr(model.color));
             swatch->setPalette(palette);
         });
-        AddLabel(form_.Label2[i], Indexed("Label2", i), this,
+        AddLabel(form_.Label2[i], Indexed("Label2", i), content_,
                  TwipsRect(kLeft[k] + 300, 8640, kLeft[k + 1] - kLeft[k] - 360, 480));
     }
 }
 
 void MainWindow::BuildCommands() {
-    AddLabel(form_.Label5, "Label5", this, TwipsRect(120, 9240, 4020, 480));
-    AddButton(form_.CSave, "CSave", this, TwipsRect(4200, 9240, 1215, kButtonHeight),
+    AddLabel(form_.Label5, "Label5", content_, TwipsRect(120, 9240, 4020, 480));
+    AddButton(form_.CSave, "CSave", content_, TwipsRect(4200, 9240, 1215, kButtonHeight),
               [this] { Forward("CSave_Click", [this] { form_.CSave_Click(); }); });
     QLabel* progress =
-        AddLabel(form_.LblProgress, "LblProgress", this, TwipsRect(5520, 9240, 2940, 480));
+        AddLabel(form_.LblProgress, "LblProgress", content_, TwipsRect(5520, 9240, 2940, 480));
     progress->setFont(FormFont(true));
-    AddButton(form_.CVerify, "CVerify", this, TwipsRect(8520, 9240, 1335, kButtonHeight),
+    AddButton(form_.CVerify, "CVerify", content_, TwipsRect(8520, 9240, 1335, kButtonHeight),
               [this] { Forward("CVerify_Click", [this] { form_.CVerify_Click(); }); });
-    AddButton(form_.CStart, "CStart", this, TwipsRect(9960, 9240, 1335, kButtonHeight),
+    AddButton(form_.CStart, "CStart", content_, TwipsRect(9960, 9240, 1335, kButtonHeight),
               [this] { Forward("CStart_Click", [this] { form_.CStart_Click(); }); });
-    AddButton(form_.CClose, "CClose", this, TwipsRect(11400, 9240, 1335, kButtonHeight),
+    AddButton(form_.CClose, "CClose", content_, TwipsRect(11400, 9240, 1335, kButtonHeight),
               [this] { Forward("CClose_Click", [this] { form_.CClose_Click(); }); });
     // Separators between the bands of the window.
     static constexpr int kLineTops[] = {900, 2955, 4290, 9180};
     for (int i = 0; i < 4; ++i) {
-        auto* line = new QFrame(this);
+        auto* line = new QFrame(content_);
         line->setObjectName(QString("Line%1").arg(i + 1));
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
@@ -447,7 +475,7 @@ void MainWindow::BuildCommands() {
 }
 
 void MainWindow::BuildStatusBar() {
-    auto* bar = new QStatusBar(this);
+    auto* bar = new QStatusBar(content_);
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(false);
     bar->setGeometry(

@@ -66,6 +66,8 @@ private:
     QWidget* Widget(const QString& name) const;
 
     Minsert& form_;
+    QWidget* scroll_ = nullptr;   // the scroll area the form lies in
+    QWidget* content_ = nullptr;  // the form: every control's parent
     GrowingLayout growth_;
     // One entry per widget: copies the model's state into it.
     std::vector<std::function<void()>> syncers_;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -24,6 +25,7 @@
 #include "database/DemoSchema.h"
 #include "gui/GridView.h"
 #include "gui/Help.h"
+#include "gui/WindowPlacement.h"
 #include "validation/VerifyPass.h"
 
 namespace {
@@ -437,20 +439,68 @@ TEST_F(MainWindowTest, TextBoxesSelectTheirWholeTextOnFocus) {
     EXPECT_EQ(box->selectedText(), "ADMIN");
 }
 
-// The window opens at its designed size, the smallest it takes, and can
-// grow: the grids take the extra room, the bottom row keeps to the bottom
-// and the buttons to the right edge; back at the designed size every
-// control is where it was.
+// On a 1366 x 768 laptop at 100 % to 200 %, the window opens within the
+// screen's available area (the task bar left out), at the designed size
+// where it fits, and may shrink to about 800 x 600 or to what the screen
+// holds.
+TEST(WindowPlacementTest, TheWindowOpensWithinTheScreenAtEveryScale) {
+    const QSize designed(863, 672);
+    const QSize frame(16, 40);
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        const QRect available(0, 0, int(1366 / scale), int((768 - 40) / scale));
+        const WindowPlacement place = PlaceWindow(designed, available, frame, 16);
+        const QRect framed =
+            place.opening.adjusted(-frame.width() / 2, -(frame.height() - frame.width() / 2),
+                                   frame.width() / 2, frame.width() / 2);
+        EXPECT_TRUE(available.contains(framed)) << framed.width() << "x" << framed.height();
+        // As large as fits, up to the designed size.
+        const QSize room = available.size() - frame;
+        EXPECT_GE(place.opening.width(), std::min(room.width(), designed.width()));
+        EXPECT_GE(place.opening.height(), std::min(room.height(), designed.height()));
+        EXPECT_LE(place.smallest.width(), std::min(800, place.opening.width()));
+        EXPECT_LE(place.smallest.height(), std::min(600, place.opening.height()));
+        if (scale == 1.0) {
+            EXPECT_EQ(place.opening.size(), designed);
+        }
+    }
+}
+
+// At its smallest the window keeps the form at its designed size and
+// scrolls it: no control is cut, each can be scrolled into view.
+TEST_F(MainWindowTest, AtItsSmallestTheFormScrollsWithNothingCut) {
+    auto* scroll = Find<QScrollArea>("FormScroll");
+    const QSize designed = scroll->widget()->size();
+    window.resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(800, 600));
+    EXPECT_EQ(scroll->widget()->size(), designed);
+    for (const char* name : {"CStart", "CClose", "About", "TxtField(0)", "CConnect"}) {
+        scroll->ensureWidgetVisible(Find(name));
+        const QRect shown(Find(name)->mapTo(scroll->viewport(), QPoint()), Find(name)->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(shown)) << name;
+    }
+    // The scroll bars reach the form's far edges, the status bar's included.
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(),
+              designed.width() - scroll->viewport()->width());
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(),
+              designed.height() - scroll->viewport()->height());
+}
+
+// The window can grow from the form's designed size: the grids take the
+// extra room, the bottom row keeps to the bottom and the buttons to the
+// right edge; back at the designed size every control is where it was.
 TEST_F(MainWindowTest, TheGridsTakeTheRoomOfAGrownWindow) {
-    const QSize designed = window.size();
-    EXPECT_EQ(window.minimumSize(), designed);
+    QWidget* formArea = Find<QScrollArea>("FormScroll")->widget();
+    const QSize designed = formArea->size();
+    window.resize(designed);
     EXPECT_GT(window.maximumWidth(), designed.width());
     EXPECT_GT(window.maximumHeight(), designed.height());
-    // The controls of the window and of its frames, by name.
+    // The controls of the form and of its frames, by name.
     const auto places = [&] {
         QHash<QString, QRect> places;
         for (const QWidget* parent :
-             {static_cast<QWidget*>(&window), Find("Frame1(0)"), Find("Frame1(1)"), Find("Frame2")})
+             {formArea, Find("Frame1(0)"), Find("Frame1(1)"), Find("Frame2")})
             for (const QWidget* w :
                  parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
                 places[w->objectName()] = w->geometry();
