@@ -53,9 +53,9 @@ void Minsert::LoadHeader(int index) {
                 grid.SetCellText(-1, 2, "Excel Data Type");
                 // The columns fit side by side: no scroll bar hides a name.
                 grid.SetColWidthPercent(-1, 5);
-                grid.SetColWidthPercent(0, 38);
-                grid.SetColWidthPercent(1, 40);
-                grid.SetColWidthPercent(2, 16);
+                grid.SetColWidthPercent(0, 31);
+                grid.SetColWidthPercent(1, 36);
+                grid.SetColWidthPercent(2, 27);
                 grid.SetColCellType(1, Grid::kDropDownList);
                 break;
             case kResultGrid:

@@ -21,6 +21,7 @@
 #include <QStringListModel>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "base/BgrColor.h"
 #include "gui/AppIcon.h"
@@ -329,10 +330,9 @@ void MainWindow::BuildCompanyFrame() {
     hint->setWordWrap(true);
     hint->setMargin(6);
     hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    syncers_.push_back([this, hint, companies] {
-        hint->resize(companies->viewport()->size());
-        hint->setVisible(form_.SC[Minsert::kCompanyList]->Rows() == 0);
-    });
+    (new QVBoxLayout(companies->viewport()))->addWidget(hint);
+    syncers_.push_back(
+        [this, hint] { hint->setVisible(form_.SC[Minsert::kCompanyList]->Rows() == 0); });
 }
 
 void MainWindow::BuildDatabaseFrame() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     }
     window.Sync();
     window.show();
+    // At the form's designed size, whatever the size of the offscreen screen.
+    window.resize(window.findChild<QScrollArea*>("FormScroll")->widget()->size());
     QApplication::processEvents();
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
         QTextStream(stderr) << "cannot write " << argv[1] << "\n";
