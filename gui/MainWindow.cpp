@@ -39,6 +39,9 @@ constexpr int kStatusBarHeight = 315;
 constexpr int kRowHeight = 285;
 constexpr int kButtonHeight = 375;
 
+// The form's designed size: the window's at 100 %.
+QSize Designed() { return {Px(kClientWidth), Px(kClientHeight)}; }
+
 QString Indexed(const char* name, int index) { return QString("%1(%2)").arg(name).arg(index); }
 
 // A text box selects its whole text when it gets the focus and tells when
@@ -68,7 +71,7 @@ bool MovesWithinWindow(Qt::FocusReason reason) {
 }  // namespace
 
 MainWindow::MainWindow(Minsert& form, QWidget* parent)
-    : QWidget(parent), form_(form), growth_(QSize(Px(kClientWidth), Px(kClientHeight))) {
+    : QWidget(parent), form_(form), growth_(Designed()) {
     setObjectName("MINSERT");
     setFont(FormFont());
     // The form is laid out at its designed size inside a scroll area, so that
@@ -78,7 +81,7 @@ MainWindow::MainWindow(Minsert& form, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);  // Enter and Tab walk the controls only
     content_ = new QWidget;
-    content_->resize(Px(kClientWidth), Px(kClientHeight));
+    content_->resize(Designed());
     scroll->setWidget(content_);
     scroll_ = scroll;
     resize(content_->size());
@@ -138,7 +141,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     // The form fills the window where the window is larger than designed,
     // the grids taking the room; where smaller, it keeps its designed size
     // and scrolls, a scroll bar taking its width from the other side.
-    const QSize designed(Px(kClientWidth), Px(kClientHeight));
+    const QSize designed = Designed();
     QSize room = event->size();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     if (room.height() < designed.height()) room.rwidth() -= bar;
