@@ -34,8 +34,7 @@ std::shared_ptr<DbSession> NewSession(const QString& target, DbConnection::Sqlit
         if (file == DbConnection::SqliteFile::MustExist && !QFileInfo(path).isFile())
             throw InputMistake(ErrorNumber::PathNotFound,
                                "The SQLite database file does not exist: " + path +
-                                   ". Choose the file with the ... button, or make one with "
-                                   "xlsload init-db.");
+                                   ". Name an existing file, or make one with xlsload init-db.");
         session = std::make_shared<DbSession>("QSQLITE", timeoutSeconds);
         session->Database().setDatabaseName(path);
         // Another program writing the file is waited for as long as a
