@@ -3,10 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "form/CountText.h"
+#include "form/ProgressRate.h"
 
 namespace {
 
@@ -20,14 +20,6 @@ std::optional<RowCount> CountOf(const QString& text) {
     qint64 done = 0, total = 0;
     if (!ReadProgress(text, done, total) || total <= 0) return std::nullopt;
     return RowCount{std::min(done, total), total};
-}
-
-// "0:07", "12:30", "1:02:03".
-QString Duration(qint64 seconds) {
-    const QString minutesSeconds =
-        QString("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QChar('0'));
-    if (seconds < 3600) return minutesSeconds;
-    return QString::number(seconds / 3600) + ":" + minutesSeconds.rightJustified(5, '0');
 }
 
 }  // namespace
@@ -86,20 +78,13 @@ void CliOperator::Progress(const QString& text) {
     // The form clears its progress between passes.
     if (text.isEmpty()) {
         EraseProgress();
-        passStartRows_ = -1;
+        rate_.Note(text);
         return;
     }
-    double rowsPerSecond = 0;
-    if (const auto count = CountOf(text)) {
-        if (passStartRows_ < 0 || count->done < passStartRows_) {
-            passStartRows_ = count->done;
-            passTimer_.start();
-        }
-        if (const qint64 ms = passTimer_.elapsed(); ms > 0)
-            rowsPerSecond = (count->done - passStartRows_) * 1000.0 / ms;
-    }
-    std::fputs(("\r" + ProgressLine(text, 20, rowsPerSecond) + "\x1b[K").toLocal8Bit().constData(),
-               out_);
+    rate_.Note(text);
+    std::fputs(
+        ("\r" + ProgressLine(text, 20, rate_.RowsPerSecond()) + "\x1b[K").toLocal8Bit().constData(),
+        out_);
     std::fflush(out_);
     progressShown_ = true;
 }
@@ -109,11 +94,7 @@ QString ProgressLine(const QString& text, int width, double rowsPerSecond) {
     if (!count) return text;
     const int filled = static_cast<int>(count->done * width / count->total);
     QString line = text + " [" + QString(filled, '#') + QString(width - filled, '-') + "]";
-    if (rowsPerSecond > 0) {
-        const auto left =
-            static_cast<qint64>(std::ceil((count->total - count->done) / rowsPerSecond));
-        line +=
-            " " + QString::number(qRound64(rowsPerSecond)) + " rows/s, " + Duration(left) + " left";
-    }
+    if (const QString rate = RateText(count->done, count->total, rowsPerSecond); !rate.isEmpty())
+        line += " " + rate;
     return line;
 }

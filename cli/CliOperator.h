@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <cstdio>
 
 #include "form/Operator.h"
+#include "form/ProgressRate.h"
 
 // The operator on the command line: every message goes to the error stream
 // with its title, the Yes/No question is answered from --yes, input and file
@@ -38,8 +38,7 @@ private:
     bool showProgress_;
     bool progressShown_ = false;
     // The pass's first count and when it came, for its pace.
-    qint64 passStartRows_ = -1;
-    QElapsedTimer passTimer_;
+    ProgressRate rate_;
     int errorsShown_ = 0;
 };
 

@@ -5,10 +5,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDesktopServices>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -21,6 +23,7 @@
 #include <QStringListModel>
 #include <QStyle>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/BgrColor.h"
@@ -486,6 +489,22 @@ void MainWindow::BuildStatusBar() {
     auto* panel = new QLabel(bar);
     panel->setObjectName("StatusBar1.Panel1");
     bar->addWidget(panel);
+    // A pass's rows done, rows a second and time left; hidden between passes.
+    auto* progress = new QProgressBar(bar);
+    progress->setObjectName("ProgressBar");
+    progress->setRange(0, 1000);
+    progress->setMinimumWidth(Px(3600));
+    progress->hide();
+    bar->addPermanentWidget(progress);
+    // The verdict files Verify writes, at hand.
+    auto* folder = new QToolButton(bar);
+    folder->setObjectName("OpenExcelFolder");
+    folder->setText("EXCEL Folder");
+    folder->setToolTip("Opens the folder of the workbooks, match files and verdict files");
+    folder->setAutoRaise(true);
+    bar->addPermanentWidget(folder);
+    connect(folder, &QToolButton::clicked, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(form_.Home() + "/EXCEL")); });
     auto* about = new QToolButton(bar);
     about->setObjectName("About");
     about->setText("About");
@@ -513,10 +532,11 @@ void MainWindow::BuildStatusBar() {
 // password.
 void MainWindow::SetFocusOrder() {
     static const char* const kOrder[] = {
-        "TxtField(0)", "TxtField(1)", "CSearch(2)",  "TxtField(2)", "TxtField(3)", "CboDriver",
-        "CConnect",    "TxtField(4)", "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",
-        "CSave",       "CVerify",     "CStart",      "CClose",      "CSearch(0)",  "SC(0)",
-        "SC(2)",       "CSearch(1)",  "TxtField(7)", "TxtField(8)", "TxtField(9)", "About"};
+        "TxtField(0)", "TxtField(1)", "CSearch(2)",  "TxtField(2)",     "TxtField(3)",
+        "CboDriver",   "CConnect",    "TxtField(4)", "LCombo(0)",       "TxtField(5)",
+        "LCombo(1)",   "SC(1)",       "CSave",       "CVerify",         "CStart",
+        "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",           "CSearch(1)",
+        "TxtField(7)", "TxtField(8)", "TxtField(9)", "OpenExcelFolder", "About"};
     QWidget* previous = nullptr;
     for (const char* name : kOrder) {
         QWidget* widget = Widget(name);

@@ -5,7 +5,10 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <algorithm>
 
+#include "form/CountText.h"
 #include "gui/FileFilter.h"
 #include "gui/NameOnlyIconProvider.h"
 #include "gui/TrerrDialog.h"
@@ -99,6 +102,19 @@ void QtOperator::Progress(const QString& text) {
     if (auto* label = window_->findChild<QLabel*>("LblProgress")) {
         label->setText(text);
         label->repaint();
+    }
+    rate_.Note(text);
+    if (auto* bar = window_->findChild<QProgressBar*>("ProgressBar")) {
+        qint64 done = 0, total = 0;
+        const bool counted = ReadProgress(text, done, total) && total > 0;
+        bar->setVisible(counted);
+        if (counted) {
+            bar->setValue(int(std::min(done, total) * 1000 / total));
+            const QString rate = RateText(done, total, rate_.RowsPerSecond());
+            bar->setFormat(Grouped(done) + " of " + Grouped(total) +
+                           (rate.isEmpty() ? "" : ", " + rate));
+            bar->repaint();
+        }
     }
     QCoreApplication::processEvents();
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "form/Operator.h"
+#include "form/ProgressRate.h"
 
 // The operator at the window: Qt message boxes, input box, the error dialog,
 // the open-file dialog, focus moves and the progress label. Before a modal
@@ -31,5 +32,6 @@ private:
     void Sync() const;
 
     QPointer<QWidget> window_;
+    ProgressRate rate_;
     std::function<void()> sync_;
 };

@@ -26,10 +26,10 @@ void Step() {
 // and Start are disabled and the database browse button hidden, so the walk
 // passes over them.
 const QStringList kWalk = {
-    "TxtField(0)", "TxtField(1)", "TxtField(2)", "TxtField(3)", "CboDriver",  "CConnect",
-    "TxtField(4)", "LCombo(0)",   "TxtField(5)", "LCombo(1)",   "SC(1)",      "CSave",
-    "CClose",      "CSearch(0)",  "SC(0)",       "SC(2)",       "CSearch(1)", "TxtField(7)",
-    "TxtField(8)", "TxtField(9)", "About"};
+    "TxtField(0)", "TxtField(1)", "TxtField(2)",     "TxtField(3)", "CboDriver",  "CConnect",
+    "TxtField(4)", "LCombo(0)",   "TxtField(5)",     "LCombo(1)",   "SC(1)",      "CSave",
+    "CClose",      "CSearch(0)",  "SC(0)",           "SC(2)",       "CSearch(1)", "TxtField(7)",
+    "TxtField(8)", "TxtField(9)", "OpenExcelFolder", "About"};
 
 using FocusOrderTest = WindowFixture;
 

@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +39,10 @@ protected:
         auto* progress = new QLabel(&window);
         progress->setObjectName("LblProgress");
         progress->move(0, 60);
+        auto* bar = new QProgressBar(&window);
+        bar->setObjectName("ProgressBar");
+        bar->setRange(0, 1000);
+        bar->move(0, 80);
         window.resize(200, 100);
         window.show();
         window.activateWindow();
@@ -210,6 +216,25 @@ TEST_F(QtOperatorTest, ProgressShowsInTheLabelAtOnce) {
     op.Progress("Processing... 1 of 3");
     EXPECT_EQ(window.findChild<QLabel*>("LblProgress")->text(), "Processing... 1 of 3");
     EXPECT_EQ(syncs, 0);
+}
+
+// A pass's counts show in a bar: the rows done and, once rows have gone by,
+// rows a second and the time left; a step without counts hides it.
+TEST_F(QtOperatorTest, AProgressBarShowsRowsDoneRateAndTimeLeft) {
+    auto* bar = window.findChild<QProgressBar*>("ProgressBar");
+    op.Progress("Insert Data... 100 of 2,000");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->value(), 50);
+    EXPECT_EQ(bar->format(), "100 of 2,000");
+    QTest::qWait(200);
+    op.Progress("Insert Data... 1,100 of 2,000");
+    EXPECT_EQ(bar->value(), 550);
+    EXPECT_TRUE(QRegularExpression(R"(^1,100 of 2,000, \d+ rows/s, 0:0\d left$)")
+                    .match(bar->format())
+                    .hasMatch())
+        << bar->format().toStdString();
+    op.Progress("Committing...");
+    EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace
