@@ -266,6 +266,35 @@ TEST_P(InsertTest, BillOfMaterialLinesRollUpTheirCosts) {
     EXPECT_EQ(Query("Select LASTUPDATE From INVT_MT_BOMMASTER")[0][0].left(10), Today());
 }
 
+// A line's total is made of its unit cost as the column keeps it: a
+// portion price finer than the unit cost's scale is rounded there first,
+// whether the sheet goes as a set or line by line.
+TEST_P(InsertTest, ALineTotalIsMadeOfItsStoredUnitCost) {
+    if (GetParam() != "postgres") GTEST_SKIP() << "SQLite keeps no scale";
+    db->Execute("Alter Table INVT_MT_ITEM Alter Column PORTIONUNITPRICE Type numeric(18,6)");
+    db->Execute(
+        "Insert Into INVT_MT_ITEM (ITEMCODE, ITEMNAME, PORTIONUNITPRICE) Values ('C1', 'One', "
+        "1.23456)");
+    for (const bool asSet : {true, false}) {
+        SCOPED_TRACE(asSet ? "as a set" : "line by line");
+        db->Execute("Delete From INVT_MT_BOM");
+        form->WriteSheetAsSet = asSet;
+        LoadSheet({{"Bom", {{"Group", "Item", "Type", "Comp", "Qty"}, {"G1", "F1", "D", "C1", 3}}}},
+                  "Bom");
+        ChooseTable("INVT_MT_BOM");
+        Map({{"Group", "BOMGROUPCODE"},
+             {"Item", "ITEMCODE"},
+             {"Type", "TYPE"},
+             {"Comp", "BOMITEMCODE"},
+             {"Qty", "SERVEQTY"}});
+        VerifyAndStart();
+        EXPECT_EQ(Query("Select SERVEUNITCOST, SERVETOTALCOST From INVT_MT_BOM"),
+                  (QList<QStringList>{{"1.2346", "3.7038"}}));
+        EXPECT_EQ(Query("Select TOTALBOMCOST From INVT_MT_BOMMASTER"),
+                  (QList<QStringList>{{"3.7038"}}));
+    }
+}
+
 TEST_P(InsertTest, AFailingRecordStopsThePassKeepingWhatWasSavedAndNothingOfIt) {
     // Verify cannot know the table's own rules: a second item named Apple
     // is refused by the database when it is written.
